@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <stdexcept>
+
+namespace db {
+
+// An error raised by the database server or client library. what() and message() carry
+// the server's own text.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString& message, int code = 0);
+    QString message() const { return message_; }
+    int code() const { return code_; }
+    // The only way a duplicate key is recognised: the server's text.
+    bool isKeyViolation() const;
+
+private:
+    QString message_;
+    int code_;
+};
+
+// A failure that is not the database's: a required field left empty, a typed value that
+// does not convert, an operation the dataset's state does not allow.
+class DataError : public std::runtime_error {
+public:
+    explicit DataError(const QString& message);
+    QString message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+}  // namespace db

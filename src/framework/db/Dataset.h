@@ -1,0 +1,216 @@
+#pragma once
+// A query dataset in the manner Delphi programmers know: SQL held as lines with ":NAME"
+// parameters, typed field objects, the states browse / insert / edit, an update object
+// that posts, a current row and bookmarks. All rows are read at open and kept in memory
+// (the data of one window is small), and the query is then cleared so that no read
+// transaction stays open.
+//
+// Where the cursor stands:
+//  - open: on the first row (an empty result: bof and eof both true);
+//  - first: first row, bof true; last: last row, eof true; next past the last row or
+//    prior before the first leave the row and set eof / bof;
+//  - insert: a new row before the current one; append: a new row at the end; the new
+//    row is current; cancel drops it and the row that was current before returns;
+//  - post: the posted row stays current; remove: the next row, or the new last one;
+//  - refresh: the row with the same key, else the same position.
+#include "Field.h"
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QSqlQuery;
+class QSqlRecord;
+
+namespace db {
+
+class Connection;
+class DataSource;
+class UpdateSql;
+
+enum class DatasetState { Inactive, Browse, Insert, Edit, CalcFields };
+
+using Bookmark = quint64;  // 0: no bookmark
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false;
+};
+
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    explicit Dataset(Connection* connection, const QString& name = {}, QObject* parent = nullptr);
+    ~Dataset() override;
+
+    QString name() const { return name_; }
+    Connection* connection() const { return connection_; }
+
+    // SQL. Changing it closes the dataset.
+    const QStringList& sql() const { return sql_; }
+    void setSql(const QStringList& lines);
+    void setSql(const QString& text) { setSql(QStringList{text}); }
+
+    // Parameters by name (case does not matter). A detail dataset takes the values of
+    // its master's current row for parameters named after master fields.
+    void setParam(const QString& name, const QVariant& value);
+    QVariant param(const QString& name) const;
+    QStringList paramNames() const;
+
+    // Persistent fields. A dataset with none gets one field per column at open; one
+    // with some reaches only those.
+    Field& addField(const QString& name, FieldType type, int size = 0, FieldKind kind = FieldKind::Data);
+    Field* findField(const QString& name) const;
+    Field& fieldByName(const QString& name) const;  // throws DataError
+    const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
+    int fieldCount() const { return int(fields_.size()); }
+    Field& field(int index) const { return *fields_.at(size_t(index)); }
+    // Key fields, used by refresh to find the row again; taken from the update object
+    // when not set.
+    void setKeyFields(const QString& names) { keyFields_ = names; }
+    QStringList keyFieldNames() const;
+
+    void setMasterSource(DataSource* master);
+    DataSource* masterSource() const { return master_; }
+    void setUpdateObject(UpdateSql* update) { update_ = update; }
+    UpdateSql* updateObject() const { return update_; }
+
+    // Lifecycle.
+    void open();
+    void close();
+    bool isActive() const { return state_ != DatasetState::Inactive; }
+    // Posts a pending change, reads the rows again and returns to the same key.
+    void refresh();
+    DatasetState state() const { return state_; }
+    bool isEditing() const { return state_ == DatasetState::Insert || state_ == DatasetState::Edit; }
+
+    // Navigation.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool bof() const { return bof_; }
+    bool eof() const { return eof_; }
+    int recNo() const { return rows_.empty() ? 0 : current_ + 1; }  // 1-based
+    void setRecNo(int recNo);
+    int recordCount() const { return int(rows_.size()); }
+    bool isEmpty() const { return rows_.empty(); }
+    bool locate(const QStringList& fieldNames, const QVariantList& values, LocateOptions options = {});
+    bool locate(const QString& fieldName, const QVariant& value, LocateOptions options = {});
+    // The value of resultField in the first row whose keyFields equal values, without
+    // moving the cursor; null when none.
+    QVariant lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const;
+    Bookmark bookmark() const;
+    bool bookmarkValid(Bookmark b) const;
+    void gotoBookmark(Bookmark b);
+
+    // Editing.
+    void insert();
+    void append();
+    void edit();
+    // Checks required fields and typed values (DataError, nothing sent), runs
+    // before-post, posts through the update object (DatabaseError on refusal). A failed
+    // post leaves the state and the typed values as they were.
+    void post();
+    void cancel();
+    // Deletes the current row through the update object at once.
+    void remove();
+    // Posts a pending insert or edit.
+    void checkBrowseMode();
+    bool canModify() const { return update_ != nullptr; }
+
+    // Display suspension: bound controls are not updated until the last enableControls.
+    void disableControls() { ++disabled_; }
+    void enableControls();
+    bool controlsDisabled() const { return disabled_ > 0; }
+
+    // Values of any row, for grids: row 0-based, by field.
+    QVariant rowValue(int row, const Field& field) const;
+    QString rowDisplayText(int row, const Field& field) const;
+
+    // Handlers. A handler that throws aborts the operation it belongs to.
+    std::function<void(Dataset&)> onBeforeOpen;
+    std::function<void(Dataset&)> onAfterOpen;
+    std::function<void(Dataset&)> onNewRecord;
+    std::function<void(Dataset&)> onBeforePost;
+    std::function<void(Dataset&)> onAfterPost;
+    std::function<void(Dataset&)> onBeforeDelete;
+    std::function<void(Dataset&)> onAfterDelete;
+    std::function<void(Dataset&)> onAfterScroll;
+    std::function<void(Dataset&)> onStateChange;
+    std::function<void(Dataset&)> onCalcFields;
+
+signals:
+    void stateChanged();
+    // The current record moved or was replaced; field is null for a whole record.
+    void dataChanged(db::Field* field);
+    // The set of rows changed (open, close, refresh, insert, post, delete).
+    void rowsChanged();
+
+private:
+    friend class Field;
+    struct Row {
+        QVector<QVariant> values;
+        Bookmark id = 0;
+    };
+
+    // Record buffers.
+    const QVector<QVariant>* activeValues() const;
+    QVector<QVariant>* editValues();
+    QVariant oldValueOf(const Field& f) const;
+    QVariant lookupValue(const Field& f, const QVector<QVariant>* values) const;
+    void setPendingText(const Field& f, const QString& text, bool invalid);
+    bool hasPendingText(const Field& f) const;
+    QString pendingText(const Field& f) const;
+    void fieldValueChanged(Field* f);
+
+    void readRows();
+    void bindParams(QSqlQuery& query, const QStringList& names) const;
+    void createFieldsFromRecord(const QSqlRecord& record);
+    void calculate(Row& row);
+    void calculateAll();
+    void setState(DatasetState s);
+    void scrolled();
+    void notifyRecord(Field* f = nullptr);
+    void notifyRows();
+    void startInsert(int position);
+    void checkActive() const;
+    int findRow(const QStringList& fieldNames, const QVariantList& values, LocateOptions options) const;
+    void masterChanged();
+    Bookmark nextId() { return ++idSerial_; }
+
+    Connection* connection_;
+    QString name_;
+    QStringList sql_;
+    QHash<QString, QVariant> params_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    bool persistent_ = false;
+    int slots_ = 0;
+    QString keyFields_;
+    DataSource* master_ = nullptr;
+    QMetaObject::Connection masterConnection_;
+    UpdateSql* update_ = nullptr;
+
+    std::vector<Row> rows_;
+    int current_ = -1;
+    bool bof_ = true;
+    bool eof_ = true;
+    DatasetState state_ = DatasetState::Inactive;
+    // The record being inserted or edited, with what it held before.
+    Row edit_;
+    Row old_;
+    int insertedAt_ = -1;
+    int beforeInsert_ = -1;
+    QHash<int, QString> pendingText_;  // slot -> text that did not convert
+    Row* calcRow_ = nullptr;
+    int disabled_ = 0;
+    bool dirtyWhileDisabled_ = false;
+    Bookmark idSerial_ = 0;
+};
+
+}  // namespace db
