@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ui {
 
@@ -54,8 +55,8 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, owner(parent));
     box.setDefaultButton(QMessageBox::No);
-    box.setButtonText(QMessageBox::Yes, QStringLiteral("&Sim"));
-    box.setButtonText(QMessageBox::No, QStringLiteral("&Não"));
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
     box.setAccessibleName(title);
     box.setAccessibleDescription(text);
     return box.exec() == QMessageBox::Yes;
