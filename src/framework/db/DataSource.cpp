@@ -19,6 +19,7 @@ void DataSource::setDataset(Dataset* dataset)
         links_ << connect(dataset, &Dataset::stateChanged, this, &DataSource::stateChanged);
         links_ << connect(dataset, &Dataset::dataChanged, this, &DataSource::dataChanged);
         links_ << connect(dataset, &Dataset::rowsChanged, this, &DataSource::rowsChanged);
+        links_ << connect(dataset, &Dataset::updateRecord, this, &DataSource::updateData);
         links_ << connect(dataset, &QObject::destroyed, this, [this] { setDataset(nullptr); });
     }
     emit datasetChanged();

@@ -26,6 +26,7 @@ signals:
     void dataChanged(db::Field* field);
     void rowsChanged();
     void datasetChanged();
+    void updateData();
 
 private:
     QPointer<Dataset> dataset_;

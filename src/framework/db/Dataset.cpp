@@ -567,6 +567,7 @@ void Dataset::post()
 {
     if (!isEditing())
         return;
+    emit updateRecord();
     for (const auto& f : fields_) {
         if (f->kind() != FieldKind::Data)
             continue;

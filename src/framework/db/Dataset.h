@@ -151,6 +151,8 @@ signals:
     void dataChanged(db::Field* field);
     // The set of rows changed (open, close, refresh, insert, post, delete).
     void rowsChanged();
+    // A post is starting: controls holding typed text give it to their fields now.
+    void updateRecord();
 
 private:
     friend class Field;
