@@ -60,14 +60,13 @@ void Connection::open()
         QString server = errorText(e);
         int code = e.nativeErrorCode().toInt();
         // The embedded engine lets one process at a time use a database file.
-        const bool inUse = server.contains(QLatin1String("lock"), Qt::CaseInsensitive) ||
-                           server.contains(QLatin1String("in use"), Qt::CaseInsensitive) ||
+        const bool inUse = server.contains(QLatin1String("\"lock\" operation"), Qt::CaseInsensitive) ||
                            server.contains(QLatin1String("already opened"), Qt::CaseInsensitive);
-        QString message = inUse ? QStringLiteral("O banco de dados \"%1\" já está em uso por outra cópia do KORVA.\n%2")
-                                      .arg(databaseName_, server)
-                                : QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2")
-                                      .arg(databaseName_, server);
-        throw DatabaseError(message, code);
+        if (inUse)
+            throw DatabaseInUseError(
+                QStringLiteral("O banco de dados \"%1\" já está em uso por outra cópia do KORVA.\n%2").arg(databaseName_, server),
+                code);
+        throw DatabaseError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\".\n%2").arg(databaseName_, server), code);
     }
     depth_ = 0;
     rollbackOnly_ = false;

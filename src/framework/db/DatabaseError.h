@@ -19,6 +19,13 @@ private:
     int code_;
 };
 
+// The database is being used by another process (the embedded engine lets one process
+// at a time use a database file).
+class DatabaseInUseError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // A failure that is not the database's: a required field left empty, a typed value that
 // does not convert, an operation the dataset's state does not allow.
 class DataError : public std::runtime_error {
