@@ -1,0 +1,30 @@
+#pragma once
+#include "Engine.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace data {
+
+// createDatabase refuses to touch a file that is already there.
+class DatabaseExists : public std::runtime_error {
+public:
+    explicit DatabaseExists(const QString& path);
+    QString path() const { return path_; }
+
+private:
+    QString path_;
+};
+
+// Creates a KORVA database at path: the schema (korva.sql), the reference data (states,
+// municipalities, census figures, pact modalities, the medication list and the
+// medications agreed per state) and, with demo, a municipal demonstration installation
+// (parameters, pacts, rates, the annual incentive and some months of follow-up of the
+// current year). Creates the folder if needed. Throws DatabaseExists when the file exists
+// (it is left alone), db::DatabaseError for the server's refusals and std::runtime_error
+// for the rest; a database left half made is deleted, so that a retry starts clean.
+void createDatabase(const QString& path, bool demo, const QString& user = QString::fromLatin1(db::defaultUser),
+                    const QString& password = QString::fromLatin1(db::defaultPassword));
+
+}  // namespace data
