@@ -16,6 +16,9 @@ function(korva_test name)
   if(NOT K_TIMEOUT)
     set(K_TIMEOUT 600)
   endif()
+  # Every test may copy a template database (tests/support): they are made first.
+  add_dependencies(${name} korva-db)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${K_TIMEOUT}
+    FIXTURES_REQUIRED korva_templates
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVA_TEST_TEMPLATE_DIR=${CMAKE_BINARY_DIR}/test-template;KORVA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()

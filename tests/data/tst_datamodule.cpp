@@ -1,0 +1,182 @@
+// The shared data module on a real database: the state and city lists, the pact and
+// medication registries' update statements, connection failures and a second copy.
+#include "DMPrincipal.h"
+#include "DatabaseError.h"
+#include "Engine.h"
+#include "Formats.h"
+#include "Statement.h"
+#include "TestDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+class TestDataModule : public QObject {
+    Q_OBJECT
+
+    QVariant scalar(const QString& sql)
+    {
+        db::Statement s(DMPrincipal->IBDatabaseGeral, {sql});
+        return s.scalar();
+    }
+
+private slots:
+    void initTestCase() { text::setBrazilianFormats(); }
+
+    void init()
+    {
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        DMPrincipal = new TDMPrincipal;
+        DMPrincipal->DataModuleCreate();
+    }
+    void cleanup() { delete DMPrincipal; }
+
+    void citiesFollowTheStateInPortugueseOrder()
+    {
+        TDMPrincipal& dm = *DMPrincipal;
+        dm.TB_Unidade_Federacao.open();
+        dm.TB_Cidade.open();
+        QCOMPARE(dm.TB_Unidade_Federacao.recordCount(), 27);
+        QVERIFY(dm.TB_Unidade_Federacao.locate(QStringLiteral("CO_UF"), QStringLiteral("MT")));
+        const int expected = scalar(QStringLiteral("select count(*) from TB_CIDADE where CO_UF = 'MT'")).toInt();
+        QCOMPARE(dm.TB_Cidade.recordCount(), expected);
+        QStringList names;
+        for (dm.TB_Cidade.first(); !dm.TB_Cidade.eof(); dm.TB_Cidade.next())
+            names << dm.TB_CidadeNO_CIDADE->asString();
+        // Accents do not move a name out of its letter: "Água Boa" sorts as "Agua Boa".
+        const int agua = names.indexOf(QStringLiteral("Água Boa"));
+        QVERIFY(agua > names.indexOf(QStringLiteral("Acorizal")));
+        QVERIFY(agua < names.indexOf(QStringLiteral("Alta Floresta")));
+        QVERIFY(names.indexOf(QStringLiteral("Acorizal")) >= 0);
+
+        // A state without municipalities gives an empty list.
+        db::Statement(dm.IBDatabaseGeral, {QStringLiteral("insert into TB_UNIDADE_FEDERACAO (CO_UF, NO_UF) values ('ZZ', 'Sem Municípios')")}).exec();
+        dm.TB_Unidade_Federacao.refresh();
+        QVERIFY(dm.TB_Unidade_Federacao.locate(QStringLiteral("CO_UF"), QStringLiteral("ZZ")));
+        QVERIFY(dm.TB_Cidade.isEmpty());
+    }
+
+    void editingAPactKeyUpdatesTheOneRow()
+    {
+        TDMPrincipal& dm = *DMPrincipal;
+        db::Statement(dm.IBDatabaseGeral, {QStringLiteral("insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, QT_POPULACAO) "
+                                                          "values ('2023', 'RR', 1400100, 1000)")}).exec();
+        dm.TB_Cidade_Pactuacao.open();
+        QCOMPARE(dm.TB_Cidade_Pactuacao.recordCount(), 1);
+        QVERIFY(!dm.TB_Cidade_PactuacaoNO_CIDADE->asString().isEmpty());
+        dm.TB_Cidade_Pactuacao.edit();
+        dm.TB_Cidade_PactuacaoNU_ANO_COMPET->setText(QStringLiteral("2024"));
+        dm.TB_Cidade_Pactuacao.post();
+        QCOMPARE(scalar(QStringLiteral("select count(*) from TB_CIDADE_PACTUACAO")).toInt(), 1);
+        QCOMPARE(scalar(QStringLiteral("select NU_ANO_COMPET from TB_CIDADE_PACTUACAO")).toString(), QStringLiteral("2024"));
+
+        // A second pact for the same year, UF and municipality is refused.
+        dm.TB_Cidade_Pactuacao.append();
+        dm.TB_Cidade_PactuacaoNU_ANO_COMPET->setText(QStringLiteral("2024"));
+        dm.TB_Cidade_PactuacaoCO_UF->setText(QStringLiteral("RR"));
+        dm.TB_Cidade_PactuacaoCO_CIDADE->setText(QStringLiteral("1400100"));
+        try {
+            dm.TB_Cidade_Pactuacao.post();
+            QFAIL("duplicate pact accepted");
+        } catch (const db::DatabaseError& e) {
+            QVERIFY2(e.isKeyViolation(), qPrintable(e.message()));
+        }
+        dm.TB_Cidade_Pactuacao.cancel();
+    }
+
+    void editingAMedicationWritesPactuadaAsNull()
+    {
+        TDMPrincipal& dm = *DMPrincipal;
+        db::Statement(dm.IBDatabaseGeral, {QStringLiteral("update TB_ELENCO_MINIMO set PACTUADA = 'S'")}).exec();
+        dm.Tb_Elenco_Minimo.open();
+        QVERIFY(!dm.Tb_Elenco_Minimo.isEmpty());
+        const int code = dm.Tb_Elenco_MinimoCO_SEQ_MEDICAMENTO->asInteger();
+        dm.Tb_Elenco_Minimo.edit();
+        dm.Tb_Elenco_MinimoST_ELENCO_MINIMO->setText(QStringLiteral("N"));
+        dm.Tb_Elenco_Minimo.post();
+        db::Statement s(dm.IBDatabaseGeral, {QStringLiteral("select PACTUADA, ST_ELENCO_MINIMO from TB_ELENCO_MINIMO where CO_SEQ_MEDICAMENTO = :C")});
+        s.setParam(QStringLiteral("C"), code);
+        const QVariantList row = s.selectAll().value(0);
+        QVERIFY(row.value(0).isNull());
+        QCOMPARE(row.value(1).toString(), QStringLiteral("N"));
+    }
+
+    void aSavedChangeIsSeenByQueriesOpenedAfterwards()
+    {
+        TDMPrincipal& dm = *DMPrincipal;
+        dm.TB_Repasse_Mestre.open();
+        dm.TB_Repasse_Mestre.append();
+        dm.TB_Repasse_MestreNU_ANO_COMPET->setText(QStringLiteral("2024"));
+        dm.TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE->setText(QStringLiteral("1,25"));
+        dm.TB_Repasse_Mestre.post();
+        db::Dataset other(&dm.IBDatabaseGeral, QStringLiteral("other"));
+        other.setSql(QStringLiteral("select VL_REPASSE_FEDERAL_MESTRE from TB_REPASSE_MESTRE"));
+        other.open();
+        QCOMPARE(other.recordCount(), 1);
+        QCOMPARE(other.field(0).asFloat(), 1.25);
+        QCOMPARE(DMPrincipal->TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE->displayText(), QStringLiteral("1,25"));
+    }
+
+    void aFailedConnectionNamesThePathAndIsTriedAgain()
+    {
+        const QString good = DMPrincipal->IBDatabaseGeral.databaseName();
+        delete DMPrincipal;
+        DMPrincipal = new TDMPrincipal;
+        const QString missing = QDir::tempPath() + QStringLiteral("/korva-missing/NADA.GDB");
+        DMPrincipal->IBDatabaseGeral.setDatabaseName(missing);
+        try {
+            DMPrincipal->DataModuleCreate();
+            QFAIL("opened a missing database");
+        } catch (const db::DatabaseError& e) {
+            QVERIFY2(e.message().contains(missing), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("Não foi possível abrir")), qPrintable(e.message()));
+        }
+        // A later access tries again.
+        DMPrincipal->IBDatabaseGeral.setDatabaseName(good);
+        DMPrincipal->TB_Parametro_MELTU.open();
+        QVERIFY(DMPrincipal->IBDatabaseGeral.isOpen());
+        QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), 0);
+    }
+
+    void aSecondCopyIsToldTheDatabaseIsInUse()
+    {
+        delete DMPrincipal;
+        DMPrincipal = nullptr;
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KORVA_CHILD_HOLD"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForReadyRead(30000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("open"));
+        DMPrincipal = new TDMPrincipal;
+        try {
+            DMPrincipal->DataModuleCreate();
+            QFAIL("a second copy opened the database");
+        } catch (const db::DatabaseInUseError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("já está em uso")), qPrintable(e.message()));
+        }
+        child.kill();
+        child.waitForFinished();
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KORVA_CHILD_HOLD")) {
+        // Hold the database open until killed.
+        TDMPrincipal dm;
+        dm.DataModuleCreate();
+        fprintf(stdout, "open\n");
+        fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+    }
+    TestDataModule t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_datamodule.moc"
