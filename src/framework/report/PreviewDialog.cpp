@@ -4,7 +4,9 @@
 #include "Report.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,7 +17,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QScreen>
 #include <QStyle>
+#include <QToolButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -70,19 +74,25 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     setSizeGripEnabled(true);
 
     auto* bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     QStyle* st = style();
-    auto add = [&](const QString& text, QStyle::StandardPixmap icon, auto slot, const QKeySequence& key = {}) {
-        QAction* a = bar->addAction(st->standardIcon(icon), text);
+    // Navigation shows icons only and zoom texts only, so that the bar fits a small screen.
+    auto add = [&](const QString& text, auto slot, Qt::ToolButtonStyle look, const QIcon& icon = {},
+                   const QKeySequence& key = {}) {
+        auto* a = new QAction(icon, text, bar);
         a->setShortcut(key);
         a->setToolTip(text);
         connect(a, &QAction::triggered, this, slot);
+        auto* button = new QToolButton(bar);
+        button->setDefaultAction(a);
+        button->setToolButtonStyle(look);
+        button->setAutoRaise(true);
+        bar->addWidget(button);
         return a;
     };
-    m_first = add(QStringLiteral("Primeira"), QStyle::SP_MediaSkipBackward, &PreviewDialog::firstPage,
-                  QKeySequence(Qt::CTRL | Qt::Key_Home));
-    m_prior = add(QStringLiteral("Anterior"), QStyle::SP_MediaSeekBackward, &PreviewDialog::priorPage,
-                  QKeySequence(Qt::Key_PageUp));
+    m_first = add(QStringLiteral("Primeira"), &PreviewDialog::firstPage, Qt::ToolButtonIconOnly,
+                  st->standardIcon(QStyle::SP_MediaSkipBackward), QKeySequence(Qt::CTRL | Qt::Key_Home));
+    m_prior = add(QStringLiteral("Anterior"), &PreviewDialog::priorPage, Qt::ToolButtonIconOnly,
+                  st->standardIcon(QStyle::SP_MediaSeekBackward), QKeySequence(Qt::Key_PageUp));
     m_pageBox = new QSpinBox(this);
     m_pageBox->setAccessibleName(QStringLiteral("Página"));
     m_pageBox->setRange(m_doc.pageCount() > 0 ? 1 : 0, std::max(1, m_doc.pageCount()));
@@ -90,27 +100,29 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     bar->addWidget(m_pageBox);
     m_pageCount = new QLabel(QStringLiteral(" de %1 ").arg(m_doc.pageCount()), this);
     bar->addWidget(m_pageCount);
-    m_next = add(QStringLiteral("Próxima"), QStyle::SP_MediaSeekForward, &PreviewDialog::nextPage,
-                 QKeySequence(Qt::Key_PageDown));
-    m_last = add(QStringLiteral("Última"), QStyle::SP_MediaSkipForward, &PreviewDialog::lastPage,
-                 QKeySequence(Qt::CTRL | Qt::Key_End));
+    m_next = add(QStringLiteral("Próxima"), &PreviewDialog::nextPage, Qt::ToolButtonIconOnly,
+                 st->standardIcon(QStyle::SP_MediaSeekForward), QKeySequence(Qt::Key_PageDown));
+    m_last = add(QStringLiteral("Última"), &PreviewDialog::lastPage, Qt::ToolButtonIconOnly,
+                 st->standardIcon(QStyle::SP_MediaSkipForward), QKeySequence(Qt::CTRL | Qt::Key_End));
     bar->addSeparator();
-    add(QStringLiteral("Largura da página"), QStyle::SP_ToolBarHorizontalExtensionButton, &PreviewDialog::fitWidth);
-    add(QStringLiteral("Página inteira"), QStyle::SP_TitleBarNormalButton, &PreviewDialog::fitPage);
-    add(QStringLiteral("100%"), QStyle::SP_FileDialogDetailedView, &PreviewDialog::actualSize);
-    add(QStringLiteral("Ampliar"), QStyle::SP_ArrowUp, &PreviewDialog::zoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    add(QStringLiteral("Reduzir"), QStyle::SP_ArrowDown, &PreviewDialog::zoomOut,
+    add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly);
+    add(QStringLiteral("Página inteira"), &PreviewDialog::fitPage, Qt::ToolButtonTextOnly);
+    add(QStringLiteral("100%"), &PreviewDialog::actualSize, Qt::ToolButtonTextOnly);
+    add(QStringLiteral("Reduzir"), &PreviewDialog::zoomOut, Qt::ToolButtonTextOnly, {},
         QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    add(QStringLiteral("Ampliar"), &PreviewDialog::zoomIn, Qt::ToolButtonTextOnly, {},
+        QKeySequence(Qt::CTRL | Qt::Key_Plus));
     m_zoomLabel = new QLabel(this);
-    m_zoomLabel->setMinimumWidth(48);
+    m_zoomLabel->setMinimumWidth(44);
+    m_zoomLabel->setAlignment(Qt::AlignCenter);
     bar->addWidget(m_zoomLabel);
     bar->addSeparator();
-    m_print = add(QStringLiteral("Imprimir"), QStyle::SP_FileDialogContentsView, &PreviewDialog::print,
-                  QKeySequence::Print);
-    m_save = add(QStringLiteral("Salvar PDF"), QStyle::SP_DialogSaveButton, &PreviewDialog::savePdfAs,
-                 QKeySequence::Save);
-    bar->addSeparator();
-    add(QStringLiteral("Fechar"), QStyle::SP_DialogCloseButton, &QDialog::accept);
+    m_print = add(QStringLiteral("Imprimir"), &PreviewDialog::print, Qt::ToolButtonTextBesideIcon,
+                  st->standardIcon(QStyle::SP_FileDialogContentsView), QKeySequence::Print);
+    m_save = add(QStringLiteral("Salvar PDF"), &PreviewDialog::savePdfAs, Qt::ToolButtonTextBesideIcon,
+                 st->standardIcon(QStyle::SP_DialogSaveButton), QKeySequence::Save);
+    add(QStringLiteral("Fechar"), &QDialog::accept, Qt::ToolButtonTextBesideIcon,
+        st->standardIcon(QStyle::SP_DialogCloseButton));
 
     m_view = new PageView(*this);
     m_scroll = new QScrollArea(this);
@@ -126,7 +138,11 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     layout->addWidget(m_scroll, 1);
 
     connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int v) { setCurrentPage(v - 1); });
-    resize(900, 700);
+    // A fitting zoom follows the room the page has, which is known only once laid out.
+    m_scroll->viewport()->installEventFilter(this);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    resize(std::min(1100, room.width() * 9 / 10), room.height() * 9 / 10);
     applyMode();
     refresh();
 }
@@ -187,9 +203,10 @@ void PreviewDialog::applyMode()
     const QSize area = m_scroll->viewport()->size();
     // Room for a vertical scroll bar, so that fitting the width does not need a horizontal one.
     const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
-    const double byWidth = (area.width() - bar - 2 * kGap) / (mm.width() * screenPixelsPerMm());
-    const double byHeight = (area.height() - 2 * kGap) / (mm.height() * screenPixelsPerMm());
-    const double z = m_mode == ZoomMode::FitWidth ? byWidth : std::min(byWidth, byHeight + 0.0);
+    const double perMm = screenPixelsPerMm();
+    const double z = m_mode == ZoomMode::FitWidth
+        ? (area.width() - bar - 2 * kGap) / (mm.width() * perMm)
+        : std::min((area.width() - 2 * kGap) / (mm.width() * perMm), (area.height() - 2 * kGap) / (mm.height() * perMm));
     m_zoom = std::clamp(z, 0.1, 8.0);
 }
 
@@ -210,13 +227,15 @@ void PreviewDialog::refresh()
     m_view->updateSize();
 }
 
-void PreviewDialog::resizeEvent(QResizeEvent* e)
+bool PreviewDialog::eventFilter(QObject* watched, QEvent* e)
 {
-    QDialog::resizeEvent(e);
-    if (m_mode != ZoomMode::Fixed) {
+    if (watched == m_scroll->viewport() && e->type() == QEvent::Resize && m_mode != ZoomMode::Fixed) {
+        const double before = m_zoom;
         applyMode();
-        refresh();
+        if (m_zoom != before)
+            refresh();
     }
+    return QDialog::eventFilter(watched, e);
 }
 
 bool PreviewDialog::printTo(QPrinter* printer)

@@ -48,7 +48,7 @@ public slots:
     void savePdfAs();
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     class PageView;
