@@ -1,0 +1,347 @@
+// The dataset layer against a real embedded database: posting through update objects,
+// the required and conversion checks, navigation, detail datasets, refresh, calculated
+// and lookup fields, display suspension, write units and durability.
+#include "Connection.h"
+#include "DataSource.h"
+#include "DatabaseError.h"
+#include "Dataset.h"
+#include "Engine.h"
+#include "Formats.h"
+#include "SqlText.h"
+#include "Statement.h"
+#include "TestDatabase.h"
+#include "UpdateSql.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <csignal>
+
+using namespace db;
+
+namespace {
+
+// A rates dataset like the registries use.
+struct Rates {
+    explicit Rates(Connection& c) : ds(&c, QStringLiteral("Rates")), up(c)
+    {
+        ds.setSql({QStringLiteral("select * from TB_REPASSE_MESTRE"), QStringLiteral("order by NU_ANO_COMPET")});
+        ds.addField(QStringLiteral("NU_ANO_COMPET"), FieldType::String, 4).setRequired().setDisplayLabel(QStringLiteral("Ano Competência"));
+        ds.addField(QStringLiteral("VL_REPASSE_MUNICIPAL_MESTRE"), FieldType::Float).setCurrency();
+        ds.addField(QStringLiteral("VL_REPASSE_ESTADUAL_MESTRE"), FieldType::Float).setCurrency();
+        ds.addField(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE"), FieldType::Float).setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse Federal"));
+        up.generate(QStringLiteral("TB_REPASSE_MESTRE"), {QStringLiteral("NU_ANO_COMPET")},
+                    {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("VL_REPASSE_MUNICIPAL_MESTRE"),
+                     QStringLiteral("VL_REPASSE_ESTADUAL_MESTRE"), QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")});
+        ds.setUpdateObject(&up);
+    }
+    Dataset ds;
+    UpdateSql up;
+};
+
+int count(Connection& c, const QString& sql)
+{
+    Statement s(c, {sql});
+    return s.scalar().toInt();
+}
+
+void addRate(Connection& c, const QString& year, double federal)
+{
+    Statement s(c, {QStringLiteral("insert into TB_REPASSE_MESTRE (NU_ANO_COMPET, VL_REPASSE_FEDERAL_MESTRE) values (:ANO, :V)")});
+    s.setParam(QStringLiteral("ANO"), year);
+    s.setParam(QStringLiteral("V"), federal);
+    s.exec();
+}
+
+}  // namespace
+
+class TestDataset : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Connection> conn;
+
+private slots:
+    void initTestCase() { text::setBrazilianFormats(); }
+
+    void init()
+    {
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        conn = std::make_unique<Connection>();
+        conn->setDatabaseName(defaultDatabasePath());
+        conn->open();
+    }
+    void cleanup() { conn.reset(); }
+
+    void parametersAreParsedOutsideQuotes()
+    {
+        const ParsedSql p = parseParameters(QStringLiteral("select ':X' from T where a = :a and b = :B_2 -- :c\n and d = :a"));
+        QCOMPARE(p.names, (QStringList{QStringLiteral("A"), QStringLiteral("B_2"), QStringLiteral("A")}));
+        QCOMPARE(p.text, QStringLiteral("select ':X' from T where a = ? and b = ? -- :c\n and d = ?"));
+    }
+
+    void postInsertsModifiesAndDeletesThroughTheUpdateObject()
+    {
+        Rates r(*conn);
+        r.ds.open();
+        QVERIFY(r.ds.isEmpty() && r.ds.bof() && r.ds.eof());
+        QSignalSpy states(&r.ds, &Dataset::stateChanged);
+        r.ds.append();
+        QCOMPARE(r.ds.state(), DatasetState::Insert);
+        r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).setText(QStringLiteral("2024"));
+        r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).setText(QStringLiteral("1,5"));
+        r.ds.post();
+        QCOMPARE(r.ds.state(), DatasetState::Browse);
+        QCOMPARE(states.count(), 2);
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where VL_REPASSE_FEDERAL_MESTRE = 1.5")), 1);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).displayText(), QStringLiteral("1,50"));
+
+        // Changing the key by editing updates the one row: the modify matches the old key.
+        r.ds.edit();
+        r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).setText(QStringLiteral("2025"));
+        r.ds.post();
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE")), 1);
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where NU_ANO_COMPET = '2025'")), 1);
+
+        r.ds.remove();
+        QVERIFY(r.ds.isEmpty());
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE")), 0);
+    }
+
+    void aDuplicateKeyIsRefusedWithTheServerText()
+    {
+        addRate(*conn, QStringLiteral("2024"), 1);
+        Rates r(*conn);
+        r.ds.open();
+        r.ds.append();
+        r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).setAsString(QStringLiteral("2024"));
+        try {
+            r.ds.post();
+            QFAIL("duplicate accepted");
+        } catch (const DatabaseError& e) {
+            QVERIFY2(e.isKeyViolation(), qPrintable(e.message()));
+        }
+        // A failed post leaves the state and the typed values as they were.
+        QCOMPARE(r.ds.state(), DatasetState::Insert);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2024"));
+        r.ds.cancel();
+        QCOMPARE(r.ds.recordCount(), 1);
+    }
+
+    void checksBeforePosting_data()
+    {
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("federal");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("required field empty") << QString() << QStringLiteral("1,00") << QStringLiteral("O campo \"Ano Competência\" deve ser informado.");
+        QTest::newRow("value that does not convert")
+            << QStringLiteral("2024") << QStringLiteral("1.234,5")
+            << QStringLiteral("\"1.234,5\" não é um valor válido para o campo \"Valor Repasse Federal\".");
+    }
+    void checksBeforePosting()
+    {
+        QFETCH(QString, year);
+        QFETCH(QString, federal);
+        QFETCH(QString, message);
+        Rates r(*conn);
+        // Any statement reaching the database would fail loudly: the table is gone.
+        r.up.insertSql = QStringList{QStringLiteral("insert into NO_SUCH_TABLE values (1)")};
+        r.ds.open();
+        r.ds.append();
+        r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).setText(year);
+        r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).setText(federal);
+        try {
+            r.ds.post();
+            QFAIL("post accepted");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), message);
+        }
+        QCOMPARE(r.ds.state(), DatasetState::Insert);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).editText(), federal);
+    }
+
+    void navigationAndBookmarks()
+    {
+        for (const char* y : {"2001", "2002", "2003"})
+            addRate(*conn, QString::fromLatin1(y), 1);
+        Rates r(*conn);
+        r.ds.open();
+        QCOMPARE(r.ds.recNo(), 1);
+        QVERIFY(r.ds.bof() && !r.ds.eof());
+        QStringList walked;
+        for (r.ds.first(); !r.ds.eof(); r.ds.next())
+            walked << r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString();
+        QCOMPARE(walked, (QStringList{QStringLiteral("2001"), QStringLiteral("2002"), QStringLiteral("2003")}));
+        QCOMPARE(r.ds.recNo(), 3);
+        r.ds.prior();
+        const Bookmark b = r.ds.bookmark();
+        r.ds.first();
+        r.ds.gotoBookmark(b);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2002"));
+        QVERIFY(r.ds.locate(QStringLiteral("NU_ANO_COMPET"), QStringLiteral("2003")));
+        QVERIFY(!r.ds.locate(QStringLiteral("NU_ANO_COMPET"), QStringLiteral("1999")));
+        QCOMPARE(r.ds.recNo(), 3);
+        QVERIFY(r.ds.locate(QStringLiteral("NU_ANO_COMPET"), QStringLiteral("200"), {false, true}));
+        QCOMPARE(r.ds.recNo(), 1);
+
+        // Insert puts the new row before the current one; cancel brings the old row back.
+        r.ds.setRecNo(2);
+        r.ds.insert();
+        QCOMPARE(r.ds.recNo(), 2);
+        QCOMPARE(r.ds.recordCount(), 4);
+        r.ds.cancel();
+        QCOMPARE(r.ds.recordCount(), 3);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2002"));
+
+        // Deleting the last row makes the new last one current.
+        r.ds.last();
+        r.ds.remove();
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2002"));
+    }
+
+    void refreshStaysOnTheKeyAndSeesOtherWrites()
+    {
+        for (const char* y : {"2001", "2003"})
+            addRate(*conn, QString::fromLatin1(y), 1);
+        Rates r(*conn);
+        r.ds.open();
+        r.ds.last();
+        addRate(*conn, QStringLiteral("2002"), 2);
+        r.ds.refresh();
+        QCOMPARE(r.ds.recordCount(), 3);
+        QCOMPARE(r.ds.recNo(), 3);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2003"));
+    }
+
+    void detailFollowsItsMaster()
+    {
+        Dataset states(conn.get(), QStringLiteral("states"));
+        states.setSql(QStringLiteral("select CO_UF, NO_UF from TB_UNIDADE_FEDERACAO order by CO_UF"));
+        DataSource dsStates(&states);
+        Dataset cities(conn.get(), QStringLiteral("cities"));
+        cities.setSql({QStringLiteral("select CO_SEQ_CIDADE, NO_CIDADE"), QStringLiteral("from TB_CIDADE"),
+                       QStringLiteral("where CO_UF = :CO_UF"), QStringLiteral("order by no_cidade")});
+        cities.setMasterSource(&dsStates);
+        states.open();
+        cities.open();
+        QVERIFY(states.locate(QStringLiteral("CO_UF"), QStringLiteral("DF")));
+        QCOMPARE(cities.recordCount(), 1);
+        QVERIFY(states.locate(QStringLiteral("CO_UF"), QStringLiteral("RR")));
+        QCOMPARE(cities.recordCount(), 15);
+    }
+
+    void calculatedAndLookupFields()
+    {
+        Dataset forms(conn.get(), QStringLiteral("forms"));
+        forms.setSql(QStringLiteral("select * from TB_FORMA_PACTUACAO"));
+        forms.open();
+
+        Statement(*conn, {QStringLiteral("insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, CO_FORMA_PACTUACAO, QT_POPULACAO) "
+                                         "values ('2024', 'RR', 1400100, 'TCE', 1000)")}).exec();
+        Dataset pacts(conn.get(), QStringLiteral("pacts"));
+        pacts.setSql(QStringLiteral("select * from TB_CIDADE_PACTUACAO"));
+        pacts.addField(QStringLiteral("CO_FORMA_PACTUACAO"), FieldType::String, 3);
+        pacts.addField(QStringLiteral("QT_POPULACAO"), FieldType::Float);
+        pacts.addField(QStringLiteral("DOBRO"), FieldType::Float, 0, FieldKind::Calculated);
+        pacts.addField(QStringLiteral("DESCRICAO"), FieldType::String, 50, FieldKind::Lookup)
+            .setLookup(&forms, QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("DS_FORMA_PACTUACAO"));
+        pacts.onCalcFields = [](Dataset& d) {
+            d.fieldByName(QStringLiteral("DOBRO")).setValue(d.fieldByName(QStringLiteral("QT_POPULACAO")).asFloat() * 2);
+        };
+        pacts.open();
+        QCOMPARE(pacts.fieldByName(QStringLiteral("DOBRO")).asFloat(), 2000.0);
+        forms.locate(QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("TCE"));
+        const QString expected = forms.fieldByName(QStringLiteral("DS_FORMA_PACTUACAO")).asString();
+        forms.first();
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(pacts.fieldByName(QStringLiteral("DESCRICAO")).asString(), expected);
+        // Only the columns that have a field object are reachable.
+        QVERIFY(!pacts.findField(QStringLiteral("NU_ANO_CENSO")));
+    }
+
+    void displaySuspensionWithholdsNotificationsUntilResumed()
+    {
+        for (const char* y : {"2001", "2002", "2003"})
+            addRate(*conn, QString::fromLatin1(y), 1);
+        Rates r(*conn);
+        r.ds.open();
+        QSignalSpy data(&r.ds, &Dataset::dataChanged);
+        r.ds.disableControls();
+        double total = 0;
+        const Bookmark b = r.ds.bookmark();
+        for (r.ds.first(); !r.ds.eof(); r.ds.next())
+            total += r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).asFloat();
+        r.ds.gotoBookmark(b);
+        QCOMPARE(data.count(), 0);
+        r.ds.enableControls();
+        QCOMPARE(data.count(), 1);
+        QCOMPARE(total, 3.0);
+    }
+
+    void aUnitCommitsWholeOrNothing()
+    {
+        {
+            WriteUnit unit(*conn);
+            addRate(*conn, QStringLiteral("2001"), 1);
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, addRate(*conn, QStringLiteral("2001"), 2));
+        }  // destroyed uncommitted: rolls back
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE")), 0);
+        {
+            WriteUnit unit(*conn);
+            addRate(*conn, QStringLiteral("2001"), 1);
+            addRate(*conn, QStringLiteral("2002"), 1);
+            unit.commit();
+        }
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE")), 2);
+    }
+
+    void aSavedRowSurvivesTheProgramBeingKilled()
+    {
+        conn->close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KORVA_CHILD_SAVE"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(30000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("saved"));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished(10000));
+        conn = std::make_unique<Connection>();
+        conn->setDatabaseName(defaultDatabasePath());
+        conn->open();
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where NU_ANO_COMPET = '2030'")), 1);
+    }
+};
+
+// In the child: save a row through a dataset, say so, and wait to be killed.
+static int childSave()
+{
+    text::setBrazilianFormats();
+    Connection c;
+    c.setDatabaseName(defaultDatabasePath());
+    c.open();
+    Rates r(c);
+    r.ds.open();
+    r.ds.append();
+    r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).setText(QStringLiteral("2030"));
+    r.ds.post();
+    fprintf(stdout, "saved\n");
+    fflush(stdout);
+    for (;;)
+        QThread::sleep(1);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KORVA_CHILD_SAVE"))
+        return childSave();
+    TestDataset t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_dataset.moc"
