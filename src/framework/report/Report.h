@@ -96,8 +96,8 @@ public:
     bool isRunning() const { return m_engine != nullptr; }
     QDateTime runTime() const;  // what the date and time fields show
 
-    // Runs the report and shows it in the modal preview (or hands it to the preview sink).
-    // A report without pages is not shown.
+    // Runs the report and shows it in the modal preview, or hands it to the preview sink.
+    // The dialog does not open for a report without pages; the sink receives it all the same.
     void preview(QWidget* parent = nullptr);
     // Each runs the report again.
     bool exportPdf(const QString& path, QString* error = nullptr);
