@@ -99,6 +99,11 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args.at(1) == QLatin1String("--measure"))
         return measure(args.at(2), args.at(3));
+    if (args.size() == 3 && args.at(1) == QLatin1String("--fill")) {
+        // Keeps a filled database for profiling one side with --measure.
+        fill(args.at(2));
+        return 0;
+    }
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.gdb"));

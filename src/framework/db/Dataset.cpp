@@ -248,13 +248,24 @@ void Dataset::readRows()
     }
 
     rows_.clear();
+    // Text columns repeat a lot (year, UF, month): a value equal to the one above it
+    // shares that one's storage instead of holding its own copy.
+    std::vector<QVariant> above(map.size());
     while (query.next()) {
         Row row;
         row.values.resize(slots_);
-        for (const Map& m : map) {
-            if (query.isNull(m.column))
-                continue;
+        for (size_t k = 0; k < map.size(); ++k) {
+            const Map& m = map[k];
             QVariant v = query.value(m.column);
+            if (v.isNull())
+                continue;
+            if (m.type == FieldType::String && v.typeId() == QMetaType::QString) {
+                if (above[k].typeId() == QMetaType::QString &&
+                    *static_cast<const QString*>(above[k].constData()) == *static_cast<const QString*>(v.constData()))
+                    v = above[k];
+                else
+                    above[k] = v;
+            }
             switch (m.type) {
             case FieldType::String:
                 if (v.typeId() != QMetaType::QString)
