@@ -1,6 +1,6 @@
 #include "Painter.h"
 
-#include "Engine.h"
+#include "LayoutEngine.h"
 
 #include <QCoreApplication>
 #include <QPainter>

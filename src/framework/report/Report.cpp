@@ -1,6 +1,6 @@
 #include "Report.h"
 
-#include "Engine.h"
+#include "LayoutEngine.h"
 #include "Painter.h"
 #include "PreviewDialog.h"
 

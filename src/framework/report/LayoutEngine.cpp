@@ -1,4 +1,4 @@
-#include "Engine.h"
+#include "LayoutEngine.h"
 
 #include <QImage>
 #include <algorithm>
