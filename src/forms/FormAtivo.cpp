@@ -1,0 +1,3 @@
+#include "FormAtivo.h"
+
+QPointer<QWidget> FormAtivo;
