@@ -1,0 +1,14 @@
+#pragma once
+// Start-up in the program's order: the data module (which connects), the main window,
+// then the report templates that live for the whole run.
+class QWidget;
+
+namespace inicializacao {
+
+// Creates DMPrincipal and frmPrincipal and binds the menu commands to their windows.
+// A second running copy on the same database is told so and false is returned.
+bool criaObjetosGlobais();
+// Frees what criaObjetosGlobais created, in reverse order.
+void destroiObjetosGlobais();
+
+}  // namespace inicializacao
