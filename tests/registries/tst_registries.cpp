@@ -1,0 +1,258 @@
+// "Parâmetros do Sistema" driven as a user drives it against a real database: the
+// defaults of a new record, the immediate save of a chosen state, the municipality
+// list of that state's pacts, the save checks and the years offered.
+#include "Anos.h"
+#include "DMPrincipal.h"
+#include "DataControls.h"
+#include "Dialogs.h"
+#include "FormAtivo.h"
+#include "Formats.h"
+#include "Statement.h"
+#include "TestDatabase.h"
+#include "TfrmParametros.h"
+#include "Widgets.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+using ui::Dialogs;
+
+namespace {
+
+void tecla(QWidget* janela, int key)
+{
+    QWidget* alvo = janela->focusWidget() ? janela->focusWidget() : janela;
+    QTest::keyClick(alvo, Qt::Key(key));
+}
+
+// Opens the list of a combo box, goes to the entry and presses Enter.
+void escolhe(QComboBox* combo, const QString& texto)
+{
+    const int row = combo->findText(texto);
+    QVERIFY2(row >= 0, qPrintable(texto));
+    combo->showPopup();
+    QAbstractItemView* v = combo->view();
+    v->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
+    QTest::keyClick(v, Qt::Key_Return);
+}
+
+void pacto(const QString& ano, const QString& uf, int cidade)
+{
+    db::Statement s(DMPrincipal->IBDatabaseGeral,
+                    {QStringLiteral("insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, CO_FORMA_PACTUACAO)"),
+                     QStringLiteral("values (:ANO, :UF, :CIDADE, 'TDM')")});
+    s.setParam(QStringLiteral("ANO"), ano);
+    s.setParam(QStringLiteral("UF"), uf);
+    s.setParam(QStringLiteral("CIDADE"), cidade);
+    s.exec();
+}
+
+// The parameter table as another reader sees it.
+QList<QVariantList> gravado()
+{
+    return db::Statement(DMPrincipal->IBDatabaseGeral,
+                         {QStringLiteral("select SG_SISTEMA, NU_ANO_COMPET, CO_UF, CO_CIDADE from TB_PARAMETRO_KORVA")})
+        .selectAll();
+}
+
+constexpr int lavras = 3138203;
+constexpr int abaete = 3100203;
+constexpr int uberaba = 3170107;
+
+}  // namespace
+
+class TestRegistries : public QObject {
+    Q_OBJECT
+
+    void abre(const QString& kind)
+    {
+        delete DMPrincipal;
+        support::TestDatabase::fresh(kind);
+        DMPrincipal = new TDMPrincipal;
+        DMPrincipal->DataModuleCreate();
+    }
+    void mostra(QWidget* w)
+    {
+        FormAtivo = w;
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+    }
+
+private slots:
+    void initTestCase() { text::setBrazilianFormats(); }
+    void init()
+    {
+        abre(QStringLiteral("empty"));
+        Dialogs::startScript();
+    }
+    void cleanup()
+    {
+        Dialogs::stopScript();
+        delete DMPrincipal;
+    }
+
+    void opensOnVersaoWithItsControlsInOrder()
+    {
+        TfrmParametros frm;
+        mostra(&frm);
+        QCOMPARE(frm.windowTitle(), QStringLiteral("Parâmetros do Sistema"));
+        QCOMPARE(frm.PageControl1->currentPage(), frm.tbsVersao);
+        QCOMPARE(frm.PageControl1->tabText(0), QStringLiteral("Geral"));
+        QCOMPARE(frm.PageControl1->tabText(1), QStringLiteral("Versão"));
+        QCOMPARE(frm.DBBoxEstado->nextInFocusChain(), frm.DBBoxMunicipio);
+        QCOMPARE(frm.DBBoxMunicipio->nextInFocusChain(), frm.DBBoxAno);
+        const QList<QPair<QWidget*, QString>> nomes = {
+            {frm.DBEdit1, QStringLiteral("Sigla do Sistema")},  {frm.DBEdit2, QStringLiteral("Nome do Sistema")},
+            {frm.DBEdit3, QStringLiteral("Cabeçalho 1")},       {frm.DBEdit4, QStringLiteral("Cabeçalho 2")},
+            {frm.DBEdit5, QStringLiteral("Cabeçalho 3")},       {frm.DBEdit6, QStringLiteral("Path de Atualização")},
+            {frm.DBBoxEstado, QStringLiteral("Estado")},        {frm.DBBoxMunicipio, QStringLiteral("Município")},
+            {frm.DBBoxAno, QStringLiteral("Ano Competência")},
+        };
+        for (const auto& [w, nome] : nomes)
+            QCOMPARE(w->accessibleName(), nome);
+        QCOMPARE(frm.DBBoxEstado->count(), 27);
+        // The years: the five of old, then on to the year after this one; nothing typed.
+        QCOMPARE(frm.DBBoxAno->items(), forms::yearList(2001, 2005));
+        QCOMPARE(frm.DBBoxAno->items().mid(0, 5), (QStringList{"2001", "2002", "2003", "2004", "2005"}));
+        QCOMPARE(frm.DBBoxAno->items().last(), QString::number(QDate::currentDate().year() + 1));
+        QVERIFY(!frm.DBBoxAno->isEditable());
+        tecla(&frm, Qt::Key_F10);
+        QVERIFY(!DMPrincipal->TB_Parametro_MELTU.isActive());
+        QVERIFY(!DMPrincipal->TB_Unidade_Federacao.isActive());
+        QVERIFY(!frm.TB_Cidade.isActive());
+    }
+
+    void novoFillsTheDefaultsOnAnEmptyTable()
+    {
+        TfrmParametros frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F2);
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Insert);
+        QCOMPARE(frm.DBEdit1->text(), QStringLiteral("KORVA"));
+        for (ui::DbEdit* e : {frm.DBEdit2, frm.DBEdit3, frm.DBEdit4, frm.DBEdit5})
+            QVERIFY(!e->text().isEmpty());
+        QVERIFY(frm.DBEdit6->text().startsWith(QStringLiteral("\\\\")));
+        QCOMPARE(frm.DBEdit6->text().count(u'\\'), 3);
+        QCOMPARE(frm.DBBoxEstado->currentIndex(), -1);
+        QCOMPARE(frm.DBBoxMunicipio->currentIndex(), -1);
+        QCOMPARE(frm.DBBoxAno->currentIndex(), -1);
+        QVERIFY(frm.DBBoxEstado->isEnabled());
+    }
+
+    void novoDoesNothingWhenTheRowExists()
+    {
+        abre(QStringLiteral("demo"));
+        TfrmParametros frm;
+        mostra(&frm);
+        const QString sigla = frm.DBEdit1->text();
+        tecla(&frm, Qt::Key_F2);
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.recordCount(), 1);
+        QCOMPARE(frm.DBEdit1->text(), sigla);
+        QCOMPARE(frm.DBBoxMunicipio->currentText(), QStringLiteral("Lavras"));
+        QVERIFY(Dialogs::records().isEmpty());
+    }
+
+    void choosingAStateSavesAtOnceAndListsItsPacts()
+    {
+        // Lavras pacted in two years, Abaeté in one, and a municipality of another state.
+        pacto(QStringLiteral("2004"), QStringLiteral("MG"), lavras);
+        pacto(QStringLiteral("2005"), QStringLiteral("MG"), lavras);
+        pacto(QStringLiteral("2005"), QStringLiteral("MG"), abaete);
+        pacto(QStringLiteral("2005"), QStringLiteral("SP"), 3550308);
+        TfrmParametros frm;
+        mostra(&frm);
+        QCOMPARE(frm.DBBoxMunicipio->count(), 0);
+        tecla(&frm, Qt::Key_F2);
+        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+
+        // Written without a question, and the record is back in editing.
+        QVERIFY(Dialogs::records().isEmpty());
+        const QList<QVariantList> linhas = gravado();
+        QCOMPARE(linhas.size(), 1);
+        QCOMPARE(linhas.at(0).at(0).toString(), QStringLiteral("KORVA"));
+        QCOMPARE(linhas.at(0).at(2).toString(), QStringLiteral("MG"));
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
+        QCOMPARE(frm.BbtGravar->isEnabled(), true);
+
+        // One entry per pact row of the state, by name.
+        QStringList nomes;
+        for (int i = 0; i < frm.DBBoxMunicipio->count(); ++i)
+            nomes << frm.DBBoxMunicipio->itemText(i);
+        QCOMPARE(nomes, (QStringList{QStringLiteral("Abaeté"), QStringLiteral("Lavras"), QStringLiteral("Lavras")}));
+
+        // Cancelar does not undo the state, only what came after.
+        escolhe(frm.DBBoxAno, QStringLiteral("2005"));
+        tecla(&frm, Qt::Key_F6);
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
+        QCOMPARE(gravado().at(0).at(2).toString(), QStringLiteral("MG"));
+        QVERIFY(gravado().at(0).at(1).isNull());
+        QCOMPARE(frm.DBBoxEstado->currentText(), QStringLiteral("MG"));
+    }
+
+    void saving_data()
+    {
+        QTest::addColumn<QString>("municipio");
+        QTest::addColumn<int>("cidade");
+        QTest::newRow("a municipality") << QStringLiteral("Lavras") << lavras;
+        QTest::newRow("no municipality: a state installation") << QString() << 0;
+    }
+    void saving()
+    {
+        QFETCH(QString, municipio);
+        QFETCH(int, cidade);
+        pacto(QStringLiteral("2005"), QStringLiteral("MG"), lavras);
+        TfrmParametros frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F2);
+        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+        if (!municipio.isEmpty())
+            escolhe(frm.DBBoxMunicipio, municipio);
+
+        // Without a year nothing is saved and the record stays in editing.
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Informe o Ano de Competência")});
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
+        QVERIFY(gravado().at(0).at(1).isNull());
+
+        escolhe(frm.DBBoxAno, QStringLiteral("2005"));
+        Dialogs::clearRecords();
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro")});
+        const QList<QVariantList> linhas = gravado();
+        QCOMPARE(linhas.size(), 1);
+        QCOMPARE(linhas.at(0).at(1).toString(), QStringLiteral("2005"));
+        QCOMPARE(linhas.at(0).at(3).toInt(), cidade);
+        QVERIFY(!linhas.at(0).at(3).isNull());
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
+        QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), cidade);
+    }
+
+    void aMunicipalityWithoutAPactIsNotListed()
+    {
+        // The stored municipality has no pact in its state: the box shows nothing and
+        // saving makes a state installation.
+        abre(QStringLiteral("demo"));
+        db::Statement s(DMPrincipal->IBDatabaseGeral, {QStringLiteral("update TB_PARAMETRO_KORVA set CO_CIDADE = :C")});
+        s.setParam(QStringLiteral("C"), uberaba);
+        s.exec();
+        db::Statement d(DMPrincipal->IBDatabaseGeral, {QStringLiteral("delete from TB_CIDADE_PACTUACAO where CO_CIDADE = :C")});
+        d.setParam(QStringLiteral("C"), uberaba);
+        d.exec();
+        TfrmParametros frm;
+        mostra(&frm);
+        QVERIFY(frm.DBBoxMunicipio->count() > 0);
+        QCOMPARE(frm.DBBoxMunicipio->findText(QStringLiteral("Uberaba")), -1);
+        QCOMPARE(frm.DBBoxMunicipio->currentIndex(), -1);
+        tecla(&frm, Qt::Key_F3);
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(gravado().at(0).at(3).toInt(), 0);
+    }
+};
+
+QTEST_MAIN(TestRegistries)
+#include "tst_registries.moc"
