@@ -41,7 +41,7 @@ TfrmModeloEdicao::TfrmModeloEdicao(QWidget* owner)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(20, 20));
+    ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
     layout->addWidget(ToolBar1);
@@ -119,7 +119,8 @@ QAction* TfrmModeloEdicao::addButton(const QString& caption, const QString& hint
     a->setToolTip(hint);
     ToolBar1->addAction(a);
     QToolButton* b = button(a);
-    b->setFixedSize(80, 36);
+    // 80 by 36 as designed, wider where the caption needs it: a caption is never cut.
+    b->setMinimumSize(80, 36);
     b->setFocusPolicy(Qt::NoFocus);
     connect(a, &QAction::triggered, this, [this, handler] { run([&] { (this->*handler)(); }); });
     return a;
@@ -142,7 +143,8 @@ QWidget* TfrmModeloEdicao::janelaAtiva()
 
 void TfrmModeloEdicao::setClientSize(int width, int height)
 {
-    setFixedSize(width, height);
+    // Never narrower than the toolbar, so that no button falls into its overflow menu.
+    setFixedSize(std::max(width, ToolBar1->sizeHint().width()), height);
 }
 
 void TfrmModeloEdicao::mostraCamposOcultos(bool show)

@@ -20,9 +20,10 @@ void paint(QWidget* w, QPalette::ColorRole background, const QColor& colour)
 {
     QPalette p = w->palette();
     p.setColor(background, colour);
-    p.setColor(QPalette::WindowText, Qt::white);
-    p.setColor(QPalette::Text, Qt::white);
+    for (QPalette::ColorRole text : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(text, Qt::white);
     w->setPalette(p);
+    w->setBackgroundRole(background);
     w->setAutoFillBackground(true);
 }
 
@@ -42,7 +43,7 @@ TfrmModeloPage::TfrmModeloPage(QWidget* owner) : TfrmModeloEdicao(owner)
     pnAjuda->setLineWidth(2);
     paint(pnAjuda, QPalette::Window, QColor(0, 0, 128));
     auto* ajuda = new QVBoxLayout(pnAjuda);
-    ajuda->setContentsMargins(4, 6, 4, 4);
+    ajuda->setContentsMargins(2, 6, 2, 2);
 
     lbTituloAjuda = new QLabel(pnAjuda);
     lbTituloAjuda->setObjectName(QStringLiteral("lbTituloAjuda"));

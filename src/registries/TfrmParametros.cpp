@@ -97,13 +97,14 @@ TfrmParametros::TfrmParametros(QWidget* owner)
     versao->addWidget(DBBoxEstado, 1, 0);
     versao->addWidget(ui::captionLabel(QStringLiteral("Município"), DBBoxMunicipio, tbsVersao), 0, 1);
     versao->addWidget(DBBoxMunicipio, 1, 1);
-    versao->addWidget(ui::captionLabel(QStringLiteral("Ano Competência"), DBBoxAno, tbsVersao), 2, 0);
-    versao->addWidget(DBBoxAno, 3, 0);
-    versao->setColumnStretch(1, 1);
-    versao->setRowStretch(4, 1);
+    versao->setRowMinimumHeight(2, 10);
+    versao->addWidget(ui::captionLabel(QStringLiteral("Ano Competência"), DBBoxAno, tbsVersao), 3, 0);
+    versao->addWidget(DBBoxAno, 4, 0);
+    versao->setColumnStretch(2, 1);
+    versao->setRowStretch(5, 1);
     DBBoxEstado->setMinimumWidth(90);
     DBBoxAno->setMinimumWidth(90);
-    DBBoxMunicipio->setMinimumWidth(280);
+    DBBoxMunicipio->setMinimumWidth(320);
     setTabOrder(DBBoxEstado, DBBoxMunicipio);
     setTabOrder(DBBoxMunicipio, DBBoxAno);
 
@@ -113,7 +114,7 @@ TfrmParametros::TfrmParametros(QWidget* owner)
 
     connect(DBBoxEstado, &ui::DbLookupComboBox::chosen, this, [this] { run([this] { DBBoxEstadoClick(); }); });
 
-    setClientSize(620, 330);
+    setClientSize(640, 340);
 }
 
 TfrmParametros::~TfrmParametros() = default;

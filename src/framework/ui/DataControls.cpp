@@ -77,6 +77,9 @@ void DbEdit::show(db::Field* f)
         setMaxLength(f->size());
     setReadOnly(!link_->canModify());
     setText(hasFocus() ? f->editText() : f->displayText());
+    // A long text shows its beginning, not the end where setText leaves the cursor.
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 void DbEdit::focusInEvent(QFocusEvent* e)

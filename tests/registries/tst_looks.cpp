@@ -1,0 +1,177 @@
+// The windows as a user sees them: every input control lies inside its window at no
+// less than its smallest size. With KORVA_SHOTS set to a folder, each window is also
+// saved there as a PNG in each of its modes, to be looked at.
+#include "DMPrincipal.h"
+#include "DataControls.h"
+#include "Dialogs.h"
+#include "FormAtivo.h"
+#include "Formats.h"
+#include "Look.h"
+#include "TestDatabase.h"
+#include "TfrmModeloEdicao.h"
+#include "TfrmModeloPage.h"
+#include "TfrmParametros.h"
+#include "TDBGridSearch.h"
+#include "Widgets.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class JanelaModalidades : public TfrmModeloEdicao {
+public:
+    JanelaModalidades()
+    {
+        setWindowTitle(QStringLiteral("Modalidades de Pactuação"));
+        dtsEdicao->setDataset(&DMPrincipal->TB_Forma_Pactuacao);
+        auto* grid = new QGridLayout(pnlEdicao);
+        grid->setContentsMargins(16, 16, 16, 16);
+        auto* codigo = new ui::DbEdit(dtsEdicao, QStringLiteral("CO_FORMA_PACTUACAO"), pnlEdicao);
+        codigo->setMaximumWidth(60);
+        auto* descricao = new ui::DbEdit(dtsEdicao, QStringLiteral("DS_FORMA_PACTUACAO"), pnlEdicao);
+        grid->addWidget(ui::captionLabel(QStringLiteral("Forma Pactuação"), codigo, pnlEdicao), 0, 0);
+        grid->addWidget(codigo, 1, 0);
+        grid->addWidget(ui::captionLabel(QStringLiteral("Descrição da Pactuação"), descricao, pnlEdicao), 2, 0);
+        grid->addWidget(descricao, 3, 0);
+        grid->setRowStretch(4, 1);
+    }
+};
+
+class JanelaPaginas : public TfrmModeloPage {
+public:
+    JanelaPaginas()
+    {
+        setWindowTitle(QStringLiteral("Acompanhamento"));
+        pgEdicao->setTabText(0, QStringLiteral("Identificação"));
+        auto* grid = new QGridLayout(tbsprincipal);
+        grid->setContentsMargins(16, 16, 16, 16);
+        auto* mes = new QLineEdit(tbsprincipal);
+        auto* saldo = new ui::MoneyEdit(tbsprincipal);
+        grid->addWidget(ui::captionLabel(QStringLiteral("Mês"), mes, tbsprincipal), 0, 0);
+        grid->addWidget(mes, 1, 0);
+        grid->addWidget(ui::captionLabel(QStringLiteral("Saldo anterior"), saldo, tbsprincipal), 2, 0);
+        grid->addWidget(saldo, 3, 0);
+        grid->setRowStretch(4, 1);
+        grid->setColumnStretch(1, 1);
+        pgEdicao->addTab(new QWidget, QStringLiteral("Execução Física"));
+    }
+    void FormShow() override
+    {
+        TfrmModeloPage::FormShow();
+        lbTituloAjuda->setText(QStringLiteral("Acompanhamento"));
+        lbAjuda->setText(QStringLiteral("Movimentação do mês"));
+        mmAjuda->setPlainText(QStringLiteral("Informe o saldo anterior e os recursos alocados no mês."));
+    }
+};
+
+void escolhe(QComboBox* combo, const QString& texto)
+{
+    combo->showPopup();
+    QAbstractItemView* v = combo->view();
+    v->setCurrentIndex(combo->model()->index(combo->findText(texto), combo->modelColumn()));
+    QTest::keyClick(v, Qt::Key_Return);
+}
+
+}  // namespace
+
+class TestLooks : public QObject {
+    Q_OBJECT
+
+    // Checks that the window's input controls fit, and saves it when asked.
+    void olha(QWidget* janela, const QString& nome)
+    {
+        QCoreApplication::sendPostedEvents();
+        for (QWidget* c : janela->findChildren<QWidget*>()) {
+            if (!c->isVisible() || ui::controlKind(c) == ui::ControlKind::Other)
+                continue;
+            const QRect r(c->mapTo(janela, QPoint(0, 0)), c->size());
+            QVERIFY2(janela->rect().contains(r), qPrintable(nome + QLatin1Char(' ') + c->objectName()));
+            QVERIFY2(c->width() >= c->minimumSizeHint().width() && c->height() >= c->minimumSizeHint().height(),
+                     qPrintable(nome + QLatin1Char(' ') + c->objectName()));
+        }
+        const QString pasta = qEnvironmentVariable("KORVA_SHOTS");
+        if (!pasta.isEmpty()) {
+            QDir().mkpath(pasta);
+            QVERIFY(janela->grab().save(pasta + QLatin1Char('/') + nome + QStringLiteral(".png")));
+        }
+    }
+    void tecla(QWidget* janela, int key)
+    {
+        QTest::keyClick(janela->focusWidget() ? janela->focusWidget() : janela, Qt::Key(key));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        text::setBrazilianFormats();
+        support::TestDatabase::fresh(QStringLiteral("demo"));
+        DMPrincipal = new TDMPrincipal;
+        DMPrincipal->DataModuleCreate();
+        ui::Dialogs::startScript();
+    }
+    void cleanupTestCase()
+    {
+        ui::Dialogs::stopScript();
+        delete DMPrincipal;
+    }
+
+    void parametros()
+    {
+        TfrmParametros frm;
+        FormAtivo = &frm;
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        olha(&frm, QStringLiteral("parametros-versao"));
+        tecla(&frm, Qt::Key_F3);
+        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+        olha(&frm, QStringLiteral("parametros-versao-editando"));
+        frm.PageControl1->setCurrentPage(frm.tbsGeral);
+        olha(&frm, QStringLiteral("parametros-geral-editando"));
+        tecla(&frm, Qt::Key_F6);
+        olha(&frm, QStringLiteral("parametros-geral"));
+    }
+
+    void modelo()
+    {
+        JanelaModalidades frm;
+        FormAtivo = &frm;
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        olha(&frm, QStringLiteral("modelo-consulta"));
+        tecla(&frm, Qt::Key_F3);
+        olha(&frm, QStringLiteral("modelo-edicao"));
+        tecla(&frm, Qt::Key_F6);
+        tecla(&frm, Qt::Key_F7);
+        olha(&frm, QStringLiteral("modelo-pesquisa"));
+        QTimer::singleShot(0, &frm, [&] {
+            if (TfdbgridSearchdlg* box = frm.DGSProcura->searchBox()) {
+                QTest::keyClicks(box->Edit, QStringLiteral("Transfer"));
+                olha(box, QStringLiteral("modelo-caixa-de-pesquisa"));
+                box->reject();
+            }
+        });
+        QTest::keyClick(frm.dbgEdicao, Qt::Key_F8);
+    }
+
+    void modeloPaginas()
+    {
+        JanelaPaginas frm;
+        FormAtivo = &frm;
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        olha(&frm, QStringLiteral("paginas-ajuda"));
+        QTest::mouseClick(frm.cbEsconde, Qt::LeftButton);
+        olha(&frm, QStringLiteral("paginas-sem-ajuda"));
+    }
+};
+
+QTEST_MAIN(TestLooks)
+#include "tst_looks.moc"
