@@ -1,0 +1,93 @@
+#include "TFormRelModelo.h"
+
+#include "DMPrincipal.h"
+
+TFormRelModelo* FormRelModelo = nullptr;
+
+report::Expression CampoCorrente(db::Dataset TDMPrincipal::*dataset, const QString& campo)
+{
+    return [dataset, campo](const report::Report&) -> QVariant {
+        if (!DMPrincipal)
+            return {};
+        const db::Dataset& ds = DMPrincipal->*dataset;
+        if (!ds.isActive() || ds.isEmpty())
+            return {};
+        const db::Field* f = ds.findField(campo);
+        return f ? f->value() : QVariant();
+    };
+}
+
+TFormRelModelo::TFormRelModelo(QObject* owner) : QObject(owner)
+{
+    setObjectName(QStringLiteral("FormRelModelo"));
+    RelModelo.setPageSize(QPageSize(QPageSize::A4));
+    RelModelo.setOrientation(QPageLayout::Portrait);
+    RelModelo.setMargins(12.7);
+    RelModelo.setBaseFont(QStringLiteral("Arial"), 10);
+    RelModelo.setPrintIfEmpty(true);
+    const double largura = RelModelo.bandWidth();
+
+    TitleBand1 = &RelModelo.addBand(report::BandKind::PageHeader, 23.5);
+    TitleBand1->setPrintOnFirstPage(true);
+    TitleBand1->frame().bottom = true;
+
+    QRSysData1 = &TitleBand1->addSystemField(report::SystemValue::ReportTitle, {0, 0.5, largura, 0});
+    QRSysData1->setName(QStringLiteral("QRSysData1"));
+    QRSysData1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QRSysData1->setFont(QStringLiteral("Arial"), 12, true);
+
+    // The letterhead under the title, so that a long line never runs into it.
+    const struct {
+        report::DataText** membro;
+        const char* nome;
+        const char* campo;
+    } cabecalho[] = {
+        {&QRDBText1, "QRDBText1", "DS_CABECALHO1"},
+        {&QRDBText2, "QRDBText2", "DS_CABECALHO2"},
+        {&QRDBText3, "QRDBText3", "DS_CABECALHO3"},
+        {&QRDBText4, "QRDBText4", "NO_SISTEMA"},
+    };
+    double y = 6;
+    for (const auto& c : cabecalho) {
+        auto& t = TitleBand1->addDataText(CampoCorrente(&TDMPrincipal::TB_Parametro_MELTU, QString::fromLatin1(c.campo)), {0, y, 130, 0});
+        t.setName(QString::fromLatin1(c.nome));
+        t.setAutoSize(true);
+        *c.membro = &t;
+        y += 4.2;
+    }
+
+    const auto direita = [&](report::SystemValue v, const char* nome, double top) {
+        auto& f = TitleBand1->addSystemField(v, {largura - 50, top, 50, 0});
+        f.setName(QString::fromLatin1(nome));
+        f.setAlignment(Qt::AlignRight | Qt::AlignTop);
+        f.setAutoSize(true);
+        return &f;
+    };
+    QRSysData2 = direita(report::SystemValue::PageNumber, "QRSysData2", 6);
+    QRSysData2->setOnPrint([](report::TextElement&, QString& texto) { texto.prepend(QStringLiteral("Pagina ")); });
+    QRSysData3 = direita(report::SystemValue::Date, "QRSysData3", 10.2);
+    QRSysData4 = direita(report::SystemValue::Time, "QRSysData4", 14.4);
+
+    ColumnHeaderBand1 = &RelModelo.addBand(report::BandKind::ColumnHeader, 6);
+    ColumnHeaderBand1->frame().bottom = true;
+    DetailBand1 = &RelModelo.addBand(report::BandKind::Detail, 6.35);
+    PageFooterBand1 = &RelModelo.addBand(report::BandKind::PageFooter, 6.35);
+    PageFooterBand1->setPrintOnLastPage(true);
+
+    FonteParametros.setDataset(DMPrincipal ? &DMPrincipal->TB_Parametro_MELTU : nullptr);
+    RelModelo.setRecordSource(&FonteParametros);
+
+    FormCreate();
+}
+
+TFormRelModelo::~TFormRelModelo()
+{
+    if (FormRelModelo == this)
+        FormRelModelo = nullptr;
+}
+
+void TFormRelModelo::FormCreate()
+{
+    if (DMPrincipal && !DMPrincipal->TB_Parametro_MELTU.isActive())
+        DMPrincipal->TB_Parametro_MELTU.open();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The report template every report window derives from: one report layout, RelModelo,
+// with the institution's letterhead from the parameter record in a page header on every
+// page. A report window is never shown: it holds the layout and the queries that feed it,
+// and its report is shown in the preview.
+//
+// A derived report window adds its elements to the bands, points RelModelo at its own
+// query (RelModelo.setRecordSource) and builds and opens that query in its constructor,
+// which runs after the template's creation handler; its destructor closes the query.
+#include "DatasetSource.h"
+#include "Report.h"
+
+#include <QObject>
+
+class TFormRelModelo : public QObject {
+    Q_OBJECT
+public:
+    // Runs the creation handler; a database error opening the parameter dataset passes on.
+    explicit TFormRelModelo(QObject* owner = nullptr);
+    ~TFormRelModelo() override;
+
+    report::Report RelModelo;
+
+    report::Band* TitleBand1;         // page header, every page, a line under it
+    report::Band* ColumnHeaderBand1;  // a line under it; the report's column captions
+    report::Band* DetailBand1;
+    report::Band* PageFooterBand1;
+
+    report::SystemField* QRSysData1;  // report title
+    report::DataText* QRDBText1;      // DS_CABECALHO1
+    report::DataText* QRDBText2;      // DS_CABECALHO2
+    report::DataText* QRDBText3;      // DS_CABECALHO3
+    report::DataText* QRDBText4;      // NO_SISTEMA
+    report::SystemField* QRSysData2;  // "Pagina " and the page number
+    report::SystemField* QRSysData3;  // date
+    report::SystemField* QRSysData4;  // time
+
+    // The template's record source: the parameter dataset.
+    report::DatasetSource FonteParametros;
+
+protected:
+    // Opens the parameter dataset if it is closed.
+    void FormCreate();
+};
+
+class TDMPrincipal;
+
+// A field of the current row of one of the data module's datasets, for an element of a
+// band whatever the report's own record source: null while that dataset is closed or empty.
+report::Expression CampoCorrente(db::Dataset TDMPrincipal::*dataset, const QString& campo);
+
+extern TFormRelModelo* FormRelModelo;
