@@ -1,0 +1,26 @@
+#include "ModelosRelatorio.h"
+
+#include "Guard.h"
+#include "TFormImprimeGrid.h"
+#include "TFormRelModelo.h"
+#include "TFormRelModelo2.h"
+#include "TFormSelecaoModelo.h"
+
+#include <QWidget>
+
+void CriaModelosRelatorio(QWidget* owner)
+{
+    ui::guarded([&] { FormRelModelo = new TFormRelModelo(owner); }, owner);
+    ui::guarded([&] { FormSelecaoModelo = new TFormSelecaoModelo(owner); }, owner);
+    ui::guarded([&] { FormRelModelo2 = new TFormRelModelo2(owner); }, owner);
+    ui::guarded([&] { FormImprimeGrid = new TFormImprimeGrid(owner); }, owner);
+}
+
+void LiberaModelosRelatorio()
+{
+    // Each destructor clears its variable.
+    delete FormImprimeGrid;
+    delete FormRelModelo2;
+    delete FormSelecaoModelo;
+    delete FormRelModelo;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The period a selection window captures and the caption the reports print for it.
+#include <QString>
+
+// The months chosen, as the report windows read them: numbers "1" to "12" without a
+// leading zero and the names as listed.
+struct PeriodoSelecionado {
+    QString MesInicio;
+    QString MesFim;
+    QString NomeMesInicio;
+    QString NomeMesFim;
+};
+
+// From the 0-based positions in the two month lists. The first month may come after the
+// last: the reports then find nothing, which is theirs to say. Throws
+// std::invalid_argument for a position outside the twelve months.
+PeriodoSelecionado CapturaPeriodo(int posicaoInicio, int posicaoFim);
+
+// "Período : Janeiro à Dezembro de 2002".
+QString LegendaPeriodo(const QString& nomeMesInicio, const QString& nomeMesFim, const QString& ano);

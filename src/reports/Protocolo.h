@@ -1,0 +1,71 @@
+#pragma once
+// How a selection window runs its report, the same for every report:
+//  1. the template's Visualizar checks and captures the choice; it stops unless
+//     SelecaoValida;
+//  2. the selection window's own checks, if any (false stops);
+//  3. the report window is created, owned by the selection window: its constructor builds
+//     and opens its query from the selection and the parameter row. An error there is shown
+//     in the standard error box, and the selection window stays open;
+//  4. its QRPeriodo takes the period caption, then any further captions;
+//  5. the report is previewed, and the preview is waited for;
+//  6. the report window is destroyed, which closes its query.
+//
+//   void TFormSelMedElenco::BbtImprimeClick()
+//   {
+//       Visualiza<TFormRelCompraElenco>(*this, {
+//           .verifica = [this] { return temCompras(); },
+//           .cria = [this] { return std::make_unique<TFormRelCompraElenco>(this); },
+//           .legendas = [this](TFormRelCompraElenco& r) {
+//               r.MostraMunicipio(DBLookupMunicipio->keyValue().isValid());
+//           },
+//       });
+//   }
+#include "DMPrincipal.h"
+#include "Guard.h"
+#include "Periodo.h"
+#include "TFormRelModelo.h"
+#include "TFormSelecaoModelo.h"
+
+#include <concepts>
+#include <functional>
+#include <memory>
+
+// What one report adds to the common steps.
+template <class Relatorio>
+struct EtapasVisualizacao {
+    std::function<bool()> verifica;                   // step 2; unset: nothing to check
+    std::function<std::unique_ptr<Relatorio>()> cria;  // step 3
+    std::function<void(Relatorio&)> legendas;          // step 4, after QRPeriodo; optional
+};
+
+// The period caption of the selection's months and the parameters' year of competence.
+inline QString LegendaPeriodo(const TFormSelecaoModelo& selecao)
+{
+    const QString ano = DMPrincipal && DMPrincipal->TB_Parametro_MELTU.isActive() && !DMPrincipal->TB_Parametro_MELTU.isEmpty()
+        ? DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString()
+        : QString();
+    return LegendaPeriodo(selecao.NomeMesInicio, selecao.NomeMesFim, ano);
+}
+
+// Runs the steps above; true when the report was previewed.
+template <class Relatorio>
+    requires std::derived_from<Relatorio, TFormRelModelo>
+bool Visualiza(TFormSelecaoModelo& selecao, const EtapasVisualizacao<Relatorio>& etapas)
+{
+    selecao.TFormSelecaoModelo::BbtImprimeClick();
+    if (!selecao.SelecaoValida)
+        return false;
+    if (etapas.verifica && !etapas.verifica())
+        return false;
+
+    std::unique_ptr<Relatorio> relatorio;
+    if (!ui::guarded([&] { relatorio = etapas.cria(); }, &selecao) || !relatorio)
+        return false;
+
+    if constexpr (requires { relatorio->QRPeriodo->setText(QString()); })
+        relatorio->QRPeriodo->setText(LegendaPeriodo(selecao));
+    if (etapas.legendas)
+        etapas.legendas(*relatorio);
+    relatorio->RelModelo.preview(&selecao);
+    return true;
+}

@@ -1,0 +1,304 @@
+#include "TFormSelecaoModelo.h"
+
+#include "DMPrincipal.h"
+#include "DataControls.h"
+#include "Dialogs.h"
+#include "Formats.h"
+#include "Guard.h"
+#include "Look.h"
+#include "Periodo.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFormSelecaoModelo* FormSelecaoModelo = nullptr;
+
+namespace {
+
+// Shows the entry of key and makes its row the list dataset's current row, as a user's
+// choice does, so that a detail of the list (the municipalities of a state) follows it.
+void escolheChave(ui::DbLookupComboBox* lista, db::Dataset& dataset, const QString& campo, const QVariant& chave)
+{
+    if (!chave.isNull() && dataset.isActive())
+        dataset.locate(campo, chave);
+    lista->setKeyValue(chave);
+}
+
+void abreETraz(db::Dataset& dataset)
+{
+    dataset.open();
+    dataset.last();
+    dataset.first();
+}
+
+}  // namespace
+
+TFormSelecaoModelo::TFormSelecaoModelo(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FormSelecaoModelo"));
+    setWindowTitle(QStringLiteral("Seleção para impressão"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setIconSize(QSize(20, 20));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    layout->addWidget(ToolBar1);
+    QStyle* st = style();
+    BbtSair = addButton(QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"), st->standardIcon(QStyle::SP_DialogCloseButton),
+                        &TFormSelecaoModelo::BbtSairClick);
+    ToolBar1->addSeparator();
+    BbtImprime = addButton(QStringLiteral("&Visualizar (F7)"), QStringLiteral("Pesquisar"),
+                           st->standardIcon(QStyle::SP_FileDialogContentsView), &TFormSelecaoModelo::BbtImprimeClick);
+
+    pnlSelecao = new QFrame(this);
+    pnlSelecao->setObjectName(QStringLiteral("pnlSelecao"));
+    pnlSelecao->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    gridSelecao = new QGridLayout(pnlSelecao);
+    gridSelecao->setContentsMargins(12, 12, 12, 12);
+    gridSelecao->setHorizontalSpacing(8);
+    gridSelecao->setVerticalSpacing(8);
+    gridSelecao->setColumnStretch(2, 1);
+    layout->addWidget(pnlSelecao);
+
+    DBLookUpEstado = new ui::DbLookupComboBox(pnlSelecao);
+    DBLookUpEstado->setObjectName(QStringLiteral("DBLookUpEstado"));
+    DBLookUpEstado->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    DBLookUpEstado->setMinimumContentsLength(4);
+    Label1 = ui::captionLabel(QStringLiteral("Estado"), DBLookUpEstado, pnlSelecao);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    gridSelecao->addWidget(Label1, 0, 0);
+    gridSelecao->addWidget(DBLookUpEstado, 0, 1, Qt::AlignLeft);
+
+    DBLookupMunicipio = new ui::DbLookupComboBox(pnlSelecao);
+    DBLookupMunicipio->setObjectName(QStringLiteral("DBLookupMunicipio"));
+    DBLookupMunicipio->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    DBLookupMunicipio->setMinimumContentsLength(34);
+    DBLookupMunicipio->setMaxVisibleItems(20);
+    Label2 = ui::captionLabel(QStringLiteral("Município"), DBLookupMunicipio, pnlSelecao);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    gridSelecao->addWidget(Label2, 1, 0);
+    gridSelecao->addWidget(DBLookupMunicipio, 1, 1, 1, 2);
+
+    // Pick-only month lists: every entry is one of the twelve names.
+    GroupBox1 = new QGroupBox(QStringLiteral("Período"), pnlSelecao);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* periodo = new QHBoxLayout(GroupBox1);
+    const auto mes = [&](const char* nome, const QString& acessivel) {
+        auto* c = new QComboBox(GroupBox1);
+        c->setObjectName(QString::fromLatin1(nome));
+        c->setEditable(false);
+        c->addItems(text::monthNames());
+        c->setMaxVisibleItems(12);
+        c->setAccessibleName(acessivel);
+        return c;
+    };
+    ComboInicio = mes("ComboInicio", QStringLiteral("Mês inicial do período"));
+    Label3 = new QLabel(QStringLiteral("à"), GroupBox1);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    ComboFim = mes("ComboFim", QStringLiteral("Mês final do período"));
+    periodo->addWidget(ComboInicio);
+    periodo->addWidget(Label3);
+    periodo->addWidget(ComboFim);
+    periodo->addStretch(1);
+    gridSelecao->addWidget(GroupBox1, 2, 0, 1, 3);
+
+    if (DMPrincipal) {
+        DBLookUpEstado->setListSource(&DMPrincipal->DsTB_Unidade_Federacao);
+        DBLookupMunicipio->setListSource(&DMPrincipal->DsTB_Cidade);
+    }
+    DBLookUpEstado->setKeyField(QStringLiteral("CO_UF"));
+    DBLookUpEstado->setListField(QStringLiteral("CO_UF"));
+    DBLookupMunicipio->setKeyField(QStringLiteral("CO_SEQ_CIDADE"));
+    DBLookupMunicipio->setListField(QStringLiteral("NO_CIDADE"));
+    connect(DBLookUpEstado, &ui::DbLookupComboBox::chosen, this, [this] { run([this] { DBLookUpEstadoClick(); }); });
+
+    setTabOrder(DBLookUpEstado, DBLookupMunicipio);
+    setTabOrder(DBLookupMunicipio, ComboInicio);
+    setTabOrder(ComboInicio, ComboFim);
+
+    // Keys reach the window before the focused control.
+    qApp->installEventFilter(this);
+}
+
+TFormSelecaoModelo::~TFormSelecaoModelo()
+{
+    qApp->removeEventFilter(this);
+    if (FormSelecaoModelo == this)
+        FormSelecaoModelo = nullptr;
+}
+
+QAction* TFormSelecaoModelo::addButton(const QString& caption, const QString& hint, const QIcon& icon,
+                                       void (TFormSelecaoModelo::*handler)())
+{
+    auto* a = new QAction(icon, caption, this);
+    // The caption keeps its '&': the button underlines the letter and Alt+letter clicks it.
+    a->setIconText(caption);
+    a->setToolTip(hint);
+    ToolBar1->addAction(a);
+    QToolButton* b = button(a);
+    b->setMinimumSize(84, 36);
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(a, &QAction::triggered, this, [this, handler] { run([&] { (this->*handler)(); }); });
+    return a;
+}
+
+QToolButton* TFormSelecaoModelo::button(QAction* action) const
+{
+    return qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action));
+}
+
+bool TFormSelecaoModelo::run(const std::function<void()>& handler)
+{
+    return ui::guarded(handler, this);
+}
+
+// --- window events ----------------------------------------------------------------
+
+void TFormSelecaoModelo::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (e->spontaneous())
+        return;
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* s = screen())
+            move(s->availableGeometry().center() - rect().center());
+    }
+    run([this] { FormShow(); });
+    DBLookUpEstado->setFocus();
+}
+
+void TFormSelecaoModelo::keyPressEvent(QKeyEvent* e)
+{
+    // Esc does not close the window; Sair (F10) and the close box do.
+    if (e->key() == Qt::Key_Escape) {
+        e->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+bool TFormSelecaoModelo::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease) {
+        // A new key is on its way.
+        offered_ = nullptr;
+        offeredTo_ = nullptr;
+        return false;
+    }
+    if (type != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* w = static_cast<QWidget*>(watched);
+    if (w->window() != this)
+        return false;
+    // A control that ignored the key passes it on to its parent: the same key.
+    if (event == offered_ && offeredTo_ && offeredTo_->parent() == watched) {
+        offeredTo_ = watched;
+        return false;
+    }
+    offered_ = event;
+    offeredTo_ = watched;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    int key = ke->key();
+    run([&] { FormKeyDown(key, ke->modifiers()); });
+    if (key == 0)
+        return true;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        run([&] { FormKeyPress(key); });
+        if (key == 0)
+            return true;
+    }
+    return false;
+}
+
+// --- handlers -----------------------------------------------------------------------
+
+void TFormSelecaoModelo::FormShow()
+{
+    ComboInicio->setCurrentIndex(0);
+    ComboFim->setCurrentIndex(11);
+    TDMPrincipal& dm = *DMPrincipal;
+    // The state list first: the municipality list is its detail.
+    abreETraz(dm.TB_Unidade_Federacao);
+    abreETraz(dm.TB_Cidade);
+    if (!dm.TB_Parametro_MELTU.isActive())
+        dm.TB_Parametro_MELTU.open();
+    const bool temParametros = !dm.TB_Parametro_MELTU.isEmpty();
+    escolheChave(DBLookUpEstado, dm.TB_Unidade_Federacao, QStringLiteral("CO_UF"),
+                 temParametros ? dm.TB_Parametro_MELTUCO_UF->value() : QVariant());
+    if (const int cidade = dm.codigoCidadeInstalacao(); cidade != 0)
+        escolheChave(DBLookupMunicipio, dm.TB_Cidade, QStringLiteral("CO_SEQ_CIDADE"), cidade);
+}
+
+void TFormSelecaoModelo::DBLookUpEstadoClick()
+{
+    // The list follows the state just chosen; every one of its rows is read.
+    db::Dataset& cidades = DMPrincipal->TB_Cidade;
+    cidades.last();
+    cidades.first();
+}
+
+void TFormSelecaoModelo::BbtImprimeClick()
+{
+    SelecaoValida = true;
+    if (DBLookUpEstado->currentText().isEmpty()) {
+        ui::Dialogs::message(QStringLiteral("Informe o Estado"), this);
+        DBLookUpEstado->setFocus();
+        SelecaoValida = false;
+        return;
+    }
+    const PeriodoSelecionado p = CapturaPeriodo(ComboInicio->currentIndex(), ComboFim->currentIndex());
+    MesInicio = p.MesInicio;
+    MesFim = p.MesFim;
+    NomeMesInicio = p.NomeMesInicio;
+    NomeMesFim = p.NomeMesFim;
+}
+
+void TFormSelecaoModelo::BbtSairClick()
+{
+    close();
+}
+
+void TFormSelecaoModelo::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return;
+    if (key == Qt::Key_F7) {
+        if (BbtImprime->isEnabled()) {
+            key = 0;
+            BbtImprime->trigger();
+        }
+    } else if (key == Qt::Key_F10) {
+        key = 0;
+        BbtSairClick();
+    }
+}
+
+void TFormSelecaoModelo::FormKeyPress(int& key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        key = 0;
+        focusNextChild();
+    }
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The selection template most report windows are requested through: a state, a
+// municipality and a range of months; the year is always the parameters' year of
+// competence. Visualizar (BbtImprimeClick) checks and captures the choice into the fields
+// below, which the report windows read while they build their queries; each descendant
+// overrides it, runs the template's version first and goes on only when SelecaoValida
+// (the steps are in Protocolo.h).
+//
+// A descendant sets its caption and puts its own controls in pnlSelecao's grid, under
+// the period. The state and municipality lists are the data module's TB_Unidade_Federacao
+// and TB_Cidade: choosing an entry makes its row current, and the report headers show it.
+// Handlers a user triggers run guarded; keys reach the window before its controls.
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QToolBar;
+class QToolButton;
+
+namespace ui {
+class DbLookupComboBox;
+}
+
+class TFormSelecaoModelo : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormSelecaoModelo(QWidget* owner = nullptr);
+    ~TFormSelecaoModelo() override;
+
+    QToolBar* ToolBar1;
+    QAction* BbtSair;
+    QAction* BbtImprime;
+    QFrame* pnlSelecao;
+    QGridLayout* gridSelecao;  // label column 0, control column 1; descendants add rows
+    QLabel* Label1;            // "Estado"
+    ui::DbLookupComboBox* DBLookUpEstado;
+    QLabel* Label2;            // "Município"
+    ui::DbLookupComboBox* DBLookupMunicipio;
+    QGroupBox* GroupBox1;      // "Período"
+    QComboBox* ComboInicio;
+    QLabel* Label3;            // "à"
+    QComboBox* ComboFim;
+
+    // Filled by Visualizar.
+    QString MesInicio;      // "1" to "12"
+    QString MesFim;
+    QString NomeMesInicio;  // "Janeiro" ...
+    QString NomeMesFim;
+    bool SelecaoValida = false;
+
+    // The toolbar button of an action (what a user clicks).
+    QToolButton* button(QAction* action) const;
+
+    // Handlers.
+    virtual void FormShow();
+    virtual void DBLookUpEstadoClick();
+    virtual void BbtImprimeClick();
+    virtual void BbtSairClick();
+    // key is set to 0 when the window has used it.
+    virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
+    virtual void FormKeyPress(int& key);
+
+    // Runs a handler as a user's action does. Returns false when it threw.
+    bool run(const std::function<void()>& handler);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QAction* addButton(const QString& caption, const QString& hint, const QIcon& icon, void (TFormSelecaoModelo::*handler)());
+    bool centred_ = false;
+    // The key press being offered to the window, so that its propagation to the
+    // parents of an ignoring control is not offered again.
+    const QEvent* offered_ = nullptr;
+    QObject* offeredTo_ = nullptr;
+};
+
+extern TFormSelecaoModelo* FormSelecaoModelo;
