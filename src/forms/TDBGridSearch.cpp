@@ -147,6 +147,11 @@ TDBGridSearch::TDBGridSearch(QObject* owner)
     setObjectName(QStringLiteral("DBGridSearch"));
 }
 
+ui::DbGrid* TDBGridSearch::DBGrid() const
+{
+    return qobject_cast<ui::DbGrid*>(grid_.data());
+}
+
 void TDBGridSearch::setDBGrid(ui::DbGrid* grid)
 {
     if (grid_)
@@ -166,21 +171,22 @@ bool TDBGridSearch::eventFilter(QObject* watched, QEvent* event)
 
 bool TDBGridSearch::Execute()
 {
-    if (!Enabled || !grid_ || !grid_->dataSource())
+    ui::DbGrid* grid = DBGrid();
+    if (!Enabled || !grid || !grid->dataSource())
         return false;
-    db::Dataset* ds = grid_->dataset();
+    db::Dataset* ds = grid->dataset();
     if (!ds || !ds->isActive())
         return false;
     db::Field* named = DataField.isEmpty() ? nullptr : ds->findField(DataField);
-    db::Field* field = named ? named : grid_->selectedField();
+    db::Field* field = named ? named : grid->selectedField();
     if (!field)
         return false;
 
-    TfdbgridSearchdlg box(grid_->window());
+    TfdbgridSearchdlg box(grid->window());
     box.setSearch(ds, field, CaseInsensitive);
-    const QRect gridOnScreen(grid_->mapToGlobal(QPoint(0, 0)), grid_->size());
-    const QScreen* screen = grid_->screen() ? grid_->screen() : QGuiApplication::primaryScreen();
-    box.setGeometry(searchBoxGeometry(gridOnScreen, screen->geometry(), grid_->columnWidthOf(field),
+    const QRect gridOnScreen(grid->mapToGlobal(QPoint(0, 0)), grid->size());
+    const QScreen* screen = grid->screen() ? grid->screen() : QGuiApplication::primaryScreen();
+    box.setGeometry(searchBoxGeometry(gridOnScreen, screen->geometry(), grid->columnWidthOf(field),
                                       TfdbgridSearchdlg::designHeight));
     QPalette p = box.Edit->palette();
     p.setColor(QPalette::Base, ColorSearch);

@@ -70,7 +70,7 @@ public:
     int HotKey = Qt::Key_F3;
     QColor ColorSearch;
 
-    ui::DbGrid* DBGrid() const { return grid_; }
+    ui::DbGrid* DBGrid() const;
     // Stops watching the previous grid and watches this one.
     void setDBGrid(ui::DbGrid* grid);
 
@@ -84,6 +84,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QPointer<ui::DbGrid> grid_;
+    // Held as a plain widget: the grid may be half destroyed when its last events
+    // arrive here, and is then no DbGrid any more.
+    QPointer<QWidget> grid_;
     QPointer<TfdbgridSearchdlg> box_;
 };
