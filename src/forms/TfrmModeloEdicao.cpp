@@ -1,5 +1,6 @@
 #include "TfrmModeloEdicao.h"
 
+#include "DataControls.h"
 #include "DatabaseError.h"
 #include "DbGrid.h"
 #include "Dialogs.h"
@@ -8,15 +9,14 @@
 #include "Look.h"
 #include "TDBGridSearch.h"
 #include "Widgets.h"
-#include "DataControls.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QScreen>
 #include <QStyle>
 #include <QToolBar>
@@ -458,6 +458,8 @@ void TfrmModeloEdicao::EscondeComponentes(bool enable)
         case ui::ControlKind::PlainMemo:
             // A read-only memo is a text shown, not an input control: it keeps its look.
             if (auto* m = qobject_cast<QPlainTextEdit*>(c); m && m->isReadOnly())
+                break;
+            if (auto* t = qobject_cast<QTextEdit*>(c); t && t->isReadOnly())
                 break;
             [[fallthrough]];
         case ui::ControlKind::PlainCombo:
