@@ -3,9 +3,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include "Dataset.h"
+
 namespace db {
 
-class Dataset;
 class Field;
 
 class DataSource : public QObject {
