@@ -4,7 +4,7 @@
 #include "Connection.h"
 #include "DatabaseBuilder.h"
 #include "Dataset.h"
-#include "LayoutEngine.h"
+#include "Engine.h"
 #include "Statement.h"
 
 #include <QCoreApplication>
