@@ -4,6 +4,7 @@
 #include "DatabaseError.h"
 #include "Dialogs.h"
 #include "Guard.h"
+#include "ModelosRelatorio.h"
 #include "TfrmParametros.h"
 #include "TfrmPrincipal.h"
 
@@ -23,11 +24,13 @@ bool criaObjetosGlobais()
     }
     frmPrincipal = new TfrmPrincipal;
     frmPrincipal->registraJanela(QStringLiteral("Parmetros1"), [](QWidget* owner) { return new TfrmParametros(owner); });
+    CriaModelosRelatorio(frmPrincipal);
     return true;
 }
 
 void destroiObjetosGlobais()
 {
+    LiberaModelosRelatorio();
     delete frmPrincipal;
     frmPrincipal = nullptr;
     delete DMPrincipal;

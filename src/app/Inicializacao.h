@@ -5,7 +5,8 @@ class QWidget;
 
 namespace inicializacao {
 
-// Creates DMPrincipal and frmPrincipal and binds the menu commands to their windows.
+// Creates DMPrincipal and frmPrincipal, binds the menu commands to their windows, then
+// creates the report templates.
 // A second running copy on the same database is told so and false is returned.
 bool criaObjetosGlobais();
 // Frees what criaObjetosGlobais created, in reverse order.
