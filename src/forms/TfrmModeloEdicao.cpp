@@ -30,7 +30,7 @@ const QString textoPesquisa = QStringLiteral("Pressione F8 p/ pesquisar pela col
 }  // namespace
 
 TfrmModeloEdicao::TfrmModeloEdicao(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : ui::FormWindow(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmModeloEdicao"));
     auto* layout = new QVBoxLayout(this);
@@ -103,8 +103,6 @@ TfrmModeloEdicao::TfrmModeloEdicao(QWidget* owner)
     connect(dbgEdicao, &ui::DbGrid::cellClicked, this, [this](db::Field* f) { run([&] { dbgEdicaoCellClick(f); }); });
     connect(dbgEdicao, &ui::DbGrid::dblClicked, this, [this] { run([&] { dbgEdicaoDblClick(); }); });
 
-    // Keys reach the window before the focused control.
-    qApp->installEventFilter(this);
     setClientSize(585, 325);
 }
 
@@ -113,27 +111,13 @@ TfrmModeloEdicao::~TfrmModeloEdicao() = default;
 QAction* TfrmModeloEdicao::addButton(const QString& caption, const QString& hint, const QIcon& icon,
                                      void (TfrmModeloEdicao::*handler)())
 {
-    auto* a = new QAction(icon, caption, this);
-    // The caption keeps its '&': the button underlines the letter and Alt+letter clicks it.
-    a->setIconText(caption);
-    a->setToolTip(hint);
-    ToolBar1->addAction(a);
-    QToolButton* b = button(a);
     // 80 by 36 as designed, wider where the caption needs it: a caption is never cut.
-    b->setMinimumSize(80, 36);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(a, &QAction::triggered, this, [this, handler] { run([&] { (this->*handler)(); }); });
-    return a;
+    return addToolButton(ToolBar1, caption, hint, icon, [this, handler] { (this->*handler)(); }, QSize(80, 36));
 }
 
 QToolButton* TfrmModeloEdicao::button(QAction* action) const
 {
-    return qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action));
-}
-
-bool TfrmModeloEdicao::run(const std::function<void()>& handler)
-{
-    return ui::guarded(handler, this);
+    return toolButton(ToolBar1, action);
 }
 
 QWidget* TfrmModeloEdicao::janelaAtiva()
@@ -159,68 +143,10 @@ void TfrmModeloEdicao::mostraCamposOcultos(bool show)
 
 // --- window events ----------------------------------------------------------------
 
-void TfrmModeloEdicao::showEvent(QShowEvent* e)
-{
-    QDialog::showEvent(e);
-    if (e->spontaneous())
-        return;
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* s = screen())
-            move(s->availableGeometry().center() - rect().center());
-    }
-    run([this] { FormShow(); });
-}
-
 void TfrmModeloEdicao::closeEvent(QCloseEvent* e)
 {
     run([this] { FormClose(); });
-    QDialog::closeEvent(e);
-}
-
-void TfrmModeloEdicao::keyPressEvent(QKeyEvent* e)
-{
-    // Esc does not close the window; Sair (F10) and the close box do.
-    if (e->key() == Qt::Key_Escape) {
-        e->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(e);
-}
-
-bool TfrmModeloEdicao::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease) {
-        // A new key is on its way.
-        offered_ = nullptr;
-        offeredTo_ = nullptr;
-        return false;
-    }
-    if (type != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    auto* w = static_cast<QWidget*>(watched);
-    if (w->window() != this)
-        return false;
-    // A control that ignored the key passes it on to its parent: the same key.
-    if (event == offered_ && offeredTo_ && offeredTo_->parent() == watched) {
-        offeredTo_ = watched;
-        return false;
-    }
-    offered_ = event;
-    offeredTo_ = watched;
-    auto* ke = static_cast<QKeyEvent*>(event);
-    int key = ke->key();
-    const Qt::KeyboardModifiers mods = ke->modifiers();
-    run([&] { FormKeyDown(key, mods); });
-    if (key == 0)
-        return true;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        run([&] { FormKeyPress(key); });
-        if (key == 0)
-            return true;
-    }
-    return false;
+    ui::FormWindow::closeEvent(e);
 }
 
 // --- handlers -----------------------------------------------------------------------

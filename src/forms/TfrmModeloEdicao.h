@@ -11,7 +11,8 @@
 #include "DataSource.h"
 #include "Dataset.h"
 
-#include <QDialog>
+#include "FormWindow.h"
+
 #include <functional>
 
 class QAction;
@@ -25,7 +26,7 @@ class DbGrid;
 class StatusBar;
 }  // namespace ui
 
-class TfrmModeloEdicao : public QDialog {
+class TfrmModeloEdicao : public ui::FormWindow {
     Q_OBJECT
 public:
     explicit TfrmModeloEdicao(QWidget* owner = nullptr);
@@ -56,12 +57,12 @@ public:
 
     // Handlers.
     virtual void FormCreate() {}
-    virtual void FormShow();
+    void FormShow() override;
     virtual void FormClose();
     // key is set to 0 when the window has used it.
-    virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
     virtual void FormKeyUp(int& key, Qt::KeyboardModifiers shift) {}
-    virtual void FormKeyPress(int& key);
+    void FormKeyPress(int& key) override;
     virtual void BbtSairClick();
     virtual void BbtInserirClick();
     virtual void BbtEditarClick();
@@ -81,9 +82,6 @@ public:
     // The buttons of browse mode (true) or editing mode (false).
     virtual void HabilitaEdicao(bool browse);
 
-    // Runs a handler as a user's action does. Returns false when it threw.
-    bool run(const std::function<void()>& handler);
-
 protected:
     // The window whose controls the templates act on: FormAtivo, or this window when
     // none is registered.
@@ -93,16 +91,8 @@ protected:
     // Shows (true) or hides the tag-0 fields of the edited dataset in the grid.
     void mostraCamposOcultos(bool show);
 
-    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* addButton(const QString& caption, const QString& hint, const QIcon& icon, void (TfrmModeloEdicao::*handler)());
-    bool centred_ = false;
-    // The key press being offered to the window, so that its propagation to the
-    // parents of an ignoring control is not offered again.
-    const QEvent* offered_ = nullptr;
-    QObject* offeredTo_ = nullptr;
 };

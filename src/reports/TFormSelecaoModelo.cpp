@@ -46,7 +46,7 @@ void abreETraz(db::Dataset& dataset)
 }  // namespace
 
 TFormSelecaoModelo::TFormSelecaoModelo(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : ui::FormWindow(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FormSelecaoModelo"));
     setWindowTitle(QStringLiteral("Seleção para impressão"));
@@ -136,13 +136,10 @@ TFormSelecaoModelo::TFormSelecaoModelo(QWidget* owner)
     setTabOrder(DBLookupMunicipio, ComboInicio);
     setTabOrder(ComboInicio, ComboFim);
 
-    // Keys reach the window before the focused control.
-    qApp->installEventFilter(this);
 }
 
 TFormSelecaoModelo::~TFormSelecaoModelo()
 {
-    qApp->removeEventFilter(this);
     if (FormSelecaoModelo == this)
         FormSelecaoModelo = nullptr;
 }
@@ -150,86 +147,21 @@ TFormSelecaoModelo::~TFormSelecaoModelo()
 QAction* TFormSelecaoModelo::addButton(const QString& caption, const QString& hint, const QIcon& icon,
                                        void (TFormSelecaoModelo::*handler)())
 {
-    auto* a = new QAction(icon, caption, this);
-    // The caption keeps its '&': the button underlines the letter and Alt+letter clicks it.
-    a->setIconText(caption);
-    a->setToolTip(hint);
-    ToolBar1->addAction(a);
-    QToolButton* b = button(a);
-    b->setMinimumSize(84, 36);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(a, &QAction::triggered, this, [this, handler] { run([&] { (this->*handler)(); }); });
-    return a;
+    return addToolButton(ToolBar1, caption, hint, icon, [this, handler] { (this->*handler)(); }, QSize(84, 36));
 }
 
 QToolButton* TFormSelecaoModelo::button(QAction* action) const
 {
-    return qobject_cast<QToolButton*>(ToolBar1->widgetForAction(action));
-}
-
-bool TFormSelecaoModelo::run(const std::function<void()>& handler)
-{
-    return ui::guarded(handler, this);
+    return toolButton(ToolBar1, action);
 }
 
 // --- window events ----------------------------------------------------------------
 
 void TFormSelecaoModelo::showEvent(QShowEvent* e)
 {
-    QDialog::showEvent(e);
-    if (e->spontaneous())
-        return;
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* s = screen())
-            move(s->availableGeometry().center() - rect().center());
-    }
-    run([this] { FormShow(); });
-    DBLookUpEstado->setFocus();
-}
-
-void TFormSelecaoModelo::keyPressEvent(QKeyEvent* e)
-{
-    // Esc does not close the window; Sair (F10) and the close box do.
-    if (e->key() == Qt::Key_Escape) {
-        e->ignore();
-        return;
-    }
-    QDialog::keyPressEvent(e);
-}
-
-bool TFormSelecaoModelo::eventFilter(QObject* watched, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease) {
-        // A new key is on its way.
-        offered_ = nullptr;
-        offeredTo_ = nullptr;
-        return false;
-    }
-    if (type != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    auto* w = static_cast<QWidget*>(watched);
-    if (w->window() != this)
-        return false;
-    // A control that ignored the key passes it on to its parent: the same key.
-    if (event == offered_ && offeredTo_ && offeredTo_->parent() == watched) {
-        offeredTo_ = watched;
-        return false;
-    }
-    offered_ = event;
-    offeredTo_ = watched;
-    auto* ke = static_cast<QKeyEvent*>(event);
-    int key = ke->key();
-    run([&] { FormKeyDown(key, ke->modifiers()); });
-    if (key == 0)
-        return true;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        run([&] { FormKeyPress(key); });
-        if (key == 0)
-            return true;
-    }
-    return false;
+    ui::FormWindow::showEvent(e);
+    if (!e->spontaneous())
+        DBLookUpEstado->setFocus();
 }
 
 // --- handlers -----------------------------------------------------------------------

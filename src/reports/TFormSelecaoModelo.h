@@ -10,7 +10,8 @@
 // the period. The state and municipality lists are the data module's TB_Unidade_Federacao
 // and TB_Cidade: choosing an entry makes its row current, and the report headers show it.
 // Handlers a user triggers run guarded; keys reach the window before its controls.
-#include <QDialog>
+#include "FormWindow.h"
+
 #include <QString>
 #include <functional>
 
@@ -27,7 +28,7 @@ namespace ui {
 class DbLookupComboBox;
 }
 
-class TFormSelecaoModelo : public QDialog {
+class TFormSelecaoModelo : public ui::FormWindow {
     Q_OBJECT
 public:
     explicit TFormSelecaoModelo(QWidget* owner = nullptr);
@@ -58,29 +59,19 @@ public:
     QToolButton* button(QAction* action) const;
 
     // Handlers.
-    virtual void FormShow();
+    void FormShow() override;
     virtual void DBLookUpEstadoClick();
     virtual void BbtImprimeClick();
     virtual void BbtSairClick();
     // key is set to 0 when the window has used it.
-    virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift);
-    virtual void FormKeyPress(int& key);
-
-    // Runs a handler as a user's action does. Returns false when it threw.
-    bool run(const std::function<void()>& handler);
+    void FormKeyDown(int& key, Qt::KeyboardModifiers shift) override;
+    void FormKeyPress(int& key) override;
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QAction* addButton(const QString& caption, const QString& hint, const QIcon& icon, void (TFormSelecaoModelo::*handler)());
-    bool centred_ = false;
-    // The key press being offered to the window, so that its propagation to the
-    // parents of an ignoring control is not offered again.
-    const QEvent* offered_ = nullptr;
-    QObject* offeredTo_ = nullptr;
 };
 
 extern TFormSelecaoModelo* FormSelecaoModelo;
