@@ -8,6 +8,7 @@
 #include "Formats.h"
 #include "Look.h"
 #include "TestDatabase.h"
+#include "UserActions.h"
 #include "TfrmModeloEdicao.h"
 #include "TfrmModeloPage.h"
 #include "TfrmParametros.h"
@@ -72,14 +73,6 @@ public:
     }
 };
 
-void escolhe(QComboBox* combo, const QString& texto)
-{
-    combo->showPopup();
-    QAbstractItemView* v = combo->view();
-    v->setCurrentIndex(combo->model()->index(combo->findText(texto), combo->modelColumn()));
-    QTest::keyClick(v, Qt::Key_Return);
-}
-
 }  // namespace
 
 class TestLooks : public QObject {
@@ -131,7 +124,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&frm));
         olha(&frm, QStringLiteral("parametros-versao"));
         tecla(&frm, Qt::Key_F3);
-        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+        support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
         olha(&frm, QStringLiteral("parametros-versao-editando"));
         frm.PageControl1->setCurrentPage(frm.tbsGeral);
         olha(&frm, QStringLiteral("parametros-geral-editando"));

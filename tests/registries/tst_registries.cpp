@@ -9,6 +9,7 @@
 #include "Formats.h"
 #include "Statement.h"
 #include "TestDatabase.h"
+#include "UserActions.h"
 #include "TfrmParametros.h"
 #include "Widgets.h"
 
@@ -25,17 +26,6 @@ void tecla(QWidget* janela, int key)
 {
     QWidget* alvo = janela->focusWidget() ? janela->focusWidget() : janela;
     QTest::keyClick(alvo, Qt::Key(key));
-}
-
-// Opens the list of a combo box, goes to the entry and presses Enter.
-void escolhe(QComboBox* combo, const QString& texto)
-{
-    const int row = combo->findText(texto);
-    QVERIFY2(row >= 0, qPrintable(texto));
-    combo->showPopup();
-    QAbstractItemView* v = combo->view();
-    v->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
-    QTest::keyClick(v, Qt::Key_Return);
 }
 
 void pacto(const QString& ano, const QString& uf, int cidade)
@@ -166,7 +156,7 @@ private slots:
         mostra(&frm);
         QCOMPARE(frm.DBBoxMunicipio->count(), 0);
         tecla(&frm, Qt::Key_F2);
-        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+        support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
 
         // Written without a question, and the record is back in editing.
         QVERIFY(Dialogs::records().isEmpty());
@@ -184,7 +174,7 @@ private slots:
         QCOMPARE(nomes, (QStringList{QStringLiteral("Abaeté"), QStringLiteral("Lavras"), QStringLiteral("Lavras")}));
 
         // Cancelar does not undo the state, only what came after.
-        escolhe(frm.DBBoxAno, QStringLiteral("2005"));
+        support::chooseEntry(frm.DBBoxAno, QStringLiteral("2005"));
         tecla(&frm, Qt::Key_F6);
         QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
         QCOMPARE(gravado().at(0).at(2).toString(), QStringLiteral("MG"));
@@ -207,9 +197,9 @@ private slots:
         TfrmParametros frm;
         mostra(&frm);
         tecla(&frm, Qt::Key_F2);
-        escolhe(frm.DBBoxEstado, QStringLiteral("MG"));
+        support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
         if (!municipio.isEmpty())
-            escolhe(frm.DBBoxMunicipio, municipio);
+            support::chooseEntry(frm.DBBoxMunicipio, municipio);
 
         // Without a year nothing is saved and the record stays in editing.
         tecla(&frm, Qt::Key_F5);
@@ -217,7 +207,7 @@ private slots:
         QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
         QVERIFY(gravado().at(0).at(1).isNull());
 
-        escolhe(frm.DBBoxAno, QStringLiteral("2005"));
+        support::chooseEntry(frm.DBBoxAno, QStringLiteral("2005"));
         Dialogs::clearRecords();
         Dialogs::addAnswers({true});
         tecla(&frm, Qt::Key_F5);

@@ -16,6 +16,7 @@
 #include "TFormRelModelo2.h"
 #include "TFormSelecaoModelo.h"
 #include "TestDatabase.h"
+#include "UserActions.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -58,18 +59,6 @@ QStringList timbre()
     for (const QVariant& v : rows.value(0))
         t << v.toString();
     return t;
-}
-
-// Chooses an entry of a combo box as a user does: opens the list, goes to the entry and
-// presses Enter.
-void escolhe(QComboBox* combo, const QString& texto)
-{
-    const int row = combo->findText(texto);
-    QVERIFY2(row >= 0, qPrintable(texto));
-    combo->showPopup();
-    QAbstractItemView* v = combo->view();
-    v->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
-    QTest::keyClick(v, Qt::Key_Return);
 }
 
 QStringList itens(const QComboBox* combo)
@@ -346,7 +335,7 @@ private slots:
         abreBanco(QStringLiteral("demo"));
         TFormSelMunicipios& j = abreSelecao();
         if (!uf.isEmpty())
-            escolhe(j.DBLookUpEstado, uf);
+            support::chooseEntry(j.DBLookUpEstado, uf);
         j.BbtImprime->trigger();
         QCOMPARE(vistos.size(), size_t(1));
         const report::Document& doc = vistos[0].doc;
@@ -383,8 +372,8 @@ private slots:
         abreBanco(QStringLiteral("demo"));
         sql(QStringLiteral("update TB_PARAMETRO_KORVA set NU_ANO_COMPET = '2002'")).exec();
         TFormSelMunicipios& j = abreSelecao();
-        escolhe(j.ComboInicio, text::monthName(inicio + 1));
-        escolhe(j.ComboFim, text::monthName(fim + 1));
+        support::chooseEntry(j.ComboInicio, text::monthName(inicio + 1));
+        support::chooseEntry(j.ComboFim, text::monthName(fim + 1));
         j.BbtImprime->trigger();
         QVERIFY(j.SelecaoValida);
         QCOMPARE(j.MesInicio, mesInicio);
@@ -435,7 +424,7 @@ private slots:
         abreBanco(QStringLiteral("demo"));
         TFormSelMunicipios& j = abreSelecao();
         const QStringList mg = itens(j.DBLookupMunicipio);
-        escolhe(j.DBLookUpEstado, QStringLiteral("RS"));
+        support::chooseEntry(j.DBLookUpEstado, QStringLiteral("RS"));
         const QStringList rs = nomesDasCidades(QStringLiteral("RS"));
         QVERIFY(!rs.isEmpty() && rs != mg);
         QCOMPARE(itens(j.DBLookupMunicipio), rs);
@@ -523,7 +512,7 @@ private slots:
         QFETCH(bool, fecha);
         abreBanco(QStringLiteral("demo"));
         TFormSelMunicipios& j = abreSelecao();
-        escolhe(j.DBLookUpEstado, QStringLiteral("RR"));  // a short report
+        support::chooseEntry(j.DBLookUpEstado, QStringLiteral("RR"));  // a short report
         j.BbtImprime->setEnabled(imprimeHabilitado);
         QTest::keyClick(j.DBLookupMunicipio, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(int(vistos.size()), visualizacoes);

@@ -12,6 +12,7 @@
 #include "Look.h"
 #include "Statement.h"
 #include "TestDatabase.h"
+#include "UserActions.h"
 #include "UpdateSql.h"
 #include "Widgets.h"
 
@@ -60,16 +61,6 @@ struct Table {
 void exec(Connection& c, const QString& sql)
 {
     Statement(c, {sql}).exec();
-}
-
-// Chooses an entry of a combo box as a user does: opens the list, goes to the entry
-// and presses Enter.
-void choose(QComboBox* combo, int row)
-{
-    combo->showPopup();
-    QAbstractItemView* v = combo->view();
-    v->setCurrentIndex(combo->model()->index(row, combo->modelColumn()));
-    QTest::keyClick(v, Qt::Key_Return);
 }
 
 }  // namespace
@@ -188,7 +179,7 @@ private slots:
         QCOMPARE(uf.currentIndex(), -1);
 
         const int mg = uf.findText(QStringLiteral("MG"));
-        choose(&uf, mg);
+        support::chooseEntry(&uf, mg);
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(uf.currentText(), QStringLiteral("MG"));
         QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("MG"));
@@ -199,7 +190,7 @@ private slots:
 
         const int row = cidade.findText(QStringLiteral("Lavras"));
         QVERIFY(row >= 0);
-        choose(&cidade, row);
+        support::chooseEntry(&cidade, row);
         QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_CIDADE")).asInteger(), cidades.fieldByName(QStringLiteral("CO_SEQ_CIDADE")).asInteger());
         QCOMPARE(cidades.fieldByName(QStringLiteral("NO_CIDADE")).asString(), QStringLiteral("Lavras"));
 
@@ -215,7 +206,7 @@ private slots:
         solta.setKeyField(QStringLiteral("CO_UF"));
         solta.setKeyValue(QStringLiteral("SP"));
         QCOMPARE(solta.currentText(), QStringLiteral("SP"));
-        choose(&solta, solta.findText(QStringLiteral("BA")));
+        support::chooseEntry(&solta, solta.findText(QStringLiteral("BA")));
         QCOMPARE(solta.keyValue().toString(), QStringLiteral("BA"));
         QCOMPARE(ufs.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("BA"));
     }
@@ -239,7 +230,7 @@ private slots:
         QCOMPARE(radio.itemIndex(), -1);
         QVERIFY(data.dateText().isEmpty());
 
-        choose(&combo, 1);
+        support::chooseEntry(&combo, 1);
         QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("SP"));
         QCOMPARE(radio.itemIndex(), 1);
         QTest::mouseClick(radio.button(0), Qt::LeftButton);
