@@ -259,6 +259,17 @@ private slots:
         QCOMPARE(pacts.fieldByName(QStringLiteral("DESCRICAO")).asString(), expected);
         // Only the columns that have a field object are reachable.
         QVERIFY(!pacts.findField(QStringLiteral("NU_ANO_CENSO")));
+
+        // A text hook shows every row of a grid through that row's own value.
+        Field& forma = pacts.fieldByName(QStringLiteral("CO_FORMA_PACTUACAO"));
+        forma.onGetText = [](const Field& f, bool) { return QStringLiteral("<%1>").arg(f.value().toString()); };
+        Statement(*conn, {QStringLiteral("insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, CO_FORMA_PACTUACAO) "
+                                         "values ('2024', 'RR', 1400027, 'PDM')")}).exec();
+        pacts.refresh();
+        pacts.first();
+        QCOMPARE(QStringList({pacts.rowDisplayText(0, forma), pacts.rowDisplayText(1, forma)}).join(u' '),
+                 QStringLiteral("<%1> <%2>").arg(pacts.rowValue(0, forma).toString(), pacts.rowValue(1, forma).toString()));
+        QVERIFY(pacts.rowDisplayText(0, forma) != pacts.rowDisplayText(1, forma));
     }
 
     void displaySuspensionWithholdsNotificationsUntilResumed()

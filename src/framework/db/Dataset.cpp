@@ -664,6 +664,8 @@ void Dataset::checkBrowseMode()
 
 const QVector<QVariant>* Dataset::activeValues() const
 {
+    if (readRow_)
+        return &readRow_->values;
     if (state_ == DatasetState::CalcFields && calcRow_)
         return &calcRow_->values;
     if (isEditing())
@@ -749,8 +751,16 @@ QVariant Dataset::rowValue(int row, const Field& f) const
 
 QString Dataset::rowDisplayText(int row, const Field& f) const
 {
-    if (row == current_ && (isEditing() || f.onGetText))
+    if (row == current_ && isEditing())
         return f.displayText();
+    if (f.onGetText && row >= 0 && row < int(rows_.size())) {
+        // The hook reads the field's value: let it see that row for a moment.
+        const Row* saved = readRow_;
+        readRow_ = &rows_[size_t(row)];
+        const QString t = f.onGetText(f, true);
+        readRow_ = saved;
+        return t;
+    }
     return f.formatValue(rowValue(row, f), false);
 }
 

@@ -210,6 +210,8 @@ private:
     int beforeInsert_ = -1;
     QHash<int, QString> pendingText_;  // slot -> text that did not convert
     Row* calcRow_ = nullptr;
+    // A row read for a grid through a field's text hook, which reads the current record.
+    mutable const Row* readRow_ = nullptr;
     int disabled_ = 0;
     bool dirtyWhileDisabled_ = false;
     Bookmark idSerial_ = 0;
