@@ -2,6 +2,7 @@
 // hidden items, the parameter guard, a database that cannot be opened, the formats,
 // and the mode switch after "Parâmetros do Sistema".
 #include "DMPrincipal.h"
+#include "DataControls.h"
 #include "Dialogs.h"
 #include "Engine.h"
 #include "FormAtivo.h"
@@ -9,7 +10,9 @@
 #include "Inicializacao.h"
 #include "Statement.h"
 #include "TestDatabase.h"
+#include "TfrmParametros.h"
 #include "TfrmPrincipal.h"
+#include "UserActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -177,6 +180,35 @@ private slots:
         QCOMPARE(frmPrincipal->LblAcompanhamento->text(), QStringLiteral("Acompanhamento Municipal"));
         QVERIFY(!frmPrincipal->Importadados1->isVisible());
         QVERIFY(frmPrincipal->MunicpiosInadimplentes1->isVisible());
+    }
+
+    void aMunicipalitySavedInTheParametersWindowSwitchesTheModeWithoutARestart()
+    {
+        parametros(0);
+        exec(QStringLiteral("insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE) values ('2024', 'MG', 3138203)"));
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        frmPrincipal->show();
+        QVERIFY(frmPrincipal->Importadados1->isVisible());
+        ui::Dialogs::addAnswers({true});  // "Confirma a gravação do registro"
+        bool driven = false;
+        // The window is modal: a user drives it once it is up.
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<TfrmParametros*>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            QCOMPARE(FormAtivo.data(), w);
+            const auto key = [w](Qt::Key k) { QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, k); };
+            key(Qt::Key_F3);
+            support::chooseEntry(w->DBBoxMunicipio, QStringLiteral("Lavras"));
+            key(Qt::Key_F5);
+            key(Qt::Key_F10);
+            driven = true;
+        });
+        frmPrincipal->Parmetros1->trigger();
+        QVERIFY(driven);
+        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro")});
+        QCOMPARE(frmPrincipal->Municipal1->text(), QStringLiteral("Municipal"));
+        QCOMPARE(frmPrincipal->LblAcompanhamento->text(), QStringLiteral("Acompanhamento Municipal"));
+        QVERIFY(!frmPrincipal->Importadados1->isVisible());
     }
 
     void closingTheMainWindowDisconnects()
