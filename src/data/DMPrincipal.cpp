@@ -1,7 +1,6 @@
 #include "DMPrincipal.h"
 
 #include "Engine.h"
-#include "Formats.h"
 
 TDMPrincipal* DMPrincipal = nullptr;
 
@@ -69,8 +68,6 @@ int TDMPrincipal::codigoCidadeInstalacao() const
 
 void TDMPrincipal::defineDatasets()
 {
-    const QString money = text::masks::money;
-
     // Pacts.
     TB_Cidade_Pactuacao.setSql({QStringLiteral("select cp.*, c.no_cidade "), QStringLiteral("from TB_CIDADE_PACTUACAO cp, TB_CIDADE c"),
                                 QStringLiteral("where cp.co_cidade = c.co_seq_cidade"),
@@ -210,5 +207,4 @@ void TDMPrincipal::defineDatasets()
                                 {QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("DS_MEDICAMENTO"), QStringLiteral("PACTUADA"),
                                  QStringLiteral("ST_ELENCO_MINIMO")});
     Tb_Elenco_Minimo.setUpdateObject(&UPTb_Elenco_Minimo);
-    (void)money;
 }
