@@ -7,6 +7,10 @@ function(korva_library name)
   target_link_libraries(${name} PUBLIC ${K_LINKS})
 endfunction()
 
+# The tests' embedded engines keep their lock table apart from a KORVA the developer may
+# be running, so that a program left hanging there cannot stall a test run.
+set(KORVA_TEST_LOCK_DIR ${CMAKE_BINARY_DIR}/test-firebird-lock)
+
 # korva_test(NAME SOURCES ... LINKS ...): a Qt Test executable under CTest.
 function(korva_test name)
   cmake_parse_arguments(K "" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
@@ -20,5 +24,5 @@ function(korva_test name)
   add_dependencies(${name} korva-db)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${K_TIMEOUT}
     FIXTURES_REQUIRED korva_templates
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVA_TEST_TEMPLATE_DIR=${CMAKE_BINARY_DIR}/test-template;KORVA_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVA_TEST_TEMPLATE_DIR=${CMAKE_BINARY_DIR}/test-template;KORVA_SOURCE_DIR=${CMAKE_SOURCE_DIR};FIREBIRD_LOCK=${KORVA_TEST_LOCK_DIR}")
 endfunction()
