@@ -1,6 +1,7 @@
 // The shared data module on a real database: the state and city lists, the pact and
 // medication registries' update statements, connection failures and a second copy.
 #include "DMPrincipal.h"
+#include "DataModule.h"
 #include "DatabaseError.h"
 #include "Engine.h"
 #include "Formats.h"
@@ -25,12 +26,7 @@ class TestDataModule : public QObject {
 private slots:
     void initTestCase() { text::setBrazilianFormats(); }
 
-    void init()
-    {
-        support::TestDatabase::fresh(QStringLiteral("empty"));
-        DMPrincipal = new TDMPrincipal;
-        DMPrincipal->DataModuleCreate();
-    }
+    void init() { support::freshDataModule(QStringLiteral("empty")); }
     void cleanup() { delete DMPrincipal; }
 
     void citiesFollowTheStateInPortugueseOrder()

@@ -2,6 +2,7 @@
 // toolbar's states and keys, saving and its failures, deleting, the search mode, the
 // grid's incremental search and the paged template's reset.
 #include "DMPrincipal.h"
+#include "DataModule.h"
 #include "DataControls.h"
 #include "DbGrid.h"
 #include "Dialogs.h"
@@ -153,13 +154,7 @@ void mostra(QWidget* w)
 class TestForms : public QObject {
     Q_OBJECT
 
-    void abre(const QString& kind)
-    {
-        delete DMPrincipal;
-        support::TestDatabase::fresh(kind);
-        DMPrincipal = new TDMPrincipal;
-        DMPrincipal->DataModuleCreate();
-    }
+    void abre(const QString& kind) { support::freshDataModule(kind); }
 
 private slots:
     void initTestCase() { text::setBrazilianFormats(); }

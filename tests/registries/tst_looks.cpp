@@ -2,6 +2,7 @@
 // less than its smallest size. With KORVA_SHOTS set to a folder, each window is also
 // saved there as a PNG in each of its modes, to be looked at.
 #include "DMPrincipal.h"
+#include "DataModule.h"
 #include "DataControls.h"
 #include "Dialogs.h"
 #include "FormAtivo.h"
@@ -105,9 +106,7 @@ private slots:
     void initTestCase()
     {
         text::setBrazilianFormats();
-        support::TestDatabase::fresh(QStringLiteral("demo"));
-        DMPrincipal = new TDMPrincipal;
-        DMPrincipal->DataModuleCreate();
+        support::freshDataModule(QStringLiteral("demo"));
         ui::Dialogs::startScript();
     }
     void cleanupTestCase()

@@ -3,6 +3,7 @@
 // list of that state's pacts, the save checks and the years offered.
 #include "Anos.h"
 #include "DMPrincipal.h"
+#include "DataModule.h"
 #include "DataControls.h"
 #include "Dialogs.h"
 #include "FormAtivo.h"
@@ -56,13 +57,7 @@ constexpr int uberaba = 3170107;
 class TestRegistries : public QObject {
     Q_OBJECT
 
-    void abre(const QString& kind)
-    {
-        delete DMPrincipal;
-        support::TestDatabase::fresh(kind);
-        DMPrincipal = new TDMPrincipal;
-        DMPrincipal->DataModuleCreate();
-    }
+    void abre(const QString& kind) { support::freshDataModule(kind); }
     void mostra(QWidget* w)
     {
         FormAtivo = w;

@@ -4,6 +4,7 @@
 // read from the previewed document and from its PDF; the selection window as a user
 // drives it; the dataset record source; the templates that live for the whole run.
 #include "DMPrincipal.h"
+#include "DataModule.h"
 #include "DataControls.h"
 #include "DatasetSource.h"
 #include "Dialogs.h"
@@ -168,12 +169,7 @@ class TestReports : public QObject {
     std::function<void(report::Report&)> aoVisualizar;
     std::unique_ptr<TFormSelMunicipios> janela;
 
-    void abreBanco(const QString& tipo)
-    {
-        support::TestDatabase::fresh(tipo);
-        DMPrincipal = new TDMPrincipal;
-        DMPrincipal->DataModuleCreate();
-    }
+    void abreBanco(const QString& tipo) { support::freshDataModule(tipo); }
 
     // A state installation: a parameter row with a state and municipality 0.
     void parametrosEstaduais(const QString& uf)
