@@ -1,11 +1,11 @@
 // Reads 100,000 rows through a dataset and through a bare QSqlQuery, each in a fresh
 // child process so that each one's peak memory is its own, and prints both rates, their
 // ratio and the peaks.
-#include "Connection.h"
-#include "DatabaseBuilder.h"
-#include "Dataset.h"
-#include "Engine.h"
-#include "Statement.h"
+#include "db/Connection.h"
+#include "data/schema/DatabaseBuilder.h"
+#include "db/Dataset.h"
+#include "data/Installation.h"
+#include "db/Statement.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -36,6 +36,8 @@ void fill(const QString& path)
     data::createDatabase(path, false);
     db::Connection c;
     c.setDatabaseName(path);
+    c.setUserName(installation::userName());
+    c.setPassword(installation::password());
     c.open();
     db::WriteUnit unit(c);
     db::Statement s(c, {QStringLiteral("insert into TB_EXECUCAO_FISICA_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
@@ -58,6 +60,8 @@ int measure(const QString& mode, const QString& path)
 {
     db::Connection c;
     c.setDatabaseName(path);
+    c.setUserName(installation::userName());
+    c.setPassword(installation::password());
     c.open();
     QElapsedTimer t;
     t.start();

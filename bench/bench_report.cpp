@@ -1,9 +1,9 @@
 // Report rendering: a 2,000-line list of five columns with page totals written to PDF by
 // the report engine, against the same lines, page breaks and texts drawn with bare
 // QPainter calls on a QPrinter in PDF format. Best of several runs; no assertion on time.
-#include "Formats.h"
-#include "Painter.h"
-#include "Report.h"
+#include "text/Formats.h"
+#include "report/Painter.h"
+#include "report/Report.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,11 +2,12 @@
 // window plus a bare connection to the same database, each in fresh processes; best of
 // several runs, alternating, since the machine is noisy. Uses the offscreen platform
 // unless QT_QPA_PLATFORM says otherwise.
-#include "DMPrincipal.h"
-#include "DatabaseBuilder.h"
-#include "Engine.h"
-#include "Inicializacao.h"
-#include "TfrmPrincipal.h"
+#include "data/DMPrincipal.h"
+#include "data/schema/DatabaseBuilder.h"
+#include "data/Installation.h"
+#include "db/EmbeddedEngine.h"
+#include "app/Inicializacao.h"
+#include "app/TfrmPrincipal.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,9 +32,9 @@ int child(const QString& mode, int argc, char** argv)
     } else {
         db::prepareEmbeddedEngine();
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"));
-        db.setDatabaseName(db::defaultDatabasePath());
-        db.setUserName(QStringLiteral("SYSDBA"));
-        db.setPassword(QStringLiteral("cobaltrim"));
+        db.setDatabaseName(installation::databasePath());
+        db.setUserName(installation::userName());
+        db.setPassword(installation::password());
         if (!db.open())
             return 2;
         bare = std::make_unique<QMainWindow>();
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     qputenv("KORVA_HOME", dir.path().toLocal8Bit());
     qputenv("KORVA_DATABASE", dir.filePath(QStringLiteral("KORVA.GDB")).toLocal8Bit());
-    data::createDatabase(db::defaultDatabasePath(), true);
+    data::createDatabase(installation::databasePath(), true);
 
     double bare = 1e9, korva = 1e9;
     for (int round = 0; round < 7; ++round) {

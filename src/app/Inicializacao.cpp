@@ -1,12 +1,12 @@
-#include "Inicializacao.h"
+#include "app/Inicializacao.h"
 
-#include "DMPrincipal.h"
-#include "DatabaseError.h"
-#include "Dialogs.h"
-#include "Guard.h"
-#include "ModelosRelatorio.h"
-#include "TfrmParametros.h"
-#include "TfrmPrincipal.h"
+#include "data/DMPrincipal.h"
+#include "db/DatabaseError.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Guard.h"
+#include "reports/ModelosRelatorio.h"
+#include "registries/TfrmParametros.h"
+#include "app/TfrmPrincipal.h"
 
 namespace inicializacao {
 
@@ -23,7 +23,7 @@ bool criaObjetosGlobais()
         ui::Dialogs::error(ui::currentExceptionMessage());
     }
     frmPrincipal = new TfrmPrincipal;
-    frmPrincipal->registraJanela(QStringLiteral("Parmetros1"), [](QWidget* owner) { return new TfrmParametros(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
     CriaModelosRelatorio(frmPrincipal);
     return true;
 }

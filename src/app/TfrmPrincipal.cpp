@@ -1,11 +1,11 @@
-#include "TfrmPrincipal.h"
+#include "app/TfrmPrincipal.h"
 
-#include "DMPrincipal.h"
-#include "Dialogs.h"
-#include "FormAtivo.h"
-#include "Formats.h"
-#include "Guard.h"
-#include "Identidade.h"
+#include "data/DMPrincipal.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "text/Formats.h"
+#include "widgets/Guard.h"
+#include "data/Identidade.h"
 
 #include <QAction>
 #include <QApplication>
@@ -275,12 +275,12 @@ void TfrmPrincipal::AplicaModoInstalacao()
     MunicpiosInadimplentes1->setVisible(true);
 }
 
-void TfrmPrincipal::registraJanela(const QString& item, Fabrica fabrica)
+void TfrmPrincipal::registraJanela(QAction* item, Fabrica fabrica)
 {
     fabricas_.insert(item, std::move(fabrica));
 }
 
-void TfrmPrincipal::abreJanela(const QString& item)
+void TfrmPrincipal::abreJanela(QAction* item)
 {
     ui::guarded([&] {
         const Fabrica fabrica = fabricas_.value(item);
@@ -303,7 +303,7 @@ void TfrmPrincipal::Municipal1Click()
         if (vazio)
             ui::Dialogs::message(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"), this);
         else
-            abreJanela(QStringLiteral("Municipal1"));
+            abreJanela(Municipal1);
         p.close();
     }, this);
 }
@@ -316,7 +316,7 @@ void TfrmPrincipal::ConsultaAcompanhamento1Click()
         if (p.isEmpty())
             ui::Dialogs::message(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"), this);
         else
-            abreJanela(QStringLiteral("ConsultaAcompanhamento1"));
+            abreJanela(ConsultaAcompanhamento1);
         p.close();
     }, this);
 }
@@ -325,13 +325,13 @@ void TfrmPrincipal::ElencosPactuados1Click()
 {
     ui::guarded([this] {
         DMPrincipal->TB_Parametro_MELTU.open();
-        abreJanela(QStringLiteral("ElencosPactuados1"));
+        abreJanela(ElencosPactuados1);
     }, this);
 }
 
 void TfrmPrincipal::Parmetros1Click()
 {
-    abreJanela(QStringLiteral("Parmetros1"));
+    abreJanela(Parmetros1);
     ui::guarded([this] {
         DMPrincipal->TB_Parametro_MELTU.close();
         DMPrincipal->TB_Parametro_MELTU.open();

@@ -19,9 +19,9 @@ public:
 
     // A window factory: creates the window with the given owner.
     using Fabrica = std::function<QDialog*(QWidget* owner)>;
-    // Menu commands whose windows live in other modules are bound here by name
-    // ("Parmetros1", "Controle1", ...); an unbound command says the window is still to come.
-    void registraJanela(const QString& item, Fabrica fabrica);
+    // Binds a menu command to the window it opens (registraJanela(Parmetros1, ...)); an
+    // unbound command says the window is still to come.
+    void registraJanela(QAction* item, Fabrica fabrica);
 
     // Installation mode from the parameter record: caption of Municipal1,
     // LblAcompanhamento, visibility of "Importa dados" and "Inadimplentes".
@@ -71,37 +71,37 @@ private:
     void FormCreate();
     void criaMenu();
     void criaTela();
-    void abreJanela(const QString& item);
+    void abreJanela(QAction* item);
 
-    void Municpio1Click() { abreJanela(QStringLiteral("Municpio1")); }
-    void Mestre1Click() { abreJanela(QStringLiteral("Mestre1")); }
-    void ExcessoMunicipal1Click() { abreJanela(QStringLiteral("ExcessoMunicipal1")); }
-    void ExcessoEstadual1Click() { abreJanela(QStringLiteral("ExcessoEstadual1")); }
-    void Incentivo1Click() { abreJanela(QStringLiteral("Incentivo1")); }
+    void Municpio1Click() { abreJanela(Municpio1); }
+    void Mestre1Click() { abreJanela(Mestre1); }
+    void ExcessoMunicipal1Click() { abreJanela(ExcessoMunicipal1); }
+    void ExcessoEstadual1Click() { abreJanela(ExcessoEstadual1); }
+    void Incentivo1Click() { abreJanela(Incentivo1); }
     void Municipal1Click();
     void ConsultaAcompanhamento1Click();
-    void Controle1Click() { abreJanela(QStringLiteral("Controle1")); }
-    void Graficos1Click() { abreJanela(QStringLiteral("Graficos1")); }
-    void GraficosAplicaodeRecursos1Click() { abreJanela(QStringLiteral("GraficosAplicaodeRecursos1")); }
-    void RecursosAnuaisPactuados1Click() { abreJanela(QStringLiteral("RecursosAnuaisPactuados1")); }
-    void RecursosAlocadosxRecursosGastos1Click() { abreJanela(QStringLiteral("RecursosAlocadosxRecursosGastos1")); }
+    void Controle1Click() { abreJanela(Controle1); }
+    void Graficos1Click() { abreJanela(Graficos1); }
+    void GraficosAplicaodeRecursos1Click() { abreJanela(GraficosAplicaodeRecursos1); }
+    void RecursosAnuaisPactuados1Click() { abreJanela(RecursosAnuaisPactuados1); }
+    void RecursosAlocadosxRecursosGastos1Click() { abreJanela(RecursosAlocadosxRecursosGastos1); }
     void ElencosPactuados1Click();
-    void MunicpiosInadimplentes1Click() { abreJanela(QStringLiteral("MunicpiosInadimplentes1")); }
-    void Estadual2Click() { abreJanela(QStringLiteral("Estadual2")); }
-    void doElencoMnimo1Click() { abreJanela(QStringLiteral("doElencoMnimo1")); }
-    void Comparativo1Click() { abreJanela(QStringLiteral("Comparativo1")); }
-    void AquisioporFavorecido1Click() { abreJanela(QStringLiteral("AquisioporFavorecido1")); }
-    void Aquisiopordocumento1Click() { abreJanela(QStringLiteral("Aquisiopordocumento1")); }
-    void FormasdePactuao1Click() { abreJanela(QStringLiteral("FormasdePactuao1")); }
-    void ElencoMnimodeMedicamentos1Click() { abreJanela(QStringLiteral("ElencoMnimodeMedicamentos1")); }
-    void GeraExcessoMunicipal1Click() { abreJanela(QStringLiteral("GeraExcessoMunicipal1")); }
-    void Importardados1Click() { abreJanela(QStringLiteral("Importardados1")); }
-    void Importadados1Click() { abreJanela(QStringLiteral("Importadados1")); }
+    void MunicpiosInadimplentes1Click() { abreJanela(MunicpiosInadimplentes1); }
+    void Estadual2Click() { abreJanela(Estadual2); }
+    void doElencoMnimo1Click() { abreJanela(doElencoMnimo1); }
+    void Comparativo1Click() { abreJanela(Comparativo1); }
+    void AquisioporFavorecido1Click() { abreJanela(AquisioporFavorecido1); }
+    void Aquisiopordocumento1Click() { abreJanela(Aquisiopordocumento1); }
+    void FormasdePactuao1Click() { abreJanela(FormasdePactuao1); }
+    void ElencoMnimodeMedicamentos1Click() { abreJanela(ElencoMnimodeMedicamentos1); }
+    void GeraExcessoMunicipal1Click() { abreJanela(GeraExcessoMunicipal1); }
+    void Importardados1Click() { abreJanela(Importardados1); }
+    void Importadados1Click() { abreJanela(Importadados1); }
     void Parmetros1Click();
     void Sair2Click() { close(); }
     void ToolButton4Click() { close(); }
 
-    QHash<QString, Fabrica> fabricas_;
+    QHash<QAction*, Fabrica> fabricas_;
 };
 
 extern TfrmPrincipal* frmPrincipal;

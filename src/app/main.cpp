@@ -1,5 +1,5 @@
-#include "Inicializacao.h"
-#include "TfrmPrincipal.h"
+#include "app/Inicializacao.h"
+#include "app/TfrmPrincipal.h"
 
 #include <QApplication>
 #include <QScreen>

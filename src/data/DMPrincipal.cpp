@@ -1,6 +1,6 @@
-#include "DMPrincipal.h"
+#include "data/DMPrincipal.h"
 
-#include "Engine.h"
+#include "data/Installation.h"
 
 TDMPrincipal* DMPrincipal = nullptr;
 
@@ -36,9 +36,9 @@ TDMPrincipal::TDMPrincipal(QObject* parent)
       dsTb_Elenco_Minimo(&Tb_Elenco_Minimo),
       UPTb_Elenco_Minimo(IBDatabaseGeral)
 {
-    IBDatabaseGeral.setDatabaseName(db::defaultDatabasePath());
-    IBDatabaseGeral.setUserName(QString::fromLatin1(db::defaultUser));
-    IBDatabaseGeral.setPassword(QString::fromLatin1(db::defaultPassword));
+    IBDatabaseGeral.setDatabaseName(installation::databasePath());
+    IBDatabaseGeral.setUserName(installation::userName());
+    IBDatabaseGeral.setPassword(installation::password());
     defineDatasets();
 }
 

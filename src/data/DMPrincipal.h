@@ -1,9 +1,9 @@
 #pragma once
 // The data module: the program's one connection and the datasets several windows share.
-#include "Connection.h"
-#include "DataSource.h"
-#include "Dataset.h"
-#include "UpdateSql.h"
+#include "db/Connection.h"
+#include "db/DataSource.h"
+#include "db/Dataset.h"
+#include "db/UpdateSql.h"
 
 #include <QObject>
 

@@ -1,3 +1,3 @@
-#include "FormAtivo.h"
+#include "forms/FormAtivo.h"
 
 QPointer<QWidget> FormAtivo;

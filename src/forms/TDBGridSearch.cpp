@@ -1,10 +1,10 @@
-#include "TDBGridSearch.h"
+#include "forms/TDBGridSearch.h"
 
-#include "DataSource.h"
-#include "DbGrid.h"
-#include "Field.h"
-#include "Formats.h"
-#include "Look.h"
+#include "db/DataSource.h"
+#include "dbui/DbGrid.h"
+#include "db/Field.h"
+#include "text/Formats.h"
+#include "widgets/Look.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -3,8 +3,8 @@
 // search box under it, and every keystroke moves the grid's dataset to the first row
 // whose value in the searched column begins with the typed text. Enter keeps the row
 // found, Esc returns to the row that was current before.
-#include "Dataset.h"
-#include "DbGrid.h"
+#include "db/Dataset.h"
+#include "dbui/DbGrid.h"
 
 #include <QColor>
 #include <QDialog>

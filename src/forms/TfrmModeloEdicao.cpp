@@ -1,14 +1,15 @@
-#include "TfrmModeloEdicao.h"
+#include "forms/TfrmModeloEdicao.h"
 
-#include "DataControls.h"
-#include "DatabaseError.h"
-#include "DbGrid.h"
-#include "Dialogs.h"
-#include "FormAtivo.h"
-#include "Guard.h"
-#include "Look.h"
-#include "TDBGridSearch.h"
-#include "Widgets.h"
+#include "dbui/DataControls.h"
+#include "db/DatabaseError.h"
+#include "dbui/DbGrid.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "widgets/Guard.h"
+#include "dbui/ControlKind.h"
+#include "widgets/Look.h"
+#include "forms/TDBGridSearch.h"
+#include "widgets/Widgets.h"
 
 #include <QAction>
 #include <QApplication>

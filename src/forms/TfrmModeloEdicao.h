@@ -8,10 +8,10 @@
 // dtsEdicao at its dataset, and overrides the handlers it needs, as a rule calling the
 // template's first. Handlers a user triggers run guarded: an exception is shown in the
 // standard error box and the window goes on.
-#include "DataSource.h"
-#include "Dataset.h"
+#include "db/DataSource.h"
+#include "db/Dataset.h"
 
-#include "FormWindow.h"
+#include "widgets/FormWindow.h"
 
 #include <functional>
 

@@ -1,8 +1,9 @@
-#include "TfrmModeloPage.h"
+#include "forms/TfrmModeloPage.h"
 
-#include "FormAtivo.h"
-#include "Look.h"
-#include "Widgets.h"
+#include "forms/FormAtivo.h"
+#include "dbui/ControlKind.h"
+#include "widgets/Look.h"
+#include "widgets/Widgets.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 // datasets on several pages: a page control and a help side panel on the editing
 // panel, the single-record commands withdrawn from the toolbar, and a reset (empty
 // plain controls, first page) in place of the template's show and cancel.
-#include "TfrmModeloEdicao.h"
+#include "forms/TfrmModeloEdicao.h"
 
 class QCheckBox;
 class QLabel;

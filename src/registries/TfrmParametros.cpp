@@ -1,12 +1,12 @@
-#include "TfrmParametros.h"
+#include "registries/TfrmParametros.h"
 
-#include "Anos.h"
-#include "DMPrincipal.h"
-#include "DataControls.h"
-#include "Dialogs.h"
-#include "Identidade.h"
-#include "Look.h"
-#include "Widgets.h"
+#include "rules/Anos.h"
+#include "data/DMPrincipal.h"
+#include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
+#include "data/Identidade.h"
+#include "widgets/Look.h"
+#include "widgets/Widgets.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -89,7 +89,7 @@ TfrmParametros::TfrmParametros(QWidget* owner)
 
     DBBoxAno = new ui::DbComboBox(tbsVersao);
     DBBoxAno->setObjectName(QStringLiteral("DBBoxAno"));
-    DBBoxAno->setItems(forms::yearList(primeiroAno, ultimoAnoListado));
+    DBBoxAno->setItems(rules::yearList(primeiroAno, ultimoAnoListado));
     DBBoxAno->setDataField(QStringLiteral("NU_ANO_COMPET"));
     DBBoxAno->setDataSource(dtsEdicao);
 

@@ -2,7 +2,7 @@
 // "Parâmetros do Sistema": the installation's single parameter record (acronym, name,
 // report header lines, update path, and the year, state and municipality that place the
 // whole program). A record without a municipality makes a state installation.
-#include "TfrmModeloEdicao.h"
+#include "forms/TfrmModeloEdicao.h"
 
 class QLabel;
 

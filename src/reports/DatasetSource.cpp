@@ -1,50 +1,50 @@
-#include "DatasetSource.h"
+#include "reports/DatasetSource.h"
 
-#include "Dataset.h"
+#include "db/Dataset.h"
 
 namespace report {
 
 bool DatasetSource::active() const
 {
-    return m_dataset && m_dataset->isActive();
+    return dataset_ && dataset_->isActive();
 }
 
 void DatasetSource::first()
 {
     if (active())
-        m_dataset->first();
+        dataset_->first();
 }
 
 void DatasetSource::next()
 {
-    if (active() && !m_dataset->eof())
-        m_dataset->next();
+    if (active() && !dataset_->eof())
+        dataset_->next();
 }
 
 bool DatasetSource::eof() const
 {
-    return !active() || m_dataset->eof();
+    return !active() || dataset_->eof();
 }
 
 QVariant DatasetSource::value(const QString& fieldName) const
 {
     if (eof())
         return {};
-    const db::Field* f = m_dataset->findField(fieldName);
+    const db::Field* f = dataset_->findField(fieldName);
     return f ? f->value() : QVariant();
 }
 
 bool DatasetSource::isEmpty() const
 {
-    return !active() || m_dataset->isEmpty();
+    return !active() || dataset_->isEmpty();
 }
 
 QStringList DatasetSource::fieldNames() const
 {
     QStringList names;
-    if (!m_dataset)
+    if (!dataset_)
         return names;
-    for (const auto& f : m_dataset->fields())
+    for (const auto& f : dataset_->fields())
         names << f->fieldName();
     return names;
 }

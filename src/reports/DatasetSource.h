@@ -1,7 +1,7 @@
 #pragma once
 // A dataset as the record source of a report.
-#include "Dataset.h"
-#include "RecordSource.h"
+#include "db/Dataset.h"
+#include "report/RecordSource.h"
 
 #include <QPointer>
 
@@ -16,10 +16,10 @@ namespace report {
 // does. A closed dataset (or none) is an empty source and is not opened here.
 class DatasetSource final : public RecordSource {
 public:
-    explicit DatasetSource(db::Dataset* dataset = nullptr) : m_dataset(dataset) {}
+    explicit DatasetSource(db::Dataset* dataset = nullptr) : dataset_(dataset) {}
 
-    void setDataset(db::Dataset* dataset) { m_dataset = dataset; }
-    db::Dataset* dataset() const { return m_dataset; }
+    void setDataset(db::Dataset* dataset) { dataset_ = dataset; }
+    db::Dataset* dataset() const { return dataset_; }
 
     void first() override;
     void next() override;
@@ -32,7 +32,7 @@ public:
 private:
     bool active() const;
 
-    QPointer<db::Dataset> m_dataset;
+    QPointer<db::Dataset> dataset_;
 };
 
 }  // namespace report

@@ -1,10 +1,10 @@
-#include "ModelosRelatorio.h"
+#include "reports/ModelosRelatorio.h"
 
-#include "Guard.h"
-#include "TFormImprimeGrid.h"
-#include "TFormRelModelo.h"
-#include "TFormRelModelo2.h"
-#include "TFormSelecaoModelo.h"
+#include "widgets/Guard.h"
+#include "reports/TFormImprimeGrid.h"
+#include "reports/TFormRelModelo.h"
+#include "reports/TFormRelModelo2.h"
+#include "reports/TFormSelecaoModelo.h"
 
 #include <QWidget>
 

@@ -20,11 +20,12 @@
 //           },
 //       });
 //   }
-#include "DMPrincipal.h"
-#include "Guard.h"
-#include "Periodo.h"
-#include "TFormRelModelo.h"
-#include "TFormSelecaoModelo.h"
+#include "data/DMPrincipal.h"
+#include "widgets/Guard.h"
+#include "reports/rules/Periodo.h"
+#include "reports/TFormRelModelo.h"
+#include "reports/TFormSelecaoModelo.h"
+#include "report/PreviewDialog.h"
 
 #include <concepts>
 #include <functional>
@@ -66,6 +67,6 @@ bool Visualiza(TFormSelecaoModelo& selecao, const EtapasVisualizacao<Relatorio>&
         relatorio->QRPeriodo->setText(LegendaPeriodo(selecao));
     if (etapas.legendas)
         etapas.legendas(*relatorio);
-    relatorio->RelModelo.preview(&selecao);
+    report::preview(relatorio->RelModelo, &selecao);
     return true;
 }

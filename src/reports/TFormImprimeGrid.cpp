@@ -1,4 +1,4 @@
-#include "TFormImprimeGrid.h"
+#include "reports/TFormImprimeGrid.h"
 
 TFormImprimeGrid* FormImprimeGrid = nullptr;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The page on which the pivot windows print their grids: a title band with the report
 // title, to which the grid printer adds the grid's rows.
-#include "Report.h"
+#include "report/Report.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "TFormRelModelo.h"
+#include "reports/TFormRelModelo.h"
 
-#include "DMPrincipal.h"
+#include "data/DMPrincipal.h"
 
 TFormRelModelo* FormRelModelo = nullptr;
 

@@ -7,8 +7,8 @@
 // A derived report window adds its elements to the bands, points RelModelo at its own
 // query (RelModelo.setRecordSource) and builds and opens that query in its constructor,
 // which runs after the template's creation handler; its destructor closes the query.
-#include "DatasetSource.h"
-#include "Report.h"
+#include "reports/DatasetSource.h"
+#include "report/Report.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "TFormRelModelo2.h"
+#include "reports/TFormRelModelo2.h"
 
-#include "DMPrincipal.h"
+#include "data/DMPrincipal.h"
 
 TFormRelModelo2* FormRelModelo2 = nullptr;
 

@@ -6,7 +6,7 @@
 // The names come from the data module's current rows of TB_Unidade_Federacao and
 // TB_Cidade: the selection window's lists are those datasets, and choosing an entry
 // makes its row current.
-#include "TFormRelModelo.h"
+#include "reports/TFormRelModelo.h"
 
 class TFormRelModelo2 : public TFormRelModelo {
     Q_OBJECT

@@ -1,12 +1,12 @@
-#include "TFormSelecaoModelo.h"
+#include "reports/TFormSelecaoModelo.h"
 
-#include "DMPrincipal.h"
-#include "DataControls.h"
-#include "Dialogs.h"
-#include "Formats.h"
-#include "Guard.h"
-#include "Look.h"
-#include "Periodo.h"
+#include "data/DMPrincipal.h"
+#include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
+#include "text/Formats.h"
+#include "widgets/Guard.h"
+#include "widgets/Look.h"
+#include "reports/rules/Periodo.h"
 
 #include <QAction>
 #include <QApplication>

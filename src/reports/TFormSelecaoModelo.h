@@ -10,7 +10,7 @@
 // the period. The state and municipality lists are the data module's TB_Unidade_Federacao
 // and TB_Cidade: choosing an entry makes its row current, and the report headers show it.
 // Handlers a user triggers run guarded; keys reach the window before its controls.
-#include "FormWindow.h"
+#include "widgets/FormWindow.h"
 
 #include <QString>
 #include <functional>

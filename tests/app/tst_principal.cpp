@@ -1,18 +1,17 @@
 // Start-up and the main window against a real database: the installation mode, the
 // hidden items, the parameter guard, a database that cannot be opened, the formats,
 // and the mode switch after "Parâmetros do Sistema".
-#include "DMPrincipal.h"
-#include "DataControls.h"
-#include "Dialogs.h"
-#include "Engine.h"
-#include "FormAtivo.h"
-#include "Formats.h"
-#include "Inicializacao.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "TfrmParametros.h"
-#include "TfrmPrincipal.h"
-#include "UserActions.h"
+#include "data/DMPrincipal.h"
+#include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "text/Formats.h"
+#include "app/Inicializacao.h"
+#include "db/Statement.h"
+#include "support/TestDatabase.h"
+#include "registries/TfrmParametros.h"
+#include "app/TfrmPrincipal.h"
+#include "support/UserActions.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,7 +26,7 @@ namespace {
 void exec(const QString& sql, const QVariantMap& params = {})
 {
     db::Connection c;
-    c.setDatabaseName(db::defaultDatabasePath());
+    support::TestDatabase::configure(c);
     c.open();
     db::Statement s(c, {sql});
     for (auto it = params.cbegin(); it != params.cend(); ++it)
@@ -109,8 +108,8 @@ private slots:
     {
         QVERIFY(inicializacao::criaObjetosGlobais());
         int aberturas = 0;
-        for (const char* item : {"Municipal1", "ConsultaAcompanhamento1", "ElencosPactuados1"})
-            frmPrincipal->registraJanela(QString::fromLatin1(item), [&](QWidget* o) { return janelaQueFecha(o, &aberturas); });
+        for (QAction* item : {frmPrincipal->Municipal1, frmPrincipal->ConsultaAcompanhamento1, frmPrincipal->ElencosPactuados1})
+            frmPrincipal->registraJanela(item, [&](QWidget* o) { return janelaQueFecha(o, &aberturas); });
 
         frmPrincipal->Municipal1->trigger();
         frmPrincipal->ConsultaAcompanhamento1->trigger();
@@ -170,7 +169,7 @@ private slots:
         QVERIFY(inicializacao::criaObjetosGlobais());
         QCOMPARE(frmPrincipal->LblAcompanhamento->text(), QStringLiteral("Acompanhamento Estadual"));
         // The parameters window stands in here for a user who saves a municipality.
-        frmPrincipal->registraJanela(QStringLiteral("Parmetros1"), [](QWidget* o) {
+        frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* o) {
             exec(QStringLiteral("update TB_PARAMETRO_KORVA set CO_CIDADE = 3138203"));
             int n = 0;
             return janelaQueFecha(o, &n);

@@ -1,12 +1,11 @@
 // The shared data module on a real database: the state and city lists, the pact and
 // medication registries' update statements, connection failures and a second copy.
-#include "DMPrincipal.h"
-#include "DataModule.h"
-#include "DatabaseError.h"
-#include "Engine.h"
-#include "Formats.h"
-#include "Statement.h"
-#include "TestDatabase.h"
+#include "data/DMPrincipal.h"
+#include "support/DataModule.h"
+#include "db/DatabaseError.h"
+#include "text/Formats.h"
+#include "db/Statement.h"
+#include "support/TestDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

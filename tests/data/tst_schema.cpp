@@ -1,7 +1,8 @@
 // The database as the program sees it: through QIBASE, on fresh copies of the template
 // databases that korva-db made. Also korva-db itself.
-#include "Engine.h"
-#include "TestDatabase.h"
+#include "data/Installation.h"
+#include "db/EmbeddedEngine.h"
+#include "support/TestDatabase.h"
 
 #include <QCryptographicHash>
 #include <QDate>
@@ -95,8 +96,8 @@ class TstSchema : public QObject {
         db::prepareEmbeddedEngine();
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName);
         db_.setDatabaseName(path);
-        db_.setUserName(QStringLiteral("SYSDBA"));
-        db_.setPassword(QStringLiteral("cobaltrim"));
+        db_.setUserName(installation::userName());
+        db_.setPassword(installation::password());
         if (!db_.open()) {
             QTest::qFail(qPrintable(QStringLiteral("cannot open %1: %2").arg(path, db_.lastError().text())), __FILE__,
                          __LINE__);

@@ -1,16 +1,15 @@
 // The dataset layer against a real embedded database: posting through update objects,
 // the required and conversion checks, navigation, detail datasets, refresh, calculated
 // and lookup fields, display suspension, write units and durability.
-#include "Connection.h"
-#include "DataSource.h"
-#include "DatabaseError.h"
-#include "Dataset.h"
-#include "Engine.h"
-#include "Formats.h"
-#include "SqlText.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "UpdateSql.h"
+#include "db/Connection.h"
+#include "db/DataSource.h"
+#include "db/DatabaseError.h"
+#include "db/Dataset.h"
+#include "text/Formats.h"
+#include "db/SqlText.h"
+#include "db/Statement.h"
+#include "support/TestDatabase.h"
+#include "db/UpdateSql.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -70,7 +69,7 @@ private slots:
     {
         support::TestDatabase::fresh(QStringLiteral("empty"));
         conn = std::make_unique<Connection>();
-        conn->setDatabaseName(defaultDatabasePath());
+        support::TestDatabase::configure(*conn);
         conn->open();
     }
     void cleanup() { conn.reset(); }
@@ -322,7 +321,7 @@ private slots:
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished(10000));
         conn = std::make_unique<Connection>();
-        conn->setDatabaseName(defaultDatabasePath());
+        support::TestDatabase::configure(*conn);
         conn->open();
         QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where NU_ANO_COMPET = '2030'")), 1);
     }
@@ -333,7 +332,7 @@ static int childSave()
 {
     text::setBrazilianFormats();
     Connection c;
-    c.setDatabaseName(defaultDatabasePath());
+    support::TestDatabase::configure(c);
     c.open();
     Rates r(c);
     r.ds.open();

@@ -1,21 +1,20 @@
 // The form templates driven as a user drives them, against a real database: the
 // toolbar's states and keys, saving and its failures, deleting, the search mode, the
 // grid's incremental search and the paged template's reset.
-#include "DMPrincipal.h"
-#include "DataModule.h"
-#include "DataControls.h"
-#include "DbGrid.h"
-#include "Dialogs.h"
-#include "FormAtivo.h"
-#include "Formats.h"
-#include "Look.h"
-#include "Statement.h"
-#include "TDBGridSearch.h"
-#include "TestDatabase.h"
-#include "TfrmModeloEdicao.h"
-#include "TfrmModeloPage.h"
-#include "Widgets.h"
-#include "Anos.h"
+#include "data/DMPrincipal.h"
+#include "support/DataModule.h"
+#include "dbui/DataControls.h"
+#include "dbui/DbGrid.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "text/Formats.h"
+#include "widgets/Look.h"
+#include "db/Statement.h"
+#include "forms/TDBGridSearch.h"
+#include "support/TestDatabase.h"
+#include "forms/TfrmModeloEdicao.h"
+#include "forms/TfrmModeloPage.h"
+#include "widgets/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -687,24 +686,6 @@ private slots:
     }
 
     // --- years ---------------------------------------------------------------------------
-
-    void yearList_data()
-    {
-        QTest::addColumn<QDate>("hoje");
-        QTest::addColumn<QStringList>("anos");
-        QTest::newRow("before the last listed year")
-            << QDate(2003, 6, 1) << QStringList{"2001", "2002", "2003", "2004", "2005"};
-        QTest::newRow("in the last listed year")
-            << QDate(2005, 1, 1) << QStringList{"2001", "2002", "2003", "2004", "2005", "2006"};
-        QTest::newRow("years later")
-            << QDate(2008, 12, 31) << QStringList{"2001", "2002", "2003", "2004", "2005", "2006", "2007", "2008", "2009"};
-    }
-    void yearList()
-    {
-        QFETCH(QDate, hoje);
-        QFETCH(QStringList, anos);
-        QCOMPARE(forms::yearList(2001, 2005, hoje), anos);
-    }
 
 private:
     static int m_visiveis(const db::Dataset& ds)

@@ -1,20 +1,21 @@
 // The windows as a user sees them: every input control lies inside its window at no
 // less than its smallest size. With KORVA_SHOTS set to a folder, each window is also
 // saved there as a PNG in each of its modes, to be looked at.
-#include "DMPrincipal.h"
-#include "DataModule.h"
-#include "DataControls.h"
-#include "Dialogs.h"
-#include "FormAtivo.h"
-#include "Formats.h"
-#include "Look.h"
-#include "TestDatabase.h"
-#include "UserActions.h"
-#include "TfrmModeloEdicao.h"
-#include "TfrmModeloPage.h"
-#include "TfrmParametros.h"
-#include "TDBGridSearch.h"
-#include "Widgets.h"
+#include "data/DMPrincipal.h"
+#include "support/DataModule.h"
+#include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "text/Formats.h"
+#include "dbui/ControlKind.h"
+#include "widgets/Look.h"
+#include "support/TestDatabase.h"
+#include "support/UserActions.h"
+#include "forms/TfrmModeloEdicao.h"
+#include "forms/TfrmModeloPage.h"
+#include "registries/TfrmParametros.h"
+#include "forms/TDBGridSearch.h"
+#include "widgets/Widgets.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

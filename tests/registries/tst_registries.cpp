@@ -1,18 +1,18 @@
 // "Parâmetros do Sistema" driven as a user drives it against a real database: the
 // defaults of a new record, the immediate save of a chosen state, the municipality
 // list of that state's pacts, the save checks and the years offered.
-#include "Anos.h"
-#include "DMPrincipal.h"
-#include "DataModule.h"
-#include "DataControls.h"
-#include "Dialogs.h"
-#include "FormAtivo.h"
-#include "Formats.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "UserActions.h"
-#include "TfrmParametros.h"
-#include "Widgets.h"
+#include "rules/Anos.h"
+#include "data/DMPrincipal.h"
+#include "support/DataModule.h"
+#include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
+#include "forms/FormAtivo.h"
+#include "text/Formats.h"
+#include "db/Statement.h"
+#include "support/TestDatabase.h"
+#include "support/UserActions.h"
+#include "registries/TfrmParametros.h"
+#include "widgets/Widgets.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -99,7 +99,7 @@ private slots:
             QCOMPARE(w->accessibleName(), nome);
         QCOMPARE(frm.DBBoxEstado->count(), 27);
         // The years: the five of old, then on to the year after this one; nothing typed.
-        QCOMPARE(frm.DBBoxAno->items(), forms::yearList(2001, 2005));
+        QCOMPARE(frm.DBBoxAno->items(), rules::yearList(2001, 2005));
         QCOMPARE(frm.DBBoxAno->items().mid(0, 5), (QStringList{"2001", "2002", "2003", "2004", "2005"}));
         QCOMPARE(frm.DBBoxAno->items().last(), QString::number(QDate::currentDate().year() + 1));
         QVERIFY(!frm.DBBoxAno->isEditable());

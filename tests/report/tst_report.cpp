@@ -1,9 +1,9 @@
 // The report engine, read through the documents it lays out, the pages it draws and the
 // PDF files it writes.
-#include "Formats.h"
-#include "Painter.h"
-#include "PreviewDialog.h"
-#include "Report.h"
+#include "text/Formats.h"
+#include "report/Painter.h"
+#include "report/PreviewDialog.h"
+#include "report/Report.h"
 
 #include <QImage>
 #include <QPainter>
@@ -798,10 +798,10 @@ void TestReport::previewSinkReceivesTheDocument()
         QCOMPARE(&rep, r.get());
         previewed << doc;
     });
-    r->preview(nullptr);
+    report::preview(*r, nullptr);
     rows.clear();
     r->setPrintIfEmpty(false);
-    r->preview(nullptr);
+    report::preview(*r, nullptr);
     QCOMPARE(previewed.size(), 2);
     QCOMPARE(previewed[0].pageCount(), 2);
     QCOMPARE(lines(previewed[0].pages[1]).last(), QStringLiteral("Linha 60"));

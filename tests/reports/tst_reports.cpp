@@ -3,21 +3,22 @@
 // its own query, requested from a TFormSelecaoModelo descendant through the protocol),
 // read from the previewed document and from its PDF; the selection window as a user
 // drives it; the dataset record source; the templates that live for the whole run.
-#include "DMPrincipal.h"
-#include "DataModule.h"
-#include "DataControls.h"
-#include "DatasetSource.h"
-#include "Dialogs.h"
-#include "Formats.h"
-#include "ModelosRelatorio.h"
-#include "Protocolo.h"
-#include "Statement.h"
-#include "TFormImprimeGrid.h"
-#include "TFormRelModelo.h"
-#include "TFormRelModelo2.h"
-#include "TFormSelecaoModelo.h"
-#include "TestDatabase.h"
-#include "UserActions.h"
+#include "data/DMPrincipal.h"
+#include "support/DataModule.h"
+#include "dbui/DataControls.h"
+#include "reports/DatasetSource.h"
+#include "widgets/Dialogs.h"
+#include "text/Formats.h"
+#include "reports/ModelosRelatorio.h"
+#include "reports/Protocolo.h"
+#include "report/PreviewDialog.h"
+#include "db/Statement.h"
+#include "reports/TFormImprimeGrid.h"
+#include "reports/TFormRelModelo.h"
+#include "reports/TFormRelModelo2.h"
+#include "reports/TFormSelecaoModelo.h"
+#include "support/TestDatabase.h"
+#include "support/UserActions.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,7 +1,7 @@
-#include "DataModule.h"
+#include "support/DataModule.h"
 
-#include "DMPrincipal.h"
-#include "TestDatabase.h"
+#include "data/DMPrincipal.h"
+#include "support/TestDatabase.h"
 
 namespace support {
 

@@ -1,4 +1,7 @@
-#include "TestDatabase.h"
+#include "support/TestDatabase.h"
+
+#include "data/Installation.h"
+#include "db/Connection.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +52,13 @@ QString TestDatabase::fresh(const QString& kind)
     qputenv("KORVA_DATABASE", QFile::encodeName(copy));
     folders.push_back(std::move(folder));
     return copy;
+}
+
+void TestDatabase::configure(db::Connection& connection)
+{
+    connection.setDatabaseName(installation::databasePath());
+    connection.setUserName(installation::userName());
+    connection.setPassword(installation::password());
 }
 
 }  // namespace support

@@ -1,4 +1,4 @@
-#include "UserActions.h"
+#include "support/UserActions.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

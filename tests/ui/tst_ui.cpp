@@ -1,20 +1,20 @@
 // The data-aware controls against a real database: what they show, how a user's change
 // reaches the dataset, the lookup list that moves its list, the grid's columns and
 // current row, and the plain controls (money edit, page control, colours, kinds).
-#include "Connection.h"
-#include "DataControls.h"
-#include "DataSource.h"
-#include "DatabaseError.h"
-#include "Dataset.h"
-#include "DbGrid.h"
-#include "Engine.h"
-#include "Formats.h"
-#include "Look.h"
-#include "Statement.h"
-#include "TestDatabase.h"
-#include "UserActions.h"
-#include "UpdateSql.h"
-#include "Widgets.h"
+#include "db/Connection.h"
+#include "dbui/DataControls.h"
+#include "db/DataSource.h"
+#include "db/DatabaseError.h"
+#include "db/Dataset.h"
+#include "dbui/DbGrid.h"
+#include "text/Formats.h"
+#include "dbui/ControlKind.h"
+#include "widgets/Look.h"
+#include "db/Statement.h"
+#include "support/TestDatabase.h"
+#include "support/UserActions.h"
+#include "db/UpdateSql.h"
+#include "widgets/Widgets.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -77,7 +77,7 @@ private slots:
     {
         support::TestDatabase::fresh(QStringLiteral("empty"));
         conn = std::make_unique<Connection>();
-        conn->setDatabaseName(defaultDatabasePath());
+        support::TestDatabase::configure(*conn);
         conn->open();
         exec(*conn, QStringLiteral("insert into TB_REPASSE_MESTRE (NU_ANO_COMPET, VL_REPASSE_FEDERAL_MESTRE) values ('2003', 1234.5)"));
         exec(*conn, QStringLiteral("insert into TB_REPASSE_MESTRE (NU_ANO_COMPET, VL_REPASSE_FEDERAL_MESTRE) values ('2004', 0.75)"));

@@ -1,8 +1,8 @@
 // korva-db: creates a KORVA database (schema, reference data, optionally the
 // demonstration installation). It never overwrites an existing file.
-#include "DatabaseBuilder.h"
-#include "DatabaseError.h"
-#include "Engine.h"
+#include "data/schema/DatabaseBuilder.h"
+#include "db/DatabaseError.h"
+#include "data/Installation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,7 +75,7 @@ int main(int argc, char* argv[])
             path = arg;
     }
     if (path.isEmpty())
-        path = db::defaultDatabasePath();
+        path = installation::databasePath();
 
     try {
         QElapsedTimer timer;

@@ -1,9 +1,9 @@
-#include "DatabaseBuilder.h"
+#include "data/schema/DatabaseBuilder.h"
 
-#include "DatabaseError.h"
-#include "DemoData.h"
-#include "FbClient.h"
-#include "RefData.h"
+#include "db/DatabaseError.h"
+#include "data/schema/DemoData.h"
+#include "fbapi/FbClient.h"
+#include "data/schema/RefData.h"
 
 #include <QDir>
 #include <QFile>

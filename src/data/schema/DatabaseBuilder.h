@@ -1,5 +1,5 @@
 #pragma once
-#include "Engine.h"
+#include "data/Installation.h"
 
 #include <QString>
 
@@ -24,7 +24,7 @@ private:
 // current year). Creates the folder if needed. Throws DatabaseExists when the file exists
 // (it is left alone), db::DatabaseError for the server's refusals and std::runtime_error
 // for the rest; a database left half made is deleted, so that a retry starts clean.
-void createDatabase(const QString& path, bool demo, const QString& user = QString::fromLatin1(db::defaultUser),
-                    const QString& password = QString::fromLatin1(db::defaultPassword));
+void createDatabase(const QString& path, bool demo, const QString& user = installation::userName(),
+                    const QString& password = installation::password());
 
 }  // namespace data

@@ -1,6 +1,6 @@
-#include "DemoData.h"
+#include "data/schema/DemoData.h"
 
-#include "FbClient.h"
+#include "fbapi/FbClient.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "RefData.h"
+#include "data/schema/RefData.h"
 
-#include "FbClient.h"
+#include "fbapi/FbClient.h"
 
 #include <QFile>
 #include <QVariantList>

@@ -1,7 +1,7 @@
-#include "Connection.h"
+#include "db/Connection.h"
 
-#include "DatabaseError.h"
-#include "Engine.h"
+#include "db/DatabaseError.h"
+#include "db/EmbeddedEngine.h"
 
 #include <QSqlError>
 #include <atomic>
@@ -22,9 +22,7 @@ QString errorText(const QSqlError& e)
 
 Connection::Connection(QObject* parent)
     : QObject(parent),
-      connectionName_(QStringLiteral("korva-%1").arg(++connectionSerial)),
-      userName_(QString::fromLatin1(defaultUser)),
-      password_(QString::fromLatin1(defaultPassword))
+      connectionName_(QStringLiteral("korva-%1").arg(++connectionSerial))
 {
 }
 

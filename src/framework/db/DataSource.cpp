@@ -1,6 +1,6 @@
-#include "DataSource.h"
+#include "db/DataSource.h"
 
-#include "Dataset.h"
+#include "db/Dataset.h"
 
 namespace db {
 

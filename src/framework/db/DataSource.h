@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "Dataset.h"
+#include "db/Dataset.h"
 
 namespace db {
 

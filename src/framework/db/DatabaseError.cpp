@@ -1,4 +1,4 @@
-#include "DatabaseError.h"
+#include "db/DatabaseError.h"
 
 namespace db {
 

@@ -1,10 +1,10 @@
-#include "Dataset.h"
+#include "db/Dataset.h"
 
-#include "Connection.h"
-#include "DataSource.h"
-#include "DatabaseError.h"
-#include "SqlText.h"
-#include "UpdateSql.h"
+#include "db/Connection.h"
+#include "db/DataSource.h"
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
+#include "db/UpdateSql.h"
 
 #include <QDateTime>
 #include <QSqlQuery>

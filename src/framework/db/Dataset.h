@@ -13,7 +13,7 @@
 //    row is current; cancel drops it and the row that was current before returns;
 //  - post: the posted row stays current; remove: the next row, or the new last one;
 //  - refresh: the row with the same key, else the same position.
-#include "Field.h"
+#include "db/Field.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,8 +1,8 @@
-#include "Field.h"
+#include "db/Field.h"
 
-#include "Dataset.h"
-#include "DatabaseError.h"
-#include "Formats.h"
+#include "db/Dataset.h"
+#include "db/DatabaseError.h"
+#include "text/Formats.h"
 
 namespace db {
 

@@ -1,8 +1,8 @@
-#include "Statement.h"
+#include "db/Statement.h"
 
-#include "Connection.h"
-#include "DatabaseError.h"
-#include "SqlText.h"
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/SqlText.h"
 
 #include <QSqlRecord>
 

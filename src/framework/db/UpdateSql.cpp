@@ -1,9 +1,9 @@
-#include "UpdateSql.h"
+#include "db/UpdateSql.h"
 
-#include "Connection.h"
-#include "Dataset.h"
-#include "SqlText.h"
-#include "Statement.h"
+#include "db/Connection.h"
+#include "db/Dataset.h"
+#include "db/SqlText.h"
+#include "db/Statement.h"
 
 namespace db {
 

@@ -1,12 +1,12 @@
-#include "Band.h"
+#include "report/Band.h"
 
-#include "Report.h"
+#include "report/Report.h"
 
 #include <algorithm>
 
 namespace report {
 
-Band::Band(Report& report, BandKind kind, Group* group) : m_report(report), m_kind(kind), m_group(group) {}
+Band::Band(Report& report, BandKind kind, Group* group) : report_(report), kind_(kind), group_(group) {}
 
 Band::~Band() = default;
 
@@ -67,7 +67,7 @@ ShapeElement& Band::addRect(const QRectF& mm, const QColor& fill, double penWidt
 
 Element* Band::find(const QString& name) const
 {
-    for (const auto& e : m_elements)
+    for (const auto& e : elements_)
         if (e->name() == name)
             return e.get();
     return nullptr;
@@ -75,17 +75,17 @@ Element* Band::find(const QString& name) const
 
 void Band::removeElement(Element* e)
 {
-    std::erase_if(m_elements, [e](const std::unique_ptr<Element>& p) { return p.get() == e; });
+    std::erase_if(elements_, [e](const std::unique_ptr<Element>& p) { return p.get() == e; });
 }
 
 Group::Group(Report& report, Expression expr)
-    : m_expr(std::move(expr)), m_header(report, BandKind::GroupHeader, this), m_footer(report, BandKind::GroupFooter, this)
+    : expr_(std::move(expr)), header_(report, BandKind::GroupHeader, this), footer_(report, BandKind::GroupFooter, this)
 {
 }
 
 void Group::setField(const QString& field)
 {
-    m_expr = [field](const Report& r) { return r.value(field); };
+    expr_ = [field](const Report& r) { return r.value(field); };
 }
 
 }  // namespace report

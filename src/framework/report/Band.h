@@ -1,6 +1,6 @@
 #pragma once
 // Bands: horizontal strips of a page, printed once, per page, per record or per group.
-#include "Elements.h"
+#include "report/Elements.h"
 
 #include <functional>
 #include <memory>
@@ -23,28 +23,28 @@ public:
     Band& operator=(const Band&) = delete;
     ~Band();
 
-    BandKind kind() const { return m_kind; }
-    Report& report() const { return m_report; }
-    Group* group() const { return m_group; }  // group headers and footers
+    BandKind kind() const { return kind_; }
+    Report& report() const { return report_; }
+    Group* group() const { return group_; }  // group headers and footers
 
-    double height() const { return m_height; }  // mm
-    void setHeight(double mm) { m_height = mm; }
-    bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool on) { m_enabled = on; }
-    Frame& frame() { return m_frame; }
-    const Frame& frame() const { return m_frame; }
-    void setFrame(const Frame& f) { m_frame = f; }
+    double height() const { return height_; }  // mm
+    void setHeight(double mm) { height_ = mm; }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool on) { enabled_ = on; }
+    Frame& frame() { return frame_; }
+    const Frame& frame() const { return frame_; }
+    void setFrame(const Frame& f) { frame_ = f; }
     // Page header only.
-    bool printOnFirstPage() const { return m_onFirstPage; }
-    void setPrintOnFirstPage(bool on) { m_onFirstPage = on; }
+    bool printOnFirstPage() const { return onFirstPage_; }
+    void setPrintOnFirstPage(bool on) { onFirstPage_ = on; }
     // Page footer only.
-    bool printOnLastPage() const { return m_onLastPage; }
-    void setPrintOnLastPage(bool on) { m_onLastPage = on; }
+    bool printOnLastPage() const { return onLastPage_; }
+    void setPrintOnLastPage(bool on) { onLastPage_ = on; }
 
-    void setBeforePrint(BeforePrint h) { m_before = std::move(h); }
-    const BeforePrint& beforePrint() const { return m_before; }
-    void setAfterPrint(AfterPrint h) { m_after = std::move(h); }
-    const AfterPrint& afterPrint() const { return m_after; }
+    void setBeforePrint(BeforePrint h) { before_ = std::move(h); }
+    const BeforePrint& beforePrint() const { return before_; }
+    void setAfterPrint(AfterPrint h) { after_ = std::move(h); }
+    const AfterPrint& afterPrint() const { return after_; }
 
     // Rectangles are in mm from the band's top-left corner.
     Label& addLabel(const QString& text, const QRectF& mm);
@@ -59,30 +59,30 @@ public:
     LineElement& addVLine(double x, double y, double length, double width = 0.25);
     ShapeElement& addRect(const QRectF& mm, const QColor& fill = {}, double penWidth = 0.25);
 
-    const std::vector<std::unique_ptr<Element>>& elements() const { return m_elements; }
+    const std::vector<std::unique_ptr<Element>>& elements() const { return elements_; }
     Element* find(const QString& name) const;
     void removeElement(Element* e);
-    void clearElements() { m_elements.clear(); }
+    void clearElements() { elements_.clear(); }
 
 private:
     template <class T, class... A>
     T& add(A&&... args)
     {
-        m_elements.push_back(std::make_unique<T>(*this, std::forward<A>(args)...));
-        return static_cast<T&>(*m_elements.back());
+        elements_.push_back(std::make_unique<T>(*this, std::forward<A>(args)...));
+        return static_cast<T&>(*elements_.back());
     }
 
-    Report& m_report;
-    BandKind m_kind;
-    Group* m_group;
-    double m_height = 0;
-    bool m_enabled = true;
-    bool m_onFirstPage = true;
-    bool m_onLastPage = true;
-    Frame m_frame;
-    BeforePrint m_before;
-    AfterPrint m_after;
-    std::vector<std::unique_ptr<Element>> m_elements;
+    Report& report_;
+    BandKind kind_;
+    Group* group_;
+    double height_ = 0;
+    bool enabled_ = true;
+    bool onFirstPage_ = true;
+    bool onLastPage_ = true;
+    Frame frame_;
+    BeforePrint before_;
+    AfterPrint after_;
+    std::vector<std::unique_ptr<Element>> elements_;
 };
 
 // A group of consecutive records with the same value of an expression: a header before
@@ -93,20 +93,20 @@ public:
     Group(const Group&) = delete;
     Group& operator=(const Group&) = delete;
 
-    Band& header() { return m_header; }
-    Band& footer() { return m_footer; }
-    const Expression& expression() const { return m_expr; }
-    void setExpression(Expression e) { m_expr = std::move(e); }
+    Band& header() { return header_; }
+    Band& footer() { return footer_; }
+    const Expression& expression() const { return expr_; }
+    void setExpression(Expression e) { expr_ = std::move(e); }
     void setField(const QString& field);
     // Every group starts on a new page, unless nothing but headers is on the page yet.
-    bool newPage() const { return m_newPage; }
-    void setNewPage(bool on) { m_newPage = on; }
+    bool newPage() const { return newPage_; }
+    void setNewPage(bool on) { newPage_ = on; }
 
 private:
-    Expression m_expr;
-    bool m_newPage = false;
-    Band m_header;
-    Band m_footer;
+    Expression expr_;
+    bool newPage_ = false;
+    Band header_;
+    Band footer_;
 };
 
 }  // namespace report

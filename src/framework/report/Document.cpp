@@ -1,4 +1,4 @@
-#include "Document.h"
+#include "report/Document.h"
 
 namespace report {
 

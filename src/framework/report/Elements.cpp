@@ -1,7 +1,7 @@
-#include "Elements.h"
+#include "report/Elements.h"
 
-#include "Formats.h"
-#include "Report.h"
+#include "text/Formats.h"
+#include "report/Report.h"
 
 namespace report {
 
@@ -55,18 +55,18 @@ QFont FontSpec::resolve(const QFont& base) const
 
 void TextElement::setFont(const QFont& f)
 {
-    m_font = FontSpec{f.family(), f.pointSizeF() > 0 ? f.pointSizeF() : 10.0, f.bold(), f.italic(), f.underline()};
-    m_fontRun = 0;
+    font_ = FontSpec{f.family(), f.pointSizeF() > 0 ? f.pointSizeF() : 10.0, f.bold(), f.italic(), f.underline()};
+    fontRun_ = 0;
 }
 
 void TextElement::setFont(const QString& family, double pointSize, bool bold, bool italic)
 {
-    m_font = FontSpec{family, pointSize, bold, italic, false};
-    m_fontRun = 0;
+    font_ = FontSpec{family, pointSize, bold, italic, false};
+    fontRun_ = 0;
 }
 
 Memo::Memo(Band& band, const QString& text, const QRectF& geometry)
-    : TextElement(Kind::Memo, band, geometry), m_lines(text.split(QLatin1Char('\n')))
+    : TextElement(Kind::Memo, band, geometry), lines_(text.split(QLatin1Char('\n')))
 {
     setWordWrap(true);
     setAutoStretch(true);
@@ -74,17 +74,17 @@ Memo::Memo(Band& band, const QString& text, const QRectF& geometry)
 
 QVariant DataText::value(const Report& report) const
 {
-    return m_expression ? m_expression(report) : report.value(m_field);
+    return expression_ ? expression_(report) : report.value(field_);
 }
 
 QVariant RunningSum::term(const Report& report) const
 {
-    return m_expression ? m_expression(report) : report.value(m_field);
+    return expression_ ? expression_(report) : report.value(field_);
 }
 
 QString SystemField::content(const Report& report) const
 {
-    switch (m_what) {
+    switch (what_) {
     case SystemValue::ReportTitle:
         return report.title();
     case SystemValue::PageNumber:

@@ -62,23 +62,23 @@ public:
     Element& operator=(const Element&) = delete;
     virtual ~Element() = default;
 
-    Kind kind() const { return m_kind; }
-    Band& band() const { return m_band; }
-    const QString& name() const { return m_name; }
-    void setName(const QString& name) { m_name = name; }
+    Kind kind() const { return kind_; }
+    Band& band() const { return band_; }
+    const QString& name() const { return name_; }
+    void setName(const QString& name) { name_ = name; }
     // A disabled element prints nothing (and takes no part in a band's stretch).
-    bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool on) { m_enabled = on; }
-    bool isText() const { return m_kind <= Kind::RunningSum; }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool on) { enabled_ = on; }
+    bool isText() const { return kind_ <= Kind::RunningSum; }
 
 protected:
-    Element(Kind kind, Band& band) : m_kind(kind), m_band(band) {}
+    Element(Kind kind, Band& band) : kind_(kind), band_(band) {}
 
 private:
-    Kind m_kind;
-    Band& m_band;
-    QString m_name;
-    bool m_enabled = true;
+    Kind kind_;
+    Band& band_;
+    QString name_;
+    bool enabled_ = true;
 };
 
 class TextElement : public Element {
@@ -87,118 +87,118 @@ public:
     using PrintHandler = std::function<void(TextElement&, QString& text)>;
 
     // The box; a height of 0 is one line of the element's font.
-    QRectF geometry() const { return m_geometry; }
-    void setGeometry(const QRectF& mm) { m_geometry = mm; }
+    QRectF geometry() const { return geometry_; }
+    void setGeometry(const QRectF& mm) { geometry_ = mm; }
 
-    Qt::Alignment alignment() const { return m_alignment; }
+    Qt::Alignment alignment() const { return alignment_; }
     // Horizontal: left, centre or right; vertical: top (default), centre or bottom.
-    void setAlignment(Qt::Alignment a) { m_alignment = a; }
+    void setAlignment(Qt::Alignment a) { alignment_ = a; }
     // The box takes the width of the text, keeping its left edge, centre or right edge
     // as the alignment says.
-    bool autoSize() const { return m_autoSize; }
-    void setAutoSize(bool on) { m_autoSize = on; }
-    bool wordWrap() const { return m_wordWrap; }
-    void setWordWrap(bool on) { m_wordWrap = on; }
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool on) { autoSize_ = on; }
+    bool wordWrap() const { return wordWrap_; }
+    void setWordWrap(bool on) { wordWrap_ = on; }
     // The box grows downwards to hold every line, and the band with it.
-    bool autoStretch() const { return m_autoStretch; }
-    void setAutoStretch(bool on) { m_autoStretch = on; }
+    bool autoStretch() const { return autoStretch_; }
+    void setAutoStretch(bool on) { autoStretch_ = on; }
 
-    const FontSpec& fontSpec() const { return m_font; }
-    void setFontSpec(const FontSpec& f) { m_font = f; m_fontRun = 0; }
+    const FontSpec& fontSpec() const { return font_; }
+    void setFontSpec(const FontSpec& f) { font_ = f; fontRun_ = 0; }
     void setFont(const QFont& f);
     void setFont(const QString& family, double pointSize, bool bold = false, bool italic = false);
-    void setFontFamily(const QString& family) { m_font.family = family; m_fontRun = 0; }
-    void setFontSize(double pointSize) { m_font.pointSize = pointSize; m_fontRun = 0; }
-    void setBold(bool on) { m_font.bold = on; m_fontRun = 0; }
-    void setItalic(bool on) { m_font.italic = on; m_fontRun = 0; }
-    void setUnderline(bool on) { m_font.underline = on; m_fontRun = 0; }
+    void setFontFamily(const QString& family) { font_.family = family; fontRun_ = 0; }
+    void setFontSize(double pointSize) { font_.pointSize = pointSize; fontRun_ = 0; }
+    void setBold(bool on) { font_.bold = on; fontRun_ = 0; }
+    void setItalic(bool on) { font_.italic = on; fontRun_ = 0; }
+    void setUnderline(bool on) { font_.underline = on; fontRun_ = 0; }
 
-    QColor color() const { return m_color; }
-    void setColor(const QColor& c) { m_color = c; }
+    QColor color() const { return color_; }
+    void setColor(const QColor& c) { color_ = c; }
     // Painted under the text over the whole box; invalid: transparent.
-    QColor background() const { return m_background; }
-    void setBackground(const QColor& c) { m_background = c; }
-    Frame& frame() { return m_frame; }
-    const Frame& frame() const { return m_frame; }
-    void setFrame(const Frame& f) { m_frame = f; }
-    double padding() const { return m_padding; }  // mm between the box and the text
-    void setPadding(double mm) { m_padding = mm; }
+    QColor background() const { return background_; }
+    void setBackground(const QColor& c) { background_ = c; }
+    Frame& frame() { return frame_; }
+    const Frame& frame() const { return frame_; }
+    void setFrame(const Frame& f) { frame_ = f; }
+    double padding() const { return padding_; }  // mm between the box and the text
+    void setPadding(double mm) { padding_ = mm; }
 
-    void setOnPrint(PrintHandler h) { m_onPrint = std::move(h); }
-    const PrintHandler& onPrint() const { return m_onPrint; }
+    void setOnPrint(PrintHandler h) { onPrint_ = std::move(h); }
+    const PrintHandler& onPrint() const { return onPrint_; }
 
     // The text as the element would print it now, before the print handler.
     virtual QString content(const Report& report) const = 0;
 
 protected:
-    TextElement(Kind kind, Band& band, const QRectF& geometry) : Element(kind, band), m_geometry(geometry) {}
+    TextElement(Kind kind, Band& band, const QRectF& geometry) : Element(kind, band), geometry_(geometry) {}
 
 private:
     friend class detail::Engine;
 
-    QRectF m_geometry;
-    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
-    bool m_autoSize = false;
-    bool m_wordWrap = false;
-    bool m_autoStretch = false;
-    FontSpec m_font;
-    QColor m_color = Qt::black;
-    QColor m_background;
-    Frame m_frame;
-    double m_padding = 0;
-    PrintHandler m_onPrint;
+    QRectF geometry_;
+    Qt::Alignment alignment_ = Qt::AlignLeft | Qt::AlignTop;
+    bool autoSize_ = false;
+    bool wordWrap_ = false;
+    bool autoStretch_ = false;
+    FontSpec font_;
+    QColor color_ = Qt::black;
+    QColor background_;
+    Frame frame_;
+    double padding_ = 0;
+    PrintHandler onPrint_;
     // The engine's resolved font for this element, valid for one run.
-    mutable const void* m_fontEntry = nullptr;
-    mutable quint64 m_fontRun = 0;
+    mutable const void* fontEntry_ = nullptr;
+    mutable quint64 fontRun_ = 0;
 };
 
 // Fixed text ("caption").
 class Label final : public TextElement {
 public:
     Label(Band& band, const QString& text, const QRectF& geometry)
-        : TextElement(Kind::Label, band, geometry), m_text(text) {}
-    const QString& text() const { return m_text; }
-    void setText(const QString& t) { m_text = t; }
-    QString content(const Report&) const override { return m_text; }
+        : TextElement(Kind::Label, band, geometry), text_(text) {}
+    const QString& text() const { return text_; }
+    void setText(const QString& t) { text_ = t; }
+    QString content(const Report&) const override { return text_; }
 
 private:
-    QString m_text;
+    QString text_;
 };
 
 // Several lines of text, wrapped to the box's width; the box grows with them.
 class Memo final : public TextElement {
 public:
     Memo(Band& band, const QString& text, const QRectF& geometry);
-    QString text() const { return m_lines.join(QLatin1Char('\n')); }
-    void setText(const QString& t) { m_lines = t.split(QLatin1Char('\n')); }
-    const QStringList& lines() const { return m_lines; }
-    void setLines(const QStringList& lines) { m_lines = lines; }
+    QString text() const { return lines_.join(QLatin1Char('\n')); }
+    void setText(const QString& t) { lines_ = t.split(QLatin1Char('\n')); }
+    const QStringList& lines() const { return lines_; }
+    void setLines(const QStringList& lines) { lines_ = lines; }
     QString content(const Report&) const override { return text(); }
 
 private:
-    QStringList m_lines;
+    QStringList lines_;
 };
 
 // A field of the current record, or an expression, through a display mask.
 class DataText final : public TextElement {
 public:
     DataText(Band& band, const QString& field, const QRectF& geometry, const QString& mask = {})
-        : TextElement(Kind::DataText, band, geometry), m_field(field), m_mask(mask) {}
+        : TextElement(Kind::DataText, band, geometry), field_(field), mask_(mask) {}
     DataText(Band& band, Expression expr, const QRectF& geometry, const QString& mask = {})
-        : TextElement(Kind::DataText, band, geometry), m_expression(std::move(expr)), m_mask(mask) {}
+        : TextElement(Kind::DataText, band, geometry), expression_(std::move(expr)), mask_(mask) {}
 
-    const QString& field() const { return m_field; }
-    void setField(const QString& f) { m_field = f; m_expression = nullptr; }
-    void setExpression(Expression e) { m_expression = std::move(e); m_field.clear(); }
-    const QString& mask() const { return m_mask; }
-    void setMask(const QString& m) { m_mask = m; }
+    const QString& field() const { return field_; }
+    void setField(const QString& f) { field_ = f; expression_ = nullptr; }
+    void setExpression(Expression e) { expression_ = std::move(e); field_.clear(); }
+    const QString& mask() const { return mask_; }
+    void setMask(const QString& m) { mask_ = m; }
     QVariant value(const Report& report) const;
-    QString content(const Report& report) const override { return formatValue(value(report), m_mask); }
+    QString content(const Report& report) const override { return formatValue(value(report), mask_); }
 
 private:
-    QString m_field;
-    Expression m_expression;
-    QString m_mask;
+    QString field_;
+    Expression expression_;
+    QString mask_;
 };
 
 enum class SystemValue { ReportTitle, PageNumber, PageCount, Date, Time, DateTime };
@@ -207,13 +207,13 @@ enum class SystemValue { ReportTitle, PageNumber, PageCount, Date, Time, DateTim
 class SystemField final : public TextElement {
 public:
     SystemField(Band& band, SystemValue what, const QRectF& geometry)
-        : TextElement(Kind::SystemField, band, geometry), m_what(what) {}
-    SystemValue what() const { return m_what; }
-    void setWhat(SystemValue w) { m_what = w; }
+        : TextElement(Kind::SystemField, band, geometry), what_(what) {}
+    SystemValue what() const { return what_; }
+    void setWhat(SystemValue w) { what_ = w; }
     QString content(const Report& report) const override;
 
 private:
-    SystemValue m_what;
+    SystemValue what_;
 };
 
 // Page: restarts on every page. Group: restarts when its group starts. Report: once per run.
@@ -223,69 +223,69 @@ enum class ResetScope { Page, Group, Report };
 class RunningSum final : public TextElement {
 public:
     RunningSum(Band& band, const QString& field, ResetScope scope, const QRectF& geometry, const QString& mask = {})
-        : TextElement(Kind::RunningSum, band, geometry), m_field(field), m_scope(scope), m_mask(mask) {}
+        : TextElement(Kind::RunningSum, band, geometry), field_(field), scope_(scope), mask_(mask) {}
     RunningSum(Band& band, Expression expr, ResetScope scope, const QRectF& geometry, const QString& mask = {})
-        : TextElement(Kind::RunningSum, band, geometry), m_expression(std::move(expr)), m_scope(scope), m_mask(mask) {}
+        : TextElement(Kind::RunningSum, band, geometry), expression_(std::move(expr)), scope_(scope), mask_(mask) {}
 
-    ResetScope scope() const { return m_scope; }
-    void setScope(ResetScope s) { m_scope = s; }
+    ResetScope scope() const { return scope_; }
+    void setScope(ResetScope s) { scope_ = s; }
     // The group whose start resets the sum; by default the band's own group, or else
     // the innermost group.
-    Group* resetGroup() const { return m_group; }
-    void setResetGroup(Group* g) { m_group = g; }
-    const QString& mask() const { return m_mask; }
-    void setMask(const QString& m) { m_mask = m; }
-    double value() const { return m_sum; }
-    QString content(const Report&) const override { return formatValue(m_sum, m_mask); }
+    Group* resetGroup() const { return group_; }
+    void setResetGroup(Group* g) { group_ = g; }
+    const QString& mask() const { return mask_; }
+    void setMask(const QString& m) { mask_ = m; }
+    double value() const { return sum_; }
+    QString content(const Report&) const override { return formatValue(sum_, mask_); }
 
 private:
     friend class detail::Engine;
     QVariant term(const Report& report) const;
 
-    QString m_field;
-    Expression m_expression;
-    ResetScope m_scope;
-    QString m_mask;
-    Group* m_group = nullptr;
-    double m_sum = 0;
+    QString field_;
+    Expression expression_;
+    ResetScope scope_;
+    QString mask_;
+    Group* group_ = nullptr;
+    double sum_ = 0;
 };
 
 // A straight line, usually horizontal or vertical.
 class LineElement final : public Element {
 public:
-    LineElement(Band& band, const QLineF& mm, double width) : Element(Kind::Line, band), m_line(mm), m_width(width) {}
-    QLineF line() const { return m_line; }
-    void setLine(const QLineF& mm) { m_line = mm; }
-    double width() const { return m_width; }
-    void setWidth(double mm) { m_width = mm; }
-    QColor color() const { return m_color; }
-    void setColor(const QColor& c) { m_color = c; }
+    LineElement(Band& band, const QLineF& mm, double width) : Element(Kind::Line, band), line_(mm), width_(width) {}
+    QLineF line() const { return line_; }
+    void setLine(const QLineF& mm) { line_ = mm; }
+    double width() const { return width_; }
+    void setWidth(double mm) { width_ = mm; }
+    QColor color() const { return color_; }
+    void setColor(const QColor& c) { color_ = c; }
 
 private:
-    QLineF m_line;
-    double m_width;
-    QColor m_color = Qt::black;
+    QLineF line_;
+    double width_;
+    QColor color_ = Qt::black;
 };
 
 // A rectangle, outlined, filled or both.
 class ShapeElement final : public Element {
 public:
     ShapeElement(Band& band, const QRectF& mm, const QColor& fill, double penWidth)
-        : Element(Kind::Shape, band), m_rect(mm), m_fill(fill), m_penWidth(penWidth) {}
-    QRectF geometry() const { return m_rect; }
-    void setGeometry(const QRectF& mm) { m_rect = mm; }
-    QColor fill() const { return m_fill; }
-    void setFill(const QColor& c) { m_fill = c; }
-    double penWidth() const { return m_penWidth; }  // 0: no outline
-    void setPenWidth(double mm) { m_penWidth = mm; }
-    QColor penColor() const { return m_penColor; }
-    void setPenColor(const QColor& c) { m_penColor = c; }
+        : Element(Kind::Shape, band), rect_(mm), fill_(fill), penWidth_(penWidth) {}
+    QRectF geometry() const { return rect_; }
+    void setGeometry(const QRectF& mm) { rect_ = mm; }
+    QColor fill() const { return fill_; }
+    void setFill(const QColor& c) { fill_ = c; }
+    double penWidth() const { return penWidth_; }  // 0: no outline
+    void setPenWidth(double mm) { penWidth_ = mm; }
+    QColor penColor() const { return penColor_; }
+    void setPenColor(const QColor& c) { penColor_ = c; }
 
 private:
-    QRectF m_rect;
-    QColor m_fill;
-    double m_penWidth;
-    QColor m_penColor = Qt::black;
+    QRectF rect_;
+    QColor fill_;
+    double penWidth_;
+    QColor penColor_ = Qt::black;
 };
 
 }  // namespace report

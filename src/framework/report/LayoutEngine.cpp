@@ -1,4 +1,4 @@
-#include "LayoutEngine.h"
+#include "report/LayoutEngine.h"
 
 #include <QImage>
 #include <algorithm>
@@ -74,10 +74,10 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width)
     return out;
 }
 
-Engine::Engine(Report& report) : m_r(report)
+Engine::Engine(Report& report) : r_(report)
 {
     static quint64 runs = 0;
-    m_runId = ++runs;
+    runId_ = ++runs;
 }
 
 void Engine::collect(Band* b)
@@ -88,70 +88,70 @@ void Engine::collect(Band* b)
         if (e->kind() == Element::Kind::DataText) {
             const auto& d = static_cast<const DataText&>(*e);
             if (!d.field().isEmpty())
-                m_askedNames.insert(d.field());
+                askedNames_.insert(d.field());
         }
         if (e->kind() != Element::Kind::RunningSum)
             continue;
         auto* s = static_cast<RunningSum*>(e.get());
         const Group* g = s->resetGroup() ? s->resetGroup() : b->group();
-        if (!g && !m_r.m_groups.empty())
-            g = m_r.m_groups.back().get();
-        if (!s->m_field.isEmpty())
-            m_askedNames.insert(s->m_field);
-        m_sums.push_back(s);
-        m_sumGroups.push_back(g);
+        if (!g && !r_.groups_.empty())
+            g = r_.groups_.back().get();
+        if (!s->field_.isEmpty())
+            askedNames_.insert(s->field_);
+        sums_.push_back(s);
+        sumGroups_.push_back(g);
     }
 }
 
 Document Engine::run()
 {
-    m_now = m_r.m_now.isValid() ? m_r.m_now : QDateTime::currentDateTime();
-    m_doc.pageSize = m_r.m_pageSize;
-    m_doc.orientation = m_r.m_orientation;
-    m_doc.title = m_r.m_title;
+    now_ = r_.now_.isValid() ? r_.now_ : QDateTime::currentDateTime();
+    doc_.pageSize = r_.pageSize_;
+    doc_.orientation = r_.orientation_;
+    doc_.title = r_.title_;
 
-    if (m_r.m_onStart)
-        m_r.m_onStart(m_r);
+    if (r_.onStart_)
+        r_.onStart_(r_);
     // The start event may rearrange the report, so the bands are read after it.
-    for (const auto& b : m_r.m_bands)
+    for (const auto& b : r_.bands_)
         collect(b.get());
-    for (const auto& g : m_r.m_groups) {
+    for (const auto& g : r_.groups_) {
         collect(&g->header());
         collect(&g->footer());
     }
-    for (RunningSum* s : m_sums)
-        s->m_sum = 0;
-    if (!m_r.m_dataRequest && m_r.m_source)
-        m_fieldNames = m_r.m_source->fieldNames();
+    for (RunningSum* s : sums_)
+        s->sum_ = 0;
+    if (!r_.dataRequest_ && r_.source_)
+        fieldNames_ = r_.source_->fieldNames();
 
     bool has = fetchFirst();
-    if (!has && !m_r.m_printIfEmpty)
-        return std::move(m_doc);
+    if (!has && !r_.printIfEmpty_)
+        return std::move(doc_);
     const bool hadRecords = has;
     ensurePage();
 
-    const auto& groups = m_r.m_groups;
+    const auto& groups = r_.groups_;
     const qsizetype n = qsizetype(groups.size());
     QVariantList values(n);
     QVariantList current(n);
     while (has) {
-        ++m_recordNo;
+        ++recordNo_;
         for (qsizetype i = 0; i < n; ++i)
-            current[i] = groups[i]->expression() ? groups[i]->expression()(m_r) : QVariant();
+            current[i] = groups[i]->expression() ? groups[i]->expression()(r_) : QVariant();
         qsizetype changed = -1;
-        if (m_recordNo == 1)
+        if (recordNo_ == 1)
             changed = n > 0 ? 0 : -1;
         else
             for (qsizetype i = 0; i < n && changed < 0; ++i)
                 if (current[i] != values[i])
                     changed = i;
         if (changed >= 0) {
-            if (m_recordNo > 1) {
+            if (recordNo_ > 1) {
                 // Footers close the groups with their last record's values.
-                m_useSnapshot = true;
+                useSnapshot_ = true;
                 for (qsizetype j = n - 1; j >= changed; --j)
                     printBand(&groups[j]->footer());
-                m_useSnapshot = false;
+                useSnapshot_ = false;
             }
             for (qsizetype j = changed; j < n; ++j) {
                 startGroup(groups[j].get());
@@ -161,40 +161,40 @@ Document Engine::run()
             }
         }
         values = current;
-        printBand(m_r.band(BandKind::Detail), true);
+        printBand(r_.band(BandKind::Detail), true);
         takeSnapshot();
         has = fetchNext();
     }
 
-    m_useSnapshot = hadRecords;
+    useSnapshot_ = hadRecords;
     if (hadRecords)
         for (qsizetype j = n - 1; j >= 0; --j)
             printBand(&groups[j]->footer());
-    printBand(m_r.band(BandKind::Summary));
+    printBand(r_.band(BandKind::Summary));
 
-    if (m_pageOpen) {
+    if (pageOpen_) {
         finishPage(true);
-    } else if (Band* f = m_r.band(BandKind::PageFooter); f && !f->printOnLastPage() && !m_doc.pages.isEmpty()) {
+    } else if (Band* f = r_.band(BandKind::PageFooter); f && !f->printOnLastPage() && !doc_.pages.isEmpty()) {
         // The last page was closed for a band that then did not print: its footer goes.
-        const auto [first, count] = m_footerItems.back();
+        const auto [first, count] = footerItems_.back();
         if (first >= 0) {
-            m_doc.pages.last().items.remove(first, count);
-            const int last = m_doc.pageCount() - 1;
-            std::erase_if(m_pendingCounts, [&](const PendingCount& p) { return p.page == last && p.first >= first; });
+            doc_.pages.last().items.remove(first, count);
+            const int last = doc_.pageCount() - 1;
+            std::erase_if(pendingCounts_, [&](const PendingCount& p) { return p.page == last && p.first >= first; });
         }
     }
-    m_useSnapshot = false;
+    useSnapshot_ = false;
     patchPageCounts();
-    return std::move(m_doc);
+    return std::move(doc_);
 }
 
 bool Engine::fetchFirst()
 {
-    if (m_r.m_dataRequest) {
-        m_line.clear();
-        return m_r.m_dataRequest(m_line);
+    if (r_.dataRequest_) {
+        line_.clear();
+        return r_.dataRequest_(line_);
     }
-    RecordSource* s = m_r.m_source;
+    RecordSource* s = r_.source_;
     if (!s || s->isEmpty())
         return false;
     s->first();
@@ -203,44 +203,44 @@ bool Engine::fetchFirst()
 
 bool Engine::fetchNext()
 {
-    if (m_r.m_dataRequest) {
-        m_line.clear();
-        return m_r.m_dataRequest(m_line);
+    if (r_.dataRequest_) {
+        line_.clear();
+        return r_.dataRequest_(line_);
     }
-    m_r.m_source->next();
-    return !m_r.m_source->eof();
+    r_.source_->next();
+    return !r_.source_->eof();
 }
 
 void Engine::takeSnapshot()
 {
-    if (m_r.m_dataRequest) {
-        m_snapshot = m_line;
+    if (r_.dataRequest_) {
+        snapshot_ = line_;
         return;
     }
-    RecordSource* s = m_r.m_source;
+    RecordSource* s = r_.source_;
     if (!s)
         return;
-    if (!m_fieldNames.isEmpty()) {
-        for (const QString& name : std::as_const(m_fieldNames))
-            m_snapshot.insert(name, s->value(name));
+    if (!fieldNames_.isEmpty()) {
+        for (const QString& name : std::as_const(fieldNames_))
+            snapshot_.insert(name, s->value(name));
     } else {
-        for (const QString& name : std::as_const(m_askedNames))
-            m_snapshot.insert(name, s->value(name));
+        for (const QString& name : std::as_const(askedNames_))
+            snapshot_.insert(name, s->value(name));
     }
 }
 
 QVariant Engine::value(const QString& field) const
 {
-    if (m_useSnapshot) {
-        auto it = m_snapshot.constFind(field);
-        if (it != m_snapshot.constEnd())
+    if (useSnapshot_) {
+        auto it = snapshot_.constFind(field);
+        if (it != snapshot_.constEnd())
             return *it;
     }
-    if (m_r.m_dataRequest)
-        return m_line.value(field);
-    if (RecordSource* s = m_r.m_source) {
-        if (m_fieldNames.isEmpty())
-            m_askedNames.insert(field);
+    if (r_.dataRequest_)
+        return line_.value(field);
+    if (RecordSource* s = r_.source_) {
+        if (fieldNames_.isEmpty())
+            askedNames_.insert(field);
         return s->eof() ? QVariant() : s->value(field);
     }
     return {};
@@ -248,22 +248,22 @@ QVariant Engine::value(const QString& field) const
 
 void Engine::startGroup(const Group* g)
 {
-    for (size_t i = 0; i < m_sums.size(); ++i)
-        if (m_sums[i]->scope() == ResetScope::Group && m_sumGroups[i] == g)
-            m_sums[i]->m_sum = 0;
+    for (size_t i = 0; i < sums_.size(); ++i)
+        if (sums_[i]->scope() == ResetScope::Group && sumGroups_[i] == g)
+            sums_[i]->sum_ = 0;
 }
 
 void Engine::accumulate(std::vector<double>* saved)
 {
     if (saved) {
         saved->clear();
-        for (RunningSum* s : m_sums)
-            saved->push_back(s->m_sum);
+        for (RunningSum* s : sums_)
+            saved->push_back(s->sum_);
     }
-    for (RunningSum* s : m_sums) {
-        const QVariant v = s->term(m_r);
+    for (RunningSum* s : sums_) {
+        const QVariant v = s->term(r_);
         if (v.isValid() && !v.isNull())
-            s->m_sum += v.toDouble();
+            s->sum_ += v.toDouble();
     }
 }
 
@@ -276,7 +276,7 @@ bool Engine::printBand(Band* b, bool detail)
     }
     // The page is closed before the band's event when the band will not fit, so that a
     // page footer does not count a record that moves to the next page.
-    if (m_pageOpen && !atTop() && !fits(b->height()))
+    if (pageOpen_ && !atTop() && !fits(b->height()))
         finishPage(false);
     if (b->beforePrint() && !b->beforePrint()(*b))
         return false;
@@ -288,8 +288,8 @@ bool Engine::printBand(Band* b, bool detail)
     if (!atTop() && !fits(r.height)) {
         // It grew past the page's end.
         if (detail)
-            for (size_t i = 0; i < m_sums.size(); ++i)
-                m_sums[i]->m_sum = saved[i];
+            for (size_t i = 0; i < sums_.size(); ++i)
+                sums_[i]->sum_ = saved[i];
         finishPage(false);
         ensurePage();
         if (detail)
@@ -297,9 +297,9 @@ bool Engine::printBand(Band* b, bool detail)
         if (r.pageDependent)
             r = render(*b);
     }
-    place(r, m_y);
-    m_y += r.height;
-    m_contentOnPage = true;
+    place(r, y_);
+    y_ += r.height;
+    contentOnPage_ = true;
     if (b->afterPrint())
         b->afterPrint()(*b);
     return true;
@@ -312,17 +312,17 @@ void Engine::placeFixed(Band* b, std::optional<double> top)
     if (b->beforePrint() && !b->beforePrint()(*b))
         return;
     Rendered r = render(*b);
-    place(r, top ? *top : m_y);
+    place(r, top ? *top : y_);
     if (!top)
-        m_y += r.height;
+        y_ += r.height;
     if (b->afterPrint())
         b->afterPrint()(*b);
 }
 
 void Engine::place(Rendered& r, double top)
 {
-    const double dx = m_r.m_margins.left();
-    Page& page = m_doc.pages.last();
+    const double dx = r_.margins_.left();
+    Page& page = doc_.pages.last();
     const qsizetype base = page.items.size();
     page.items.reserve(base + r.items.size());
     for (Item& it : r.items) {
@@ -332,7 +332,7 @@ void Engine::place(Rendered& r, double top)
         page.items.append(std::move(it));
     }
     for (const auto& [el, first, count] : r.pageCounts)
-        m_pendingCounts.push_back({m_doc.pageCount() - 1, base + first, count, el, QPointF(dx, top)});
+        pendingCounts_.push_back({doc_.pageCount() - 1, base + first, count, el, QPointF(dx, top)});
 }
 
 Engine::Rendered Engine::render(Band& b)
@@ -370,7 +370,7 @@ Engine::Rendered Engine::render(Band& b)
                 && static_cast<const SystemField&>(t).what() == SystemValue::PageCount;
             if (e->kind() == Element::Kind::RunningSum || e->kind() == Element::Kind::SystemField)
                 r.pageDependent = true;
-            QString text = t.content(m_r);
+            QString text = t.content(r_);
             if (t.onPrint())
                 t.onPrint()(t, text);
             double elementBottom = 0;
@@ -387,7 +387,7 @@ Engine::Rendered Engine::render(Band& b)
 
     const Frame& f = b.frame();
     if (f.any() && bottom > 0) {
-        const double w = m_r.bandWidth();
+        const double w = r_.bandWidth();
         auto line = [&](double x1, double y1, double x2, double y2) {
             Item it;
             it.kind = Item::Kind::Line;
@@ -410,15 +410,15 @@ Engine::Rendered Engine::render(Band& b)
 
 const FontEntry& Engine::fontFor(const TextElement& el)
 {
-    if (el.m_fontRun == m_runId && el.m_fontEntry)
-        return *static_cast<const FontEntry*>(el.m_fontEntry);
-    const QFont f = layoutFont(el.fontSpec().resolve(m_r.m_baseFont));
+    if (el.fontRun_ == runId_ && el.fontEntry_)
+        return *static_cast<const FontEntry*>(el.fontEntry_);
+    const QFont f = layoutFont(el.fontSpec().resolve(r_.baseFont_));
     const QString key = f.key();
-    auto it = m_fonts.find(key);
-    if (it == m_fonts.end())
-        it = m_fonts.emplace(key, std::make_unique<FontEntry>(f)).first;
-    el.m_fontEntry = it->second.get();
-    el.m_fontRun = m_runId;
+    auto it = fonts_.find(key);
+    if (it == fonts_.end())
+        it = fonts_.emplace(key, std::make_unique<FontEntry>(f)).first;
+    el.fontEntry_ = it->second.get();
+    el.fontRun_ = runId_;
     return *it->second;
 }
 
@@ -524,61 +524,61 @@ qsizetype Engine::emitText(const TextElement& el, const QString& text, const QPo
 
 void Engine::ensurePage()
 {
-    if (!m_pageOpen)
+    if (!pageOpen_)
         startPage();
 }
 
 void Engine::startPage()
 {
-    m_doc.pages.append(Page{});
-    m_footerItems.push_back({-1, 0});
-    ++m_pageNo;
-    m_pageOpen = true;
-    m_contentOnPage = false;
-    m_lastPage = false;
-    m_y = m_r.m_margins.top();
-    const Band* footer = m_r.band(BandKind::PageFooter);
-    m_limit = m_r.paperSize().height() - m_r.m_margins.bottom()
+    doc_.pages.append(Page{});
+    footerItems_.push_back({-1, 0});
+    ++pageNo_;
+    pageOpen_ = true;
+    contentOnPage_ = false;
+    lastPage_ = false;
+    y_ = r_.margins_.top();
+    const Band* footer = r_.band(BandKind::PageFooter);
+    limit_ = r_.paperSize().height() - r_.margins_.bottom()
         - (footer && footer->isEnabled() ? footer->height() : 0);
-    for (RunningSum* s : m_sums)
+    for (RunningSum* s : sums_)
         if (s->scope() == ResetScope::Page)
-            s->m_sum = 0;
+            s->sum_ = 0;
 
-    Band* header = m_r.band(BandKind::PageHeader);
-    if (header && (m_pageNo > 1 || header->printOnFirstPage()))
+    Band* header = r_.band(BandKind::PageHeader);
+    if (header && (pageNo_ > 1 || header->printOnFirstPage()))
         placeFixed(header);
-    if (m_pageNo == 1)
-        placeFixed(m_r.band(BandKind::Title));
-    placeFixed(m_r.band(BandKind::ColumnHeader));
+    if (pageNo_ == 1)
+        placeFixed(r_.band(BandKind::Title));
+    placeFixed(r_.band(BandKind::ColumnHeader));
 }
 
 void Engine::finishPage(bool last)
 {
-    m_lastPage = last;
-    Band* footer = m_r.band(BandKind::PageFooter);
+    lastPage_ = last;
+    Band* footer = r_.band(BandKind::PageFooter);
     if (footer && footer->isEnabled() && (!last || footer->printOnLastPage())) {
-        const qsizetype before = m_doc.pages.last().items.size();
-        placeFixed(footer, m_r.paperSize().height() - m_r.m_margins.bottom() - footer->height());
-        m_footerItems.back() = {before, m_doc.pages.last().items.size() - before};
+        const qsizetype before = doc_.pages.last().items.size();
+        placeFixed(footer, r_.paperSize().height() - r_.margins_.bottom() - footer->height());
+        footerItems_.back() = {before, doc_.pages.last().items.size() - before};
     }
-    m_pageOpen = false;
+    pageOpen_ = false;
 }
 
 void Engine::patchPageCounts()
 {
-    m_pageCount = m_doc.pageCount();
+    pageCount_ = doc_.pageCount();
     // From the end, so that replacing items does not move the ones still to be replaced.
-    std::sort(m_pendingCounts.begin(), m_pendingCounts.end(), [](const PendingCount& a, const PendingCount& b) {
+    std::sort(pendingCounts_.begin(), pendingCounts_.end(), [](const PendingCount& a, const PendingCount& b) {
         return a.page != b.page ? a.page > b.page : a.first > b.first;
     });
-    for (const PendingCount& p : m_pendingCounts) {
-        m_pageNo = p.page + 1;
-        QString text = p.element->content(m_r);
+    for (const PendingCount& p : pendingCounts_) {
+        pageNo_ = p.page + 1;
+        QString text = p.element->content(r_);
         if (p.element->onPrint())
             p.element->onPrint()(*p.element, text);
         QList<Item> fresh;
         emitText(*p.element, text, p.origin, fresh, nullptr);
-        QList<Item>& items = m_doc.pages[p.page].items;
+        QList<Item>& items = doc_.pages[p.page].items;
         items.remove(p.first, p.count);
         for (qsizetype i = 0; i < fresh.size(); ++i)
             items.insert(p.first + i, std::move(fresh[i]));

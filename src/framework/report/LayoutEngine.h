@@ -1,6 +1,6 @@
 #pragma once
 // The layout of one run of a report. Internal to the report library.
-#include "Report.h"
+#include "report/Report.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -41,11 +41,11 @@ public:
     Document run();
 
     QVariant value(const QString& field) const;
-    int pageNumber() const { return m_pageNo; }
-    int recordNumber() const { return m_recordNo; }
-    bool isLastPage() const { return m_lastPage; }
-    int pageCount() const { return m_pageCount; }
-    const QDateTime& now() const { return m_now; }
+    int pageNumber() const { return pageNo_; }
+    int recordNumber() const { return recordNo_; }
+    bool isLastPage() const { return lastPage_; }
+    int pageCount() const { return pageCount_; }
+    const QDateTime& now() const { return now_; }
 
 private:
     struct Rendered {
@@ -77,36 +77,36 @@ private:
     void ensurePage();
     void startPage();
     void finishPage(bool last);
-    bool fits(double height) const { return m_y + height <= m_limit + 1e-6; }
-    bool atTop() const { return !m_pageOpen || !m_contentOnPage; }
+    bool fits(double height) const { return y_ + height <= limit_ + 1e-6; }
+    bool atTop() const { return !pageOpen_ || !contentOnPage_; }
     void startGroup(const Group* g);
     void accumulate(std::vector<double>* saved);
     void patchPageCounts();
 
-    Report& m_r;
-    Document m_doc;
-    quint64 m_runId;
-    QDateTime m_now;
-    std::unordered_map<QString, std::unique_ptr<FontEntry>> m_fonts;
+    Report& r_;
+    Document doc_;
+    quint64 runId_;
+    QDateTime now_;
+    std::unordered_map<QString, std::unique_ptr<FontEntry>> fonts_;
 
-    std::vector<RunningSum*> m_sums;
-    std::vector<const Group*> m_sumGroups;  // the group resetting each Group-scope sum
-    QVariantMap m_line;
-    QVariantMap m_snapshot;
-    bool m_useSnapshot = false;
-    QStringList m_fieldNames;
-    mutable QSet<QString> m_askedNames;
+    std::vector<RunningSum*> sums_;
+    std::vector<const Group*> sumGroups_;  // the group resetting each Group-scope sum
+    QVariantMap line_;
+    QVariantMap snapshot_;
+    bool useSnapshot_ = false;
+    QStringList fieldNames_;
+    mutable QSet<QString> askedNames_;
 
-    double m_y = 0;
-    double m_limit = 0;
-    bool m_pageOpen = false;
-    bool m_contentOnPage = false;
-    bool m_lastPage = false;
-    int m_pageNo = 0;
-    int m_pageCount = 0;
-    int m_recordNo = 0;
-    std::vector<std::pair<qsizetype, qsizetype>> m_footerItems;  // per page: first item, count
-    std::vector<PendingCount> m_pendingCounts;
+    double y_ = 0;
+    double limit_ = 0;
+    bool pageOpen_ = false;
+    bool contentOnPage_ = false;
+    bool lastPage_ = false;
+    int pageNo_ = 0;
+    int pageCount_ = 0;
+    int recordNo_ = 0;
+    std::vector<std::pair<qsizetype, qsizetype>> footerItems_;  // per page: first item, count
+    std::vector<PendingCount> pendingCounts_;
 };
 
 }  // namespace report::detail

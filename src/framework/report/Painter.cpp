@@ -1,6 +1,6 @@
-#include "Painter.h"
+#include "report/Painter.h"
 
-#include "LayoutEngine.h"
+#include "report/LayoutEngine.h"
 
 #include <QCoreApplication>
 #include <QPainter>

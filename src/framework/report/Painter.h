@@ -1,6 +1,6 @@
 #pragma once
 // Draws documents: on any paint device, a printer, or a PDF file.
-#include "Document.h"
+#include "report/Document.h"
 
 class QPainter;
 class QPrinter;

@@ -1,7 +1,8 @@
-#include "PreviewDialog.h"
+#include "report/PreviewDialog.h"
 
-#include "Painter.h"
-#include "Report.h"
+#include "report/Painter.h"
+#include "widgets/Dialogs.h"
+#include "report/Report.h"
 
 #include <QAction>
 #include <QEvent>
@@ -9,7 +10,6 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -26,21 +26,52 @@
 namespace report {
 
 namespace {
+PreviewSink& sinkSlot()
+{
+    static PreviewSink sink;
+    return sink;
+}
+}  // namespace
+
+void setPreviewSink(PreviewSink sink)
+{
+    sinkSlot() = std::move(sink);
+}
+
+const PreviewSink& previewSink()
+{
+    return sinkSlot();
+}
+
+void preview(Report& report, QWidget* parent)
+{
+    Document doc = report.run();
+    if (const PreviewSink& sink = previewSink()) {
+        sink(report, doc);
+        return;
+    }
+    if (doc.pageCount() == 0)
+        return;
+    PreviewDialog dialog(report, std::move(doc), parent);
+    dialog.exec();
+}
+
+namespace {
 constexpr int kGap = 12;  // grey border around the page, pixels
 }
 
 class PreviewDialog::PageView : public QWidget {
 public:
-    explicit PageView(PreviewDialog& owner) : QWidget(nullptr), m_owner(owner)
+    explicit PageView(PreviewDialog& owner) : QWidget(nullptr), owner_(owner)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
-    double pixelsPerMm() const { return m_owner.screenPixelsPerMm() * m_owner.m_zoom; }
+    double pixelsPerMm() const { return owner_.screenPixelsPerMm() * owner_.zoom_; }
 
     void updateSize()
     {
-        const QSizeF mm = m_owner.m_doc.paperSize();
+        const QSizeF mm = owner_.doc_.paperSize();
         const double s = pixelsPerMm();
         setFixedSize(int(mm.width() * s) + 2 * kGap, int(mm.height() * s) + 2 * kGap);
         update();
@@ -51,25 +82,25 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Dark));
-        const auto& pages = m_owner.m_doc.pages;
+        const auto& pages = owner_.doc_.pages;
         if (pages.isEmpty())
             return;
         const QRect paper(kGap, kGap, width() - 2 * kGap, height() - 2 * kGap);
         p.fillRect(paper.translated(3, 3), QColor(0, 0, 0, 90));
         p.fillRect(paper, Qt::white);
         p.translate(paper.topLeft());
-        drawPage(p, pages.at(m_owner.m_page), pixelsPerMm());
+        drawPage(p, pages.at(owner_.page_), pixelsPerMm());
     }
 
 private:
-    PreviewDialog& m_owner;
+    PreviewDialog& owner_;
 };
 
 PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
-    : QDialog(parent), m_report(report), m_doc(std::move(doc))
+    : QDialog(parent), report_(report), doc_(std::move(doc))
 {
-    setWindowTitle(m_doc.title.isEmpty() ? QStringLiteral("Visualização da impressão")
-                                         : QStringLiteral("Visualização - %1").arg(m_doc.title));
+    setWindowTitle(doc_.title.isEmpty() ? QStringLiteral("Visualização da impressão")
+                                         : QStringLiteral("Visualização - %1").arg(doc_.title));
     setModal(true);
     setSizeGripEnabled(true);
 
@@ -89,20 +120,20 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
         bar->addWidget(button);
         return a;
     };
-    m_first = add(QStringLiteral("Primeira"), &PreviewDialog::firstPage, Qt::ToolButtonIconOnly,
+    first_ = add(QStringLiteral("Primeira"), &PreviewDialog::firstPage, Qt::ToolButtonIconOnly,
                   st->standardIcon(QStyle::SP_MediaSkipBackward), QKeySequence(Qt::CTRL | Qt::Key_Home));
-    m_prior = add(QStringLiteral("Anterior"), &PreviewDialog::priorPage, Qt::ToolButtonIconOnly,
+    prior_ = add(QStringLiteral("Anterior"), &PreviewDialog::priorPage, Qt::ToolButtonIconOnly,
                   st->standardIcon(QStyle::SP_MediaSeekBackward), QKeySequence(Qt::Key_PageUp));
-    m_pageBox = new QSpinBox(this);
-    m_pageBox->setAccessibleName(QStringLiteral("Página"));
-    m_pageBox->setRange(m_doc.pageCount() > 0 ? 1 : 0, std::max(1, m_doc.pageCount()));
-    m_pageBox->setKeyboardTracking(false);
-    bar->addWidget(m_pageBox);
-    m_pageCount = new QLabel(QStringLiteral(" de %1 ").arg(m_doc.pageCount()), this);
-    bar->addWidget(m_pageCount);
-    m_next = add(QStringLiteral("Próxima"), &PreviewDialog::nextPage, Qt::ToolButtonIconOnly,
+    pageBox_ = new QSpinBox(this);
+    pageBox_->setAccessibleName(QStringLiteral("Página"));
+    pageBox_->setRange(doc_.pageCount() > 0 ? 1 : 0, std::max(1, doc_.pageCount()));
+    pageBox_->setKeyboardTracking(false);
+    bar->addWidget(pageBox_);
+    pageCount_ = new QLabel(QStringLiteral(" de %1 ").arg(doc_.pageCount()), this);
+    bar->addWidget(pageCount_);
+    next_ = add(QStringLiteral("Próxima"), &PreviewDialog::nextPage, Qt::ToolButtonIconOnly,
                  st->standardIcon(QStyle::SP_MediaSeekForward), QKeySequence(Qt::Key_PageDown));
-    m_last = add(QStringLiteral("Última"), &PreviewDialog::lastPage, Qt::ToolButtonIconOnly,
+    last_ = add(QStringLiteral("Última"), &PreviewDialog::lastPage, Qt::ToolButtonIconOnly,
                  st->standardIcon(QStyle::SP_MediaSkipForward), QKeySequence(Qt::CTRL | Qt::Key_End));
     bar->addSeparator();
     add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly);
@@ -112,34 +143,34 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
         QKeySequence(Qt::CTRL | Qt::Key_Minus));
     add(QStringLiteral("Ampliar"), &PreviewDialog::zoomIn, Qt::ToolButtonTextOnly, {},
         QKeySequence(Qt::CTRL | Qt::Key_Plus));
-    m_zoomLabel = new QLabel(this);
-    m_zoomLabel->setMinimumWidth(44);
-    m_zoomLabel->setAlignment(Qt::AlignCenter);
-    bar->addWidget(m_zoomLabel);
+    zoomLabel_ = new QLabel(this);
+    zoomLabel_->setMinimumWidth(44);
+    zoomLabel_->setAlignment(Qt::AlignCenter);
+    bar->addWidget(zoomLabel_);
     bar->addSeparator();
-    m_print = add(QStringLiteral("Imprimir"), &PreviewDialog::print, Qt::ToolButtonTextBesideIcon,
+    print_ = add(QStringLiteral("Imprimir"), &PreviewDialog::print, Qt::ToolButtonTextBesideIcon,
                   st->standardIcon(QStyle::SP_FileDialogContentsView), QKeySequence::Print);
-    m_save = add(QStringLiteral("Salvar PDF"), &PreviewDialog::savePdfAs, Qt::ToolButtonTextBesideIcon,
+    save_ = add(QStringLiteral("Salvar PDF"), &PreviewDialog::savePdfAs, Qt::ToolButtonTextBesideIcon,
                  st->standardIcon(QStyle::SP_DialogSaveButton), QKeySequence::Save);
     add(QStringLiteral("Fechar"), &QDialog::accept, Qt::ToolButtonTextBesideIcon,
         st->standardIcon(QStyle::SP_DialogCloseButton));
 
-    m_view = new PageView(*this);
-    m_scroll = new QScrollArea(this);
-    m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_scroll->setBackgroundRole(QPalette::Dark);
-    m_scroll->setWidget(m_view);
-    m_scroll->setAccessibleName(QStringLiteral("Página do relatório"));
+    view_ = new PageView(*this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->setWidget(view_);
+    scroll_->setAccessibleName(QStringLiteral("Página do relatório"));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    layout->addWidget(m_scroll, 1);
+    layout->addWidget(scroll_, 1);
 
-    connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int v) { setCurrentPage(v - 1); });
+    connect(pageBox_, &QSpinBox::valueChanged, this, [this](int v) { setCurrentPage(v - 1); });
     // A fitting zoom follows the room the page has, which is known only once laid out.
-    m_scroll->viewport()->installEventFilter(this);
+    scroll_->viewport()->installEventFilter(this);
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() : QSize(1024, 768);
     resize(std::min(1100, room.width() * 9 / 10), room.height() * 9 / 10);
@@ -156,83 +187,83 @@ double PreviewDialog::screenPixelsPerMm() const
 
 void PreviewDialog::setCurrentPage(int page)
 {
-    if (m_doc.pages.isEmpty())
+    if (doc_.pages.isEmpty())
         return;
-    page = std::clamp(page, 0, m_doc.pageCount() - 1);
-    if (page == m_page)
+    page = std::clamp(page, 0, doc_.pageCount() - 1);
+    if (page == page_)
         return;
-    m_page = page;
-    m_scroll->verticalScrollBar()->setValue(0);
+    page_ = page;
+    scroll_->verticalScrollBar()->setValue(0);
     refresh();
 }
 
 void PreviewDialog::setZoom(double factor)
 {
-    m_mode = ZoomMode::Fixed;
-    m_zoom = std::clamp(factor, 0.1, 8.0);
+    mode_ = ZoomMode::Fixed;
+    zoom_ = std::clamp(factor, 0.1, 8.0);
     refresh();
 }
 
 void PreviewDialog::firstPage() { setCurrentPage(0); }
-void PreviewDialog::priorPage() { setCurrentPage(m_page - 1); }
-void PreviewDialog::nextPage() { setCurrentPage(m_page + 1); }
-void PreviewDialog::lastPage() { setCurrentPage(m_doc.pageCount() - 1); }
+void PreviewDialog::priorPage() { setCurrentPage(page_ - 1); }
+void PreviewDialog::nextPage() { setCurrentPage(page_ + 1); }
+void PreviewDialog::lastPage() { setCurrentPage(doc_.pageCount() - 1); }
 void PreviewDialog::actualSize() { setZoom(1.0); }
-void PreviewDialog::zoomIn() { setZoom(m_zoom * 1.25); }
-void PreviewDialog::zoomOut() { setZoom(m_zoom / 1.25); }
+void PreviewDialog::zoomIn() { setZoom(zoom_ * 1.25); }
+void PreviewDialog::zoomOut() { setZoom(zoom_ / 1.25); }
 
 void PreviewDialog::fitWidth()
 {
-    m_mode = ZoomMode::FitWidth;
+    mode_ = ZoomMode::FitWidth;
     applyMode();
     refresh();
 }
 
 void PreviewDialog::fitPage()
 {
-    m_mode = ZoomMode::FitPage;
+    mode_ = ZoomMode::FitPage;
     applyMode();
     refresh();
 }
 
 void PreviewDialog::applyMode()
 {
-    if (m_mode == ZoomMode::Fixed)
+    if (mode_ == ZoomMode::Fixed)
         return;
-    const QSizeF mm = m_doc.paperSize();
-    const QSize area = m_scroll->viewport()->size();
+    const QSizeF mm = doc_.paperSize();
+    const QSize area = scroll_->viewport()->size();
     // Room for a vertical scroll bar, so that fitting the width does not need a horizontal one.
-    const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
+    const int bar = scroll_->verticalScrollBar()->sizeHint().width();
     const double perMm = screenPixelsPerMm();
-    const double z = m_mode == ZoomMode::FitWidth
+    const double z = mode_ == ZoomMode::FitWidth
         ? (area.width() - bar - 2 * kGap) / (mm.width() * perMm)
         : std::min((area.width() - 2 * kGap) / (mm.width() * perMm), (area.height() - 2 * kGap) / (mm.height() * perMm));
-    m_zoom = std::clamp(z, 0.1, 8.0);
+    zoom_ = std::clamp(z, 0.1, 8.0);
 }
 
 void PreviewDialog::refresh()
 {
-    const int n = m_doc.pageCount();
+    const int n = doc_.pageCount();
     {
-        const QSignalBlocker block(m_pageBox);
-        m_pageBox->setValue(n > 0 ? m_page + 1 : 0);
+        const QSignalBlocker block(pageBox_);
+        pageBox_->setValue(n > 0 ? page_ + 1 : 0);
     }
-    m_first->setEnabled(m_page > 0);
-    m_prior->setEnabled(m_page > 0);
-    m_next->setEnabled(m_page < n - 1);
-    m_last->setEnabled(m_page < n - 1);
-    m_print->setEnabled(n > 0);
-    m_save->setEnabled(n > 0);
-    m_zoomLabel->setText(QStringLiteral("%1%").arg(qRound(m_zoom * 100)));
-    m_view->updateSize();
+    first_->setEnabled(page_ > 0);
+    prior_->setEnabled(page_ > 0);
+    next_->setEnabled(page_ < n - 1);
+    last_->setEnabled(page_ < n - 1);
+    print_->setEnabled(n > 0);
+    save_->setEnabled(n > 0);
+    zoomLabel_->setText(QStringLiteral("%1%").arg(qRound(zoom_ * 100)));
+    view_->updateSize();
 }
 
 bool PreviewDialog::eventFilter(QObject* watched, QEvent* e)
 {
-    if (watched == m_scroll->viewport() && e->type() == QEvent::Resize && m_mode != ZoomMode::Fixed) {
-        const double before = m_zoom;
+    if (watched == scroll_->viewport() && e->type() == QEvent::Resize && mode_ != ZoomMode::Fixed) {
+        const double before = zoom_;
         applyMode();
-        if (m_zoom != before)
+        if (zoom_ != before)
             refresh();
     }
     return QDialog::eventFilter(watched, e);
@@ -240,31 +271,31 @@ bool PreviewDialog::eventFilter(QObject* watched, QEvent* e)
 
 bool PreviewDialog::printTo(QPrinter* printer)
 {
-    return m_report.print(printer);
+    return report_.print(printer);
 }
 
 bool PreviewDialog::savePdf(const QString& path, QString* error)
 {
-    return m_report.exportPdf(path, error);
+    return report_.exportPdf(path, error);
 }
 
 void PreviewDialog::print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(m_doc.pageLayout());
-    printer.setDocName(m_doc.title);
+    printer.setPageLayout(doc_.pageLayout());
+    printer.setDocName(doc_.title);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Imprimir"));
-    dialog.setMinMax(1, std::max(1, m_doc.pageCount()));
+    dialog.setMinMax(1, std::max(1, doc_.pageCount()));
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!printTo(&printer))
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Não foi possível imprimir o relatório."));
+        ui::Dialogs::warning(QStringLiteral("Não foi possível imprimir o relatório."), this);
 }
 
 void PreviewDialog::savePdfAs()
 {
-    QString name = m_doc.title.isEmpty() ? QStringLiteral("relatorio") : m_doc.title;
+    QString name = doc_.title.isEmpty() ? QStringLiteral("relatorio") : doc_.title;
     name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"), name + QStringLiteral(".pdf"),
                                                 QStringLiteral("Arquivos PDF (*.pdf)"));
@@ -274,7 +305,7 @@ void PreviewDialog::savePdfAs()
         path += QStringLiteral(".pdf");
     QString error;
     if (!savePdf(path, &error))
-        QMessageBox::warning(this, windowTitle(), error);
+        ui::Dialogs::warning(error, this);
 }
 
 }  // namespace report

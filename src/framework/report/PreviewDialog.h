@@ -1,8 +1,9 @@
 #pragma once
 // The modal preview of a report: page navigation, zoom, printing and saving as PDF.
-#include "Document.h"
+#include "report/Document.h"
 
 #include <QDialog>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -23,11 +24,11 @@ public:
     PreviewDialog(Report& report, Document doc, QWidget* parent = nullptr);
     ~PreviewDialog() override;
 
-    const Document& document() const { return m_doc; }
-    int currentPage() const { return m_page; }  // 0-based
+    const Document& document() const { return doc_; }
+    int currentPage() const { return page_; }  // 0-based
     void setCurrentPage(int page);
-    double zoom() const { return m_zoom; }  // 1.0: actual size on the screen
-    ZoomMode zoomMode() const { return m_mode; }
+    double zoom() const { return zoom_; }  // 1.0: actual size on the screen
+    ZoomMode zoomMode() const { return mode_; }
     void setZoom(double factor);
 
     // What "Imprimir" and "Salvar PDF" do once their dialogs are answered.
@@ -57,23 +58,33 @@ private:
     void applyMode();
     double screenPixelsPerMm() const;
 
-    Report& m_report;
-    Document m_doc;
-    int m_page = 0;
-    double m_zoom = 1.0;
-    ZoomMode m_mode = ZoomMode::FitWidth;
+    Report& report_;
+    Document doc_;
+    int page_ = 0;
+    double zoom_ = 1.0;
+    ZoomMode mode_ = ZoomMode::FitWidth;
 
-    QScrollArea* m_scroll;
-    PageView* m_view;
-    QSpinBox* m_pageBox;
-    QLabel* m_pageCount;
-    QLabel* m_zoomLabel;
-    QAction* m_first;
-    QAction* m_prior;
-    QAction* m_next;
-    QAction* m_last;
-    QAction* m_print;
-    QAction* m_save;
+    QScrollArea* scroll_;
+    PageView* view_;
+    QSpinBox* pageBox_;
+    QLabel* pageCount_;
+    QLabel* zoomLabel_;
+    QAction* first_;
+    QAction* prior_;
+    QAction* next_;
+    QAction* last_;
+    QAction* print_;
+    QAction* save_;
 };
+
+// Runs the report and shows it in the modal preview, or hands it to the preview sink.
+// The dialog does not open for a report without pages; the sink receives it all the same.
+void preview(Report& report, QWidget* parent = nullptr);
+
+// Receives every document preview() would show, instead of the dialog; tests set it to
+// read what a window previews. An empty function restores the dialog.
+using PreviewSink = std::function<void(Report&, const Document&)>;
+void setPreviewSink(PreviewSink sink);
+const PreviewSink& previewSink();
 
 }  // namespace report

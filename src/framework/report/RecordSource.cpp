@@ -1,34 +1,34 @@
-#include "RecordSource.h"
+#include "report/RecordSource.h"
 
 namespace report {
 
-TableSource::TableSource(const QStringList& columns, QList<QVariantList> rows) : m_rows(std::move(rows))
+TableSource::TableSource(const QStringList& columns, QList<QVariantList> rows) : rows_(std::move(rows))
 {
     setColumns(columns);
 }
 
 void TableSource::setColumns(const QStringList& columns)
 {
-    m_columns = columns;
-    m_exact.clear();
-    m_folded.clear();
+    columns_ = columns;
+    exact_.clear();
+    folded_.clear();
     for (int i = 0; i < columns.size(); ++i) {
-        m_exact.insert(columns[i], i);
-        m_folded.insert(columns[i].toUpper(), i);
+        exact_.insert(columns[i], i);
+        folded_.insert(columns[i].toUpper(), i);
     }
 }
 
 void TableSource::addRow(QVariantList row)
 {
-    m_rows.append(std::move(row));
+    rows_.append(std::move(row));
 }
 
 int TableSource::column(const QString& name) const
 {
-    auto it = m_exact.constFind(name);
-    if (it != m_exact.constEnd())
+    auto it = exact_.constFind(name);
+    if (it != exact_.constEnd())
         return *it;
-    return m_folded.value(name.toUpper(), -1);
+    return folded_.value(name.toUpper(), -1);
 }
 
 QVariant TableSource::value(const QString& fieldName) const
@@ -36,7 +36,7 @@ QVariant TableSource::value(const QString& fieldName) const
     if (eof())
         return {};
     const int c = column(fieldName);
-    const QVariantList& row = m_rows[m_pos];
+    const QVariantList& row = rows_[pos_];
     return c >= 0 && c < row.size() ? row[c] : QVariant();
 }
 

@@ -31,28 +31,28 @@ public:
     explicit TableSource(const QStringList& columns, QList<QVariantList> rows = {});
 
     void setColumns(const QStringList& columns);
-    const QStringList& columns() const { return m_columns; }
+    const QStringList& columns() const { return columns_; }
     void addRow(QVariantList row);
-    const QList<QVariantList>& rows() const { return m_rows; }
-    qsizetype rowCount() const { return m_rows.size(); }
-    void clear() { m_rows.clear(); m_pos = 0; }
-    qsizetype position() const { return m_pos; }
+    const QList<QVariantList>& rows() const { return rows_; }
+    qsizetype rowCount() const { return rows_.size(); }
+    void clear() { rows_.clear(); pos_ = 0; }
+    qsizetype position() const { return pos_; }
 
-    void first() override { m_pos = 0; }
-    void next() override { if (m_pos < m_rows.size()) ++m_pos; }
-    bool eof() const override { return m_pos >= m_rows.size(); }
+    void first() override { pos_ = 0; }
+    void next() override { if (pos_ < rows_.size()) ++pos_; }
+    bool eof() const override { return pos_ >= rows_.size(); }
     QVariant value(const QString& fieldName) const override;
-    bool isEmpty() const override { return m_rows.isEmpty(); }
-    QStringList fieldNames() const override { return m_columns; }
+    bool isEmpty() const override { return rows_.isEmpty(); }
+    QStringList fieldNames() const override { return columns_; }
 
 private:
     int column(const QString& name) const;
 
-    QStringList m_columns;
-    QHash<QString, int> m_exact;
-    QHash<QString, int> m_folded;
-    QList<QVariantList> m_rows;
-    qsizetype m_pos = 0;
+    QStringList columns_;
+    QHash<QString, int> exact_;
+    QHash<QString, int> folded_;
+    QList<QVariantList> rows_;
+    qsizetype pos_ = 0;
 };
 
 }  // namespace report

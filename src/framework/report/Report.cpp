@@ -1,8 +1,7 @@
-#include "Report.h"
+#include "report/Report.h"
 
-#include "LayoutEngine.h"
-#include "Painter.h"
-#include "PreviewDialog.h"
+#include "report/LayoutEngine.h"
+#include "report/Painter.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -12,12 +11,6 @@ namespace report {
 
 namespace {
 
-PreviewSink& sinkSlot()
-{
-    static PreviewSink sink;
-    return sink;
-}
-
 int slot(BandKind kind)
 {
     if (kind == BandKind::GroupHeader || kind == BandKind::GroupFooter)
@@ -26,16 +19,6 @@ int slot(BandKind kind)
 }
 
 }  // namespace
-
-void setPreviewSink(PreviewSink sink)
-{
-    sinkSlot() = std::move(sink);
-}
-
-const PreviewSink& previewSink()
-{
-    return sinkSlot();
-}
 
 void installFontSubstitutions()
 {
@@ -59,33 +42,33 @@ void installFontSubstitutions()
 
 Report::Report()
 {
-    m_baseFont.setFamily(QStringLiteral("Arial"));
-    m_baseFont.setPointSizeF(10);
+    baseFont_.setFamily(QStringLiteral("Arial"));
+    baseFont_.setPointSizeF(10);
 }
 
 Report::~Report() = default;
 
 QSizeF Report::paperSize() const
 {
-    const QSizeF s = m_pageSize.size(QPageSize::Millimeter);
-    return m_orientation == QPageLayout::Landscape ? s.transposed() : s;
+    const QSizeF s = pageSize_.size(QPageSize::Millimeter);
+    return orientation_ == QPageLayout::Landscape ? s.transposed() : s;
 }
 
 double Report::bandWidth() const
 {
-    return paperSize().width() - m_margins.left() - m_margins.right();
+    return paperSize().width() - margins_.left() - margins_.right();
 }
 
 void Report::setBaseFont(const QString& family, double pointSize)
 {
-    m_baseFont = QFont();
-    m_baseFont.setFamily(family);
-    m_baseFont.setPointSizeF(pointSize);
+    baseFont_ = QFont();
+    baseFont_.setFamily(family);
+    baseFont_.setPointSizeF(pointSize);
 }
 
 Band& Report::addBand(BandKind kind, double heightMm)
 {
-    auto& b = m_bands[slot(kind)];
+    auto& b = bands_[slot(kind)];
     if (!b)
         b = std::make_unique<Band>(*this, kind);
     b->setHeight(heightMm);
@@ -96,12 +79,12 @@ Band* Report::band(BandKind kind) const
 {
     if (kind == BandKind::GroupHeader || kind == BandKind::GroupFooter)
         return nullptr;
-    return m_bands[int(kind)].get();
+    return bands_[int(kind)].get();
 }
 
 void Report::removeBand(BandKind kind)
 {
-    m_bands[slot(kind)].reset();
+    bands_[slot(kind)].reset();
 }
 
 Group& Report::addGroup(const QString& field)
@@ -113,76 +96,63 @@ Group& Report::addGroup(const QString& field)
 
 Group& Report::addGroup(Expression expr)
 {
-    m_groups.push_back(std::make_unique<Group>(*this, std::move(expr)));
-    return *m_groups.back();
+    groups_.push_back(std::make_unique<Group>(*this, std::move(expr)));
+    return *groups_.back();
 }
 
 void Report::removeGroup(Group* g)
 {
-    std::erase_if(m_groups, [g](const std::unique_ptr<Group>& p) { return p.get() == g; });
+    std::erase_if(groups_, [g](const std::unique_ptr<Group>& p) { return p.get() == g; });
 }
 
 Document Report::run()
 {
-    if (m_engine)
+    if (engine_)
         throw std::logic_error("a report cannot run inside its own run");
     installFontSubstitutions();
     detail::Engine engine(*this);
     struct Reset {
         detail::Engine*& slot;
         ~Reset() { slot = nullptr; }
-    } reset{m_engine};
-    m_engine = &engine;
+    } reset{engine_};
+    engine_ = &engine;
     return engine.run();
 }
 
 QVariant Report::value(const QString& field) const
 {
-    if (m_engine)
-        return m_engine->value(field);
-    if (m_source && !m_source->eof())
-        return m_source->value(field);
+    if (engine_)
+        return engine_->value(field);
+    if (source_ && !source_->eof())
+        return source_->value(field);
     return {};
 }
 
 int Report::pageNumber() const
 {
-    return m_engine ? m_engine->pageNumber() : 0;
+    return engine_ ? engine_->pageNumber() : 0;
 }
 
 int Report::pageCount() const
 {
-    return m_engine ? m_engine->pageCount() : 0;
+    return engine_ ? engine_->pageCount() : 0;
 }
 
 int Report::recordNumber() const
 {
-    return m_engine ? m_engine->recordNumber() : 0;
+    return engine_ ? engine_->recordNumber() : 0;
 }
 
 bool Report::isLastPage() const
 {
-    return m_engine && m_engine->isLastPage();
+    return engine_ && engine_->isLastPage();
 }
 
 QDateTime Report::runTime() const
 {
-    if (m_engine)
-        return m_engine->now();
-    return m_now.isValid() ? m_now : QDateTime::currentDateTime();
-}
-
-void Report::preview(QWidget* parent)
-{
-    Document doc = run();
-    if (const PreviewSink& sink = previewSink()) {
-        sink(*this, doc);
-        return;
-    }
-    if (doc.pageCount() == 0)
-        return;
-    PreviewDialog dialog(*this, std::move(doc), parent);
-    dialog.exec();
+    if (engine_)
+        return engine_->now();
+    return now_.isValid() ? now_ : QDateTime::currentDateTime();
 }
 
 bool Report::exportPdf(const QString& path, QString* error)

@@ -1,4 +1,4 @@
-#include "Formats.h"
+#include "text/Formats.h"
 
 #include <QLocale>
 #include <QTime>

@@ -1,8 +1,8 @@
-#include "Anos.h"
+#include "rules/Anos.h"
 
 #include <algorithm>
 
-namespace forms {
+namespace rules {
 
 QStringList yearList(int firstYear, int lastListedYear, const QDate& today)
 {
@@ -13,4 +13,4 @@ QStringList yearList(int firstYear, int lastListedYear, const QDate& today)
     return years;
 }
 
-}  // namespace forms
+}  // namespace rules

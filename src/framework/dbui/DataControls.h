@@ -16,8 +16,8 @@ class QButtonGroup;
 class QGridLayout;
 class QRadioButton;
 
-#include "DataSource.h"
-#include "Dataset.h"  // DataSource.h holds a QPointer<Dataset>
+#include "db/DataSource.h"
+#include "db/Dataset.h"  // DataSource.h holds a QPointer<Dataset>
 
 namespace db {
 class Field;

@@ -1,9 +1,9 @@
-#include "FieldLink.h"
+#include "dbui/FieldLink.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "Field.h"
-#include "Guard.h"
+#include "db/DataSource.h"
+#include "db/Dataset.h"
+#include "db/Field.h"
+#include "widgets/Guard.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "FbClient.h"
+#include "fbapi/FbClient.h"
 
-#include "DatabaseError.h"
-#include "Engine.h"
+#include "db/DatabaseError.h"
+#include "db/EmbeddedEngine.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,9 +1,9 @@
-#include "DbGrid.h"
+#include "dbui/DbGrid.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "Field.h"
-#include "Guard.h"
+#include "db/DataSource.h"
+#include "db/Dataset.h"
+#include "db/Field.h"
+#include "widgets/Guard.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

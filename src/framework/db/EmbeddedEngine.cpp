@@ -1,9 +1,8 @@
-#include "Engine.h"
+#include "db/EmbeddedEngine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QtGlobal>
 
 #include <unistd.h>
@@ -35,31 +34,6 @@ QString lockFolder()
 {
     prepareEmbeddedEngine();
     return chosenLockFolder;
-}
-
-QString dataFolder()
-{
-    const QString home = qEnvironmentVariable("KORVA_HOME");
-    if (!home.isEmpty())
-        return home;
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:/korva");
-#else
-    return QDir::homePath() + QStringLiteral("/korva");
-#endif
-}
-
-QString defaultDatabasePath()
-{
-    const QString db = qEnvironmentVariable("KORVA_DATABASE");
-    if (!db.isEmpty())
-        return db;
-    return dataFolder() + QStringLiteral("/KORVA.GDB");
-}
-
-QString exportFolder()
-{
-    return dataFolder() + QStringLiteral("/export");
 }
 
 }  // namespace db

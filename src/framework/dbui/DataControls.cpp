@@ -1,10 +1,10 @@
-#include "DataControls.h"
+#include "dbui/DataControls.h"
 
-#include "DataSource.h"
-#include "Dataset.h"
-#include "Field.h"
-#include "FieldLink.h"
-#include "Guard.h"
+#include "db/DataSource.h"
+#include "db/Dataset.h"
+#include "db/Field.h"
+#include "dbui/FieldLink.h"
+#include "widgets/Guard.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

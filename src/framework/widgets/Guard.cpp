@@ -1,6 +1,6 @@
-#include "Guard.h"
+#include "widgets/Guard.h"
 
-#include "Dialogs.h"
+#include "widgets/Dialogs.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
-#include "Periodo.h"
+#include "reports/rules/Periodo.h"
 
-#include "Formats.h"
+#include "text/Formats.h"
 
 #include <stdexcept>
 

@@ -8,8 +8,8 @@
 #include <QTableView>
 #include <vector>
 
-#include "DataSource.h"
-#include "Dataset.h"  // DataSource.h holds a QPointer<Dataset>
+#include "db/DataSource.h"
+#include "db/Dataset.h"  // DataSource.h holds a QPointer<Dataset>
 
 namespace db {
 class Dataset;

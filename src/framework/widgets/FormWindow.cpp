@@ -1,6 +1,6 @@
-#include "FormWindow.h"
+#include "widgets/FormWindow.h"
 
-#include "Guard.h"
+#include "widgets/Guard.h"
 
 #include <QAction>
 #include <QApplication>

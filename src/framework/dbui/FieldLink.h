@@ -9,8 +9,8 @@
 
 class QWidget;
 
-#include "DataSource.h"
-#include "Dataset.h"  // DataSource.h holds a QPointer<Dataset>
+#include "db/DataSource.h"
+#include "db/Dataset.h"  // DataSource.h holds a QPointer<Dataset>
 
 namespace db {
 class Dataset;

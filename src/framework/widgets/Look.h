@@ -1,7 +1,6 @@
 #pragma once
 // The look every window shares: the colour of editable controls, the caption labels that
-// name them, the beep of a refused key, and the kinds of input control the templates
-// tell apart.
+// name them and the beep of a refused key.
 #include <QString>
 
 class QLabel;
@@ -25,26 +24,5 @@ QLabel* captionLabel(const QString& text, QWidget* control, QWidget* parent);
 void beep();
 int beepCount();
 
-// Kinds of input control, as the templates tell them apart. Data-aware kinds come
-// first: a DbEdit is a QLineEdit too, but never a "plain edit".
-enum class ControlKind {
-    Other,
-    PlainEdit,      // QLineEdit without a mask
-    MaskedEdit,     // QLineEdit with an input mask
-    MoneyEdit,
-    PlainCombo,     // QComboBox
-    PlainMemo,      // QPlainTextEdit or QTextEdit
-    PlainDateEdit,  // QDateEdit
-    DbEdit,
-    DbComboBox,
-    DbLookupComboBox,
-    DbMemo,
-    DbDateEdit,
-    DbRadioGroup,
-};
-
-// The kind of w. The parts of composite controls (the line edit of a combo box or of a
-// date edit, the viewport of a memo) are Other: only the control itself counts.
-ControlKind controlKind(const QWidget* w);
 
 }  // namespace ui

@@ -1,7 +1,7 @@
-#include "Widgets.h"
+#include "widgets/Widgets.h"
 
-#include "Formats.h"
-#include "Look.h"
+#include "text/Formats.h"
+#include "widgets/Look.h"
 
 #include <QKeyEvent>
 #include <QLabel>
