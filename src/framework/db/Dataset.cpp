@@ -1,5 +1,6 @@
 #include "db/Dataset.h"
 
+#include "db/Binding.h"
 #include "db/Connection.h"
 #include "db/DataSource.h"
 #include "db/DatabaseError.h"
@@ -171,14 +172,19 @@ void Dataset::checkActive() const
 void Dataset::bindParams(QSqlQuery& query, const QStringList& names) const
 {
     Dataset* m = master_ ? master_->dataset() : nullptr;
+    const QVector<ParamType> types = describeParameters(query);
+    const QString charset = connection_->storageCharset();
+    QVariantList values;
     for (int i = 0; i < names.size(); ++i) {
         QVariant v = params_.value(names.at(i));
         if (m && m->isActive()) {
             if (Field* f = m->findField(names.at(i)))
                 v = f->value();
         }
-        query.bindValue(i, toDriverValue(v));
+        values << (i < types.size() ? toParameter(v, types.at(i), BindTarget{false, names.at(i)}, charset) : toDriverValue(v));
     }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
 }
 
 void Dataset::createFieldsFromRecord(const QSqlRecord& record)
@@ -566,8 +572,11 @@ void Dataset::edit()
         return;
     if (!canModify())
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
-    if (rows_.empty())
-        throw DataError(QStringLiteral("Operação impossível num conjunto de dados vazio."));
+    // Nothing to edit: a new record, as Delphi does.
+    if (rows_.empty()) {
+        insert();
+        return;
+    }
     edit_ = rows_[size_t(current_)];
     old_ = edit_;
     pendingText_.clear();
@@ -579,17 +588,15 @@ void Dataset::post()
     if (!isEditing())
         return;
     emit updateRecord();
-    for (const auto& f : fields_) {
-        if (f->kind() != FieldKind::Data)
-            continue;
-        if (hasPendingText(*f))
-            throw DataError(QStringLiteral("\"%1\" não é um valor válido para o campo \"%2\".")
-                                .arg(pendingText(*f), f->displayLabel()));
-        if (f->isRequired() && f->isNull())
-            throw DataError(QStringLiteral("O campo \"%1\" deve ser informado.").arg(f->displayLabel()));
-    }
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Data && hasPendingText(*f))
+            throw DataError(pendingText_.value(f->slot()).problem);
+    // Before-post runs first: a handler may fill a required field.
     if (onBeforePost)
         onBeforePost(*this);
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Data && f->isRequired() && f->isNull())
+            throw DataError(QStringLiteral("O campo \"%1\" deve ser informado.").arg(f->displayLabel()));
     if (!update_)
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
     const bool inserting = state_ == DatasetState::Insert;
@@ -708,12 +715,14 @@ QVariant Dataset::lookupValue(const Field& f, const QVector<QVariant>* values) c
     return f.lookupDataset()->lookup(f.lookupKeyFields(), keys, f.lookupResultField());
 }
 
-void Dataset::setPendingText(const Field& f, const QString& text, bool invalid)
+void Dataset::setPendingText(const Field& f, const QString& text, const QString& problem)
 {
-    if (invalid)
-        pendingText_.insert(f.slot(), text);
-    else
-        pendingText_.remove(f.slot());
+    pendingText_.insert(f.slot(), Pending{text, problem});
+}
+
+void Dataset::clearPendingText(const Field& f)
+{
+    pendingText_.remove(f.slot());
 }
 
 bool Dataset::hasPendingText(const Field& f) const
@@ -723,7 +732,7 @@ bool Dataset::hasPendingText(const Field& f) const
 
 QString Dataset::pendingText(const Field& f) const
 {
-    return pendingText_.value(f.slot());
+    return pendingText_.value(f.slot()).text;
 }
 
 void Dataset::fieldValueChanged(Field* f)

@@ -166,7 +166,9 @@ private:
     QVector<QVariant>* editValues();
     QVariant oldValueOf(const Field& f) const;
     QVariant lookupValue(const Field& f, const QVector<QVariant>* values) const;
-    void setPendingText(const Field& f, const QString& text, bool invalid);
+    // Typed text that could not become the field's value, with the reason the post gives.
+    void setPendingText(const Field& f, const QString& text, const QString& problem);
+    void clearPendingText(const Field& f);
     bool hasPendingText(const Field& f) const;
     QString pendingText(const Field& f) const;
     void fieldValueChanged(Field* f);
@@ -208,7 +210,11 @@ private:
     Row old_;
     int insertedAt_ = -1;
     int beforeInsert_ = -1;
-    QHash<int, QString> pendingText_;  // slot -> text that did not convert
+    struct Pending {
+        QString text;
+        QString problem;
+    };
+    QHash<int, Pending> pendingText_;  // slot -> text that did not convert
     Row* calcRow_ = nullptr;
     // A row read for a grid through a field's text hook, which reads the current record.
     mutable const Row* readRow_ = nullptr;
