@@ -68,12 +68,7 @@ Field& Field::setLookup(Dataset* lookupDataset, const QString& keyFields, const 
 
 QVariant Field::value() const
 {
-    const QVector<QVariant>* values = dataset_->activeValues();
-    if (kind_ == FieldKind::Lookup)
-        return dataset_->lookupValue(*this, values);
-    if (!values || slot_ < 0 || slot_ >= values->size())
-        return QVariant();
-    return values->at(slot_);
+    return dataset_->fieldValue(*this);
 }
 
 QVariant Field::oldValue() const
