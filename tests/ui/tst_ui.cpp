@@ -26,6 +26,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace db;
 
@@ -367,6 +368,80 @@ private slots:
         QCOMPARE(edit.palette().color(QPalette::Active, QPalette::Base), app.color(QPalette::Active, QPalette::Button));
         ui::setEditColour(&edit, true);
         QCOMPARE(edit.palette().color(QPalette::Active, QPalette::Base), app.color(QPalette::Active, QPalette::Base));
+    }
+
+    // What a user reads: the darkest ink of a disabled control against its background,
+    // from the pixels it paints.
+    void disabledValuesStayReadable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("edit") << "edit";
+        QTest::newRow("pick-only combo") << "combo";
+        QTest::newRow("radio button, application palette") << "radio";
+    }
+    void disabledValuesStayReadable()
+    {
+        QFETCH(QString, kind);
+        const QPalette original = QApplication::palette();
+        QApplication::setPalette(ui::withReadableDisabledText(original));
+        QWidget w;
+        auto* layout = new QVBoxLayout(&w);
+        QWidget* control = nullptr;
+        if (kind == QLatin1String("edit")) {
+            auto* e = new QLineEdit(QStringLiteral("MMMMMMMM"), &w);
+            ui::setEditColour(e, false);
+            control = e;
+        } else if (kind == QLatin1String("combo")) {
+            auto* c = new ui::DbComboBox(&w);
+            c->setItems({QStringLiteral("MMMMMMMM")});
+            c->setCurrentIndex(0);
+            ui::setEditColour(c, false);
+            control = c;
+        } else {
+            control = new QRadioButton(QStringLiteral("MMMMMMMM"), &w);
+        }
+        layout->addWidget(control);
+        control->setEnabled(false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QImage img = control->grab().toImage();
+        QApplication::setPalette(original);
+
+        // Over the middle of the text: most pixels are the background, the darkest the ink.
+        const QRect middle(img.width() / 4, img.height() / 5, img.width() * 2 / 5, img.height() * 3 / 5);
+        QList<QColor> pixels;
+        for (int y = middle.top(); y <= middle.bottom(); ++y)
+            for (int x = middle.left(); x <= middle.right(); ++x)
+                pixels << QColor(img.pixel(x, y));
+        std::sort(pixels.begin(), pixels.end(), [](const QColor& a, const QColor& b) { return a.lightnessF() < b.lightnessF(); });
+        const QColor ink = pixels.first();
+        const QColor background = pixels.at(pixels.size() / 2);
+        const double ratio = ui::contrastRatio(ink, background);
+        QVERIFY2(ratio >= ui::readableContrast, qPrintable(QStringLiteral("%1 on %2: %3").arg(ink.name(), background.name()).arg(ratio)));
+        if (kind == QLatin1String("edit"))  // a disabled box keeps the button face
+            QCOMPARE(background, original.color(QPalette::Active, QPalette::Button));
+    }
+
+    void readableOnDarkensOnlyWhatNeedsIt_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("light grey on the face") << QColor(0xbe, 0xbe, 0xbe) << QColor(0xef, 0xef, 0xef) << false;
+        QTest::newRow("black on the face") << QColor(Qt::black) << QColor(0xef, 0xef, 0xef) << true;
+        QTest::newRow("dark grey on a dark face") << QColor(0x60, 0x60, 0x60) << QColor(0x35, 0x35, 0x35) << false;
+    }
+    void readableOnDarkensOnlyWhatNeedsIt()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(bool, kept);
+        const QColor c = ui::readableOn(text, background);
+        QVERIFY(ui::contrastRatio(c, background) >= ui::readableContrast);
+        QCOMPARE(c == text, kept);
+        // No darker (or lighter) than needed: one grey level back does not read.
+        if (!kept)
+            QVERIFY(ui::contrastRatio(c, background) < ui::readableContrast + 0.2);
     }
 
     void controlKinds()
