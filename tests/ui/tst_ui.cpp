@@ -212,6 +212,63 @@ private slots:
         QCOMPARE(ufs.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("BA"));
     }
 
+    void deleteOrBackspaceClearsALookup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("clears");
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << true;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Delete") << int(Qt::Key_Delete) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Delete") << int(Qt::Key_Delete) << int(Qt::ControlModifier) << false;
+    }
+    void deleteOrBackspaceClearsALookup()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, clears);
+        exec(*conn, QStringLiteral("insert into TB_PARAMETRO_KORVA (SG_SISTEMA, CO_UF, CO_CIDADE) values ('KORVA', 'MG', 3138203)"));
+        Dataset cidades(conn.get(), QStringLiteral("Cidades"));
+        cidades.setSql({QStringLiteral("select CO_SEQ_CIDADE, NO_CIDADE from TB_CIDADE where CO_UF = 'MG' order by NO_CIDADE")});
+        DataSource dsCidades(&cidades);
+        Table p(*conn, QStringLiteral("TB_PARAMETRO_KORVA"), {QStringLiteral("SG_SISTEMA")});
+        p.add(QStringLiteral("SG_SISTEMA"), FieldType::String, 15);
+        p.add(QStringLiteral("CO_UF"), FieldType::String, 2);
+        p.add(QStringLiteral("CO_CIDADE"), FieldType::Integer);
+        p.ready();
+        ui::DbLookupComboBox cidade;
+        cidade.setListSource(&dsCidades);
+        cidade.setKeyField(QStringLiteral("CO_SEQ_CIDADE"));
+        cidade.setListField(QStringLiteral("NO_CIDADE"));
+        cidade.setDataSource(&p.source);
+        cidade.setDataField(QStringLiteral("CO_CIDADE"));
+        QSignalSpy cleared(&cidade, &ui::DbLookupComboBox::cleared);
+        cidades.open();
+        p.ds.open();
+        QCOMPARE(cidade.currentText(), QStringLiteral("Lavras"));
+
+        QTest::keyClick(&cidade, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(cleared.count(), clears ? 1 : 0);
+        QCOMPARE(cidade.currentIndex(), clears ? -1 : cidade.findText(QStringLiteral("Lavras")));
+        QCOMPARE(p.ds.state(), clears ? DatasetState::Edit : DatasetState::Browse);
+        QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_CIDADE")).isNull(), clears);
+        QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("MG"));
+        if (!clears)
+            return;
+        p.ds.post();
+        QVERIFY(Statement(*conn, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")}).scalar().isNull());
+
+        // Unbound, the key goes.
+        ui::DbLookupComboBox solta;
+        solta.setListSource(&dsCidades);
+        solta.setKeyField(QStringLiteral("CO_SEQ_CIDADE"));
+        solta.setKeyValue(3138203);
+        QVERIFY(solta.keyValue().isValid());
+        QTest::keyClick(&solta, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!solta.keyValue().isValid());
+        QCOMPARE(solta.currentIndex(), -1);
+    }
+
     void comboRadioAndDateTakeTheUsersChoice()
     {
         Table p(*conn, QStringLiteral("RL_ELENCOMINIMO_UF"), {QStringLiteral("CO_UF")});
