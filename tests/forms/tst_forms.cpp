@@ -265,6 +265,33 @@ private slots:
         QVERIFY(!ds.isActive());
     }
 
+    void novoAndAlterarFocusTheFirstControl_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F2") << int(Qt::Key_F2);
+        QTest::newRow("F3") << int(Qt::Key_F3);
+    }
+    void novoAndAlterarFocusTheFirstControl()
+    {
+        QFETCH(int, key);
+        db::Dataset& ds = DMPrincipal->TB_Forma_Pactuacao;
+        JanelaTeste frm(ds);
+        mostra(&frm);
+        QVERIFY(QTest::qWaitForWindowActive(&frm));
+        ui::DbEdit* primeiro = frm.edits.first();
+        frm.EdtValor->setFocus();
+        tecla(&frm, key);
+        QCOMPARE(QApplication::focusWidget(), primeiro);
+        // What the clerk types lands in the first field at once.
+        QWidget* foco = QApplication::focusWidget();
+        QTest::keyClick(foco, Qt::Key_End);
+        QTest::keyClick(foco, Qt::Key_Backspace);
+        QTest::keyClicks(foco, QStringLiteral("Z"));
+        QVERIFY(ds.isEditing());
+        QVERIFY2(ds.fieldByName(primeiro->dataField()).asString().endsWith(u'Z'), qPrintable(ds.fieldByName(primeiro->dataField()).asString()));
+        tecla(&frm, Qt::Key_F6);
+    }
+
     void savingAsksAndNoKeepsTheTypedValues()
     {
         JanelaTeste frm(DMPrincipal->TB_Forma_Pactuacao);
