@@ -19,6 +19,12 @@ Script& script()
     static Script s;
     return s;
 }
+QuietRepeats*& quiet()
+{
+    static QuietRepeats* q = nullptr;
+    return q;
+}
+
 QString& appTitle()
 {
     static QString t = QStringLiteral("KORVA");
@@ -87,6 +93,11 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
 
 void Dialogs::error(const QString& text, QWidget* parent)
 {
+    if (QuietRepeats* q = quiet()) {
+        if (q->shown_.contains(text))
+            return;
+        q->shown_ << text;
+    }
     if (script().on) {
         script().records << Record{Kind::Error, appTitle(), text};
         return;
@@ -191,6 +202,16 @@ void Dialogs::setApplicationTitle(const QString& title)
 QString Dialogs::applicationTitle()
 {
     return appTitle();
+}
+
+QuietRepeats::QuietRepeats() : outer_(quiet())
+{
+    quiet() = this;
+}
+
+QuietRepeats::~QuietRepeats()
+{
+    quiet() = outer_;
 }
 
 }  // namespace ui

@@ -59,4 +59,20 @@ public:
     static QString applicationTitle();
 };
 
+// While one lives, an error box whose text was already shown in its lifetime is not
+// shown (nor recorded) again: the later steps of one start-up that fail the same way
+// stay silent.
+class QuietRepeats {
+public:
+    QuietRepeats();
+    ~QuietRepeats();
+    QuietRepeats(const QuietRepeats&) = delete;
+    QuietRepeats& operator=(const QuietRepeats&) = delete;
+
+private:
+    QuietRepeats* outer_;
+    QStringList shown_;
+    friend class Dialogs;
+};
+
 }  // namespace ui
