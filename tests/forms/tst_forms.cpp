@@ -462,6 +462,22 @@ private slots:
         QCOMPARE(m_visiveis(ds), ds.fieldCount());
     }
 
+    void aWindowWhoseDataWasNotReadSaysWhatToDo()
+    {
+        // Its data could not be read; what the clerk presses next names no dataset.
+        db::Dataset ds(&DMPrincipal->IBDatabaseGeral, QStringLiteral("QryModalidades"));
+        ds.setSql(QStringLiteral("select * from TB_QUE_NAO_EXISTE"));
+        JanelaTeste frm(ds);
+        mostra(&frm);
+        QCOMPARE(Dialogs::records().size(), 1);  // the database's own words
+        tecla(&frm, Qt::Key_F2);
+        QCOMPARE(Dialogs::records().size(), 2);
+        for (const Dialogs::Record& r : Dialogs::records())
+            QVERIFY2(!r.text.contains(QStringLiteral("QryModalidades")), qPrintable(r.text));
+        QVERIFY2(Dialogs::records().at(1).text.contains(QStringLiteral("Feche a janela e abra-a de novo")),
+                 qPrintable(Dialogs::records().at(1).text));
+    }
+
     void everyEscondeComponentesEmptiesThePlainEdits()
     {
         db::Dataset& ds = DMPrincipal->TB_Forma_Pactuacao;
