@@ -9,6 +9,7 @@
 #include "dbui/DbGrid.h"
 #include "text/Formats.h"
 #include "dbui/ControlKind.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Look.h"
 #include "db/Statement.h"
 #include "support/TestDatabase.h"
@@ -499,6 +500,27 @@ private slots:
         // No darker (or lighter) than needed: one grey level back does not read.
         if (!kept)
             QVERIFY(ui::contrastRatio(c, background) < ui::readableContrast + 0.2);
+    }
+
+    void scriptedFileDialogsTakeThePathsInOrder()
+    {
+        using ui::Dialogs;
+        Dialogs::startScript({true});
+        Dialogs::addPaths({QStringLiteral("/a/saida.txt"), QString(), QStringLiteral("/b")});
+        QCOMPARE(Dialogs::saveFileName(QStringLiteral("Salvar"), QStringLiteral("saida.txt"), QString()), QStringLiteral("/a/saida.txt"));
+        QVERIFY(Dialogs::openFileName(QStringLiteral("Abrir"), QStringLiteral("/a"), QString()).isEmpty());  // cancelled
+        QVERIFY(Dialogs::confirm(QStringLiteral("Continua?")));  // answers and paths are apart
+        QCOMPARE(Dialogs::folderName(QStringLiteral("Pasta"), QStringLiteral("/")), QStringLiteral("/b"));
+        QVERIFY(Dialogs::folderName(QStringLiteral("Pasta"), QStringLiteral("/")).isEmpty());  // none left
+        using K = Dialogs::Kind;
+        QList<K> kinds;
+        for (const auto& r : Dialogs::records())
+            kinds << r.kind;
+        QCOMPARE(kinds, (QList<K>{K::SaveFile, K::OpenFile, K::Confirmation, K::Folder, K::Folder}));
+        QCOMPARE(Dialogs::records().at(0).text, QStringLiteral("saida.txt"));
+        QVERIFY(!Dialogs::records().at(1).answer);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Continua?")});
+        Dialogs::stopScript();
     }
 
     void controlKinds()
