@@ -208,8 +208,10 @@ void WriteUnit::commit()
         done_ = true;
         return;
     }
-    done_ = true;
+    // Done only once it worked: a savepoint that could not be released is still rolled
+    // back to when the unit goes.
     connection_.commitUnit();
+    done_ = true;
 }
 
 }  // namespace db

@@ -169,16 +169,14 @@ Field& Dataset::addField(const QString& name, FieldType type, int size, FieldKin
     if (kind != FieldKind::Lookup)
         f->slot_ = slots_++;
     persistent_ = true;
+    byName_.insert(f->fieldName(), f.get());
     fields_.push_back(std::move(f));
     return *fields_.back();
 }
 
 Field* Dataset::findField(const QString& name) const
 {
-    for (const auto& f : fields_)
-        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
-            return f.get();
-    return nullptr;
+    return byName_.value(name.toUpper());
 }
 
 Field& Dataset::fieldByName(const QString& name) const
@@ -255,6 +253,7 @@ void Dataset::createFieldsFromRecord(const QSqlRecord& record)
     if (state_ != DatasetState::Inactive && !fields_.empty())
         return;
     fields_.clear();
+    byName_.clear();
     slots_ = 0;
     for (int i = 0; i < record.count(); ++i) {
         QString name = record.fieldName(i).toUpper();
@@ -269,6 +268,7 @@ void Dataset::createFieldsFromRecord(const QSqlRecord& record)
         auto f = std::make_unique<Field>(this, name, typeOfColumn(col), col.length() > 0 ? col.length() : 0,
                                          FieldKind::Data);
         f->slot_ = slots_++;
+        byName_.insert(f->fieldName(), f.get());
         fields_.push_back(std::move(f));
     }
 }
@@ -505,10 +505,9 @@ int Dataset::findRow(const QStringList& names, const QVariantList& values, Locat
 
 const QHash<QString, int>& Dataset::index(const QStringList& names, const std::vector<const Field*>& fs) const
 {
-    const QString id = names.join(u';');
-    auto it = std::find_if(indexes_.begin(), indexes_.end(), [&](const KeyIndex& k) { return k.fields == id; });
+    auto it = std::find_if(indexes_.begin(), indexes_.end(), [&](const KeyIndex& k) { return k.fields == names; });
     if (it == indexes_.end()) {
-        indexes_.push_back(KeyIndex{id, 0, {}, false});
+        indexes_.push_back(KeyIndex{names, 0, {}, false});
         it = indexes_.end() - 1;
     }
     if (!it->built || it->version != rows_.version()) {
@@ -565,9 +564,14 @@ bool Dataset::locate(const QString& fieldNames, const QVariant& value, LocateOpt
 
 QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const
 {
+    return lookup(splitNames(keyFields), values, resultField);
+}
+
+QVariant Dataset::lookup(const QStringList& keyFields, const QVariantList& values, const QString& resultField) const
+{
     if (!isActive())
         return QVariant();
-    const int r = findRow(splitNames(keyFields), values, {});
+    const int r = findRow(keyFields, values, {});
     if (r < 0)
         return QVariant();
     return rowValue(r, fieldByName(resultField));
@@ -792,11 +796,11 @@ QVariant Dataset::lookupValue(const Field& f, const RecordRef& r) const
     if (!f.lookupDataset() || (!r.buffer && (r.row < 0 || r.row >= rows_.rowCount())))
         return QVariant();
     QVariantList keys;
-    for (const QString& k : splitNames(f.keyFields())) {
+    for (const QString& k : f.keyFieldList_) {
         const Field* kf = findField(k);
         keys << (kf ? recordValue(r, kf->slot()) : QVariant());
     }
-    return f.lookupDataset()->lookup(f.lookupKeyFields(), keys, f.lookupResultField());
+    return f.lookupDataset()->lookup(f.lookupKeyFieldList_, keys, f.lookupResultField());
 }
 
 void Dataset::setPendingText(const Field& f, const QString& text, const QString& problem)

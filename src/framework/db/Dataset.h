@@ -116,6 +116,7 @@ public:
     // The value of resultField in the first row whose keyFields equal values, without
     // moving the cursor; null when none. The count rule of locate holds.
     QVariant lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const;
+    QVariant lookup(const QStringList& keyFields, const QVariantList& values, const QString& resultField) const;
     Bookmark bookmark() const;
     bool bookmarkValid(Bookmark b) const;
     void gotoBookmark(Bookmark b);
@@ -174,7 +175,7 @@ private:
         int row = -1;
     };
     struct KeyIndex {
-        QString fields;
+        QStringList fields;
         quint64 version = 0;
         QHash<QString, int> rows;  // key -> first row
         bool built = false;
@@ -215,6 +216,7 @@ private:
     QStringList sql_;
     QHash<QString, QVariant> params_;
     std::vector<std::unique_ptr<Field>> fields_;
+    QHash<QString, Field*> byName_;  // upper-case name
     bool persistent_ = false;
     int slots_ = 0;
     QString keyFields_;

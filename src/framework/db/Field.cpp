@@ -63,6 +63,15 @@ Field& Field::setLookup(Dataset* lookupDataset, const QString& keyFields, const 
     keyFields_ = keyFields;
     lookupKeyFields_ = lookupKeyFields;
     lookupResultField_ = resultField;
+    // Split once: every read of the field looks up.
+    const auto split = [](const QString& names) {
+        QStringList out;
+        for (const QString& n : names.split(u';', Qt::SkipEmptyParts))
+            out << n.trimmed().toUpper();
+        return out;
+    };
+    keyFieldList_ = split(keyFields);
+    lookupKeyFieldList_ = split(lookupKeyFields);
     return *this;
 }
 

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -127,6 +128,8 @@ private:
     QString keyFields_;
     QString lookupKeyFields_;
     QString lookupResultField_;
+    QStringList keyFieldList_;
+    QStringList lookupKeyFieldList_;
     int slot_ = -1;
 };
 
