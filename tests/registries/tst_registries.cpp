@@ -246,6 +246,28 @@ private slots:
         QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), 0);
     }
 
+    void aSaveWhoseRowIsGoneSaysSoAndKeepsTheTyping()
+    {
+        abre(QStringLiteral("demo"));
+        TfrmParametros frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F3);
+        frm.PageControl1->setCurrentPage(frm.tbsGeral);
+        frm.DBEdit2->setFocus();
+        QTest::keyClicks(frm.DBEdit2, QStringLiteral(" (teste)"));
+        // Another hand removes the record while the window has it.
+        db::Statement(DMPrincipal->IBDatabaseGeral, {QStringLiteral("delete from TB_PARAMETRO_KORVA")}).exec();
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        const QStringList texts = Dialogs::texts();
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts.at(1), QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: ele pode ter "
+                                             "sido alterado ou excluído depois de lido. Nada foi alterado."));
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
+        QVERIFY(frm.DBEdit2->text().endsWith(QStringLiteral(" (teste)")));
+        QVERIFY(gravado().isEmpty());
+    }
+
     void clearingTheMunicipalityKeepsTheState()
     {
         // As a clerk does it: Alterar lands on the state, Enter moves on to the
