@@ -210,9 +210,28 @@ void TfrmPrincipal::criaMenu()
     Sair2->setObjectName(QStringLiteral("Sair2"));
     connect(Sair2, &QAction::triggered, this, [this] { Sair2Click(); });
 
-    // Created hidden; nothing in the program shows them.
-    for (QAction* hidden : {Incentivos1, FormasdePactuao1, ElencoMnimodeMedicamentos1, GeraExcessoMunicipal1})
+    // Created hidden: only the administration start shows them.
+    for (QAction* hidden : itensAdministracao())
         hidden->setVisible(false);
+}
+
+QList<QAction*> TfrmPrincipal::itensAdministracao() const
+{
+    return {Incentivos1, FormasdePactuao1, ElencoMnimodeMedicamentos1, GeraExcessoMunicipal1};
+}
+
+void TfrmPrincipal::MostraItensAdministracao()
+{
+    for (QAction* item : itensAdministracao())
+        item->setVisible(true);
+}
+
+bool TfrmPrincipal::itensAdministracaoVisiveis() const
+{
+    for (QAction* item : itensAdministracao())
+        if (!item->isVisible())
+            return false;
+    return true;
 }
 
 void TfrmPrincipal::criaTela()
