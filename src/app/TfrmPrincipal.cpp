@@ -195,6 +195,7 @@ void TfrmPrincipal::criaMenu()
     Aquisiopordocumento1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
 
     Apoio1 = bar->addMenu(QStringLiteral("Apoio"));
+    Apoio1->setObjectName(QStringLiteral("Apoio1"));
     FormasdePactuao1 = item(Apoio1, "FormasdePactuao1", QStringLiteral("Modalidades de Pactuação"), &TfrmPrincipal::FormasdePactuao1Click);
     ElencoMnimodeMedicamentos1 = item(Apoio1, "ElencoMnimodeMedicamentos1", QStringLiteral("Relação Pactuada de Medicamentos"),
                                       &TfrmPrincipal::ElencoMnimodeMedicamentos1Click);

@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 TfrmElencoMinimo::TfrmElencoMinimo(QWidget* owner) : TfrmModeloEdicao(owner)
 {
@@ -38,16 +39,19 @@ TfrmElencoMinimo::TfrmElencoMinimo(QWidget* owner) : TfrmModeloEdicao(owner)
     grid->addWidget(ui::captionLabel(QStringLiteral("Descrição"), dbeDS_MEDICAMENTO, pnlEdicao), 0, 0, 1, 3);
     grid->addWidget(dbeDS_MEDICAMENTO, 1, 0, 1, 3);
     grid->setRowMinimumHeight(2, 10);
-    grid->addWidget(ui::captionLabel(QStringLiteral("Código"), dbeCO_SEQ_MEDICAMENTO, pnlEdicao), 3, 0);
-    grid->addWidget(dbeCO_SEQ_MEDICAMENTO, 4, 0, Qt::AlignTop);
-    grid->addWidget(DBRadioGroup2, 3, 1, 2, 1);
+    auto* codigo = new QVBoxLayout;
+    codigo->setSpacing(4);
+    codigo->addWidget(ui::captionLabel(QStringLiteral("Código"), dbeCO_SEQ_MEDICAMENTO, pnlEdicao));
+    codigo->addWidget(dbeCO_SEQ_MEDICAMENTO);
+    grid->addLayout(codigo, 3, 0, Qt::AlignTop);
+    grid->addWidget(DBRadioGroup2, 3, 1, Qt::AlignTop);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(4, 1);
     setTabOrder(dbeDS_MEDICAMENTO, dbeCO_SEQ_MEDICAMENTO);
     setTabOrder(dbeCO_SEQ_MEDICAMENTO, DBRadioGroup2->button(0));
     setTabOrder(DBRadioGroup2->button(0), DBRadioGroup2->button(1));
 
-    setClientSize(620, 230);
+    setClientSize(620, 220);
 }
 
 void TfrmElencoMinimo::BbtInserirClick()

@@ -82,7 +82,7 @@ TfrmMunicipioPactuacao::TfrmMunicipioPactuacao(QWidget* owner) : TfrmModeloEdica
     setTabOrder(DBBoxModPactuacao, DBEdPopulacao);
     setTabOrder(DBEdPopulacao, DBEdAnoCenso);
 
-    setClientSize(585, 330);
+    setClientSize(585, 305);
 }
 
 bool TfrmMunicipioPactuacao::eventFilter(QObject* watched, QEvent* event)

@@ -369,6 +369,11 @@ private slots:
         QTest::keyClicks(frm.DBBoxAno->lineEdit(), QStringLiteral("19x99x9"));
         QCOMPARE(frm.DBBoxAno->currentText(), QStringLiteral("1999"));
         QCOMPARE(DMPrincipal->TB_Cidade_PactuacaoNU_ANO_COMPET->value(), QVariant(QStringLiteral("1999")));
+        // A beginning typed is what the field holds, not a year of the list completed.
+        digita(frm.DBBoxAno->lineEdit(), QStringLiteral("202"));
+        tecla(&frm, Qt::Key_Tab);
+        QCOMPARE(frm.DBBoxAno->currentText(), QStringLiteral("202"));
+        QCOMPARE(DMPrincipal->TB_Cidade_PactuacaoNU_ANO_COMPET->value(), QVariant(QStringLiteral("202")));
     }
 
     void theCensusYearLabelDoesNotCloseTheWindow()
