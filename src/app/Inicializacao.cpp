@@ -6,6 +6,7 @@
 #include "widgets/Guard.h"
 #include "reports/ModelosRelatorio.h"
 #include "registries/TfrmParametros.h"
+#include "tracking/TfrmExecucaoMunicipal.h"
 #include "app/TfrmPrincipal.h"
 
 namespace inicializacao {
@@ -24,6 +25,7 @@ bool criaObjetosGlobais()
     }
     frmPrincipal = new TfrmPrincipal;
     frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
     CriaModelosRelatorio(frmPrincipal);
     return true;
 }

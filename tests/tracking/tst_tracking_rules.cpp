@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("December closed") << EstadoAno{saldo, {cabecalho(11, "3"), cabecalho(12, "2", marco)}}
                                          << int(T::AnoCompleto) << 0 << 0.0 << 40.0 << false;
         QTest::newRow("an initial balance and no header")
-            << EstadoAno{SaldoInicial{250, 1}, {}} << int(T::QualquerMes) << 0 << 0.0 << 250.0 << false;
+            << EstadoAno{SaldoInicial{250, 1}, {}} << int(T::QualquerMes) << 0 << 250.0 << 250.0 << false;
         QTest::newRow("closed months without an initial balance")
             << EstadoAno{{}, {cabecalho(3, "2", marco)}} << int(T::QualquerMes) << 0 << 0.0 << 0.0 << true;
     }
@@ -271,18 +271,19 @@ private slots:
         QTest::addColumn<QString>("favorecido");
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("mensagem");
+        QTest::addColumn<int>("campo");  // the control that takes the focus; -1: none
         const QString cnpj = QStringLiteral("11222333000181");
-        QTest::newRow("an invoice") << "N" << "1" << cnpj << 10.0 << QString();
-        QTest::newRow("a deposit needs no payee type") << "D" << "" << cnpj << 10.0 << QString();
-        QTest::newRow("a delivery note from the secretariat") << "G" << "5" << cnpj << 10.0 << QString();
-        QTest::newRow("no document type, nothing else either") << "" << "" << "" << 0.0 << "Informe o Tipo do Documento !!";
-        QTest::newRow("no payee type") << "N" << "" << "" << 0.0 << "Informe o Tipo do Favorecido !!";
-        QTest::newRow("a delivery note from a distributor") << "G" << "1" << "" << 0.0 << "Tipo Favorecido só pode ser SES";
-        QTest::newRow("no value") << "E" << "2" << "" << 0.0 << "informe o Valor";
-        QTest::newRow("fourteen zeros") << "N" << "1" << "00000000000000" << 10.0 << "identificação Inválida";
-        QTest::newRow("a wrong last digit") << "N" << "1" << "11222333000182" << 10.0 << "Identificação Inválida !!";
-        QTest::newRow("a CPF") << "N" << "2" << "52998224725" << 10.0 << "Identificação Inválida !!";
-        QTest::newRow("the punctuated form passes") << "N" << "1" << "11.222.333/0001-81" << 10.0 << QString();
+        QTest::newRow("an invoice") << "N" << "1" << cnpj << 10.0 << QString() << -1;
+        QTest::newRow("a deposit needs no payee type") << "D" << "" << cnpj << 10.0 << QString() << -1;
+        QTest::newRow("a delivery note from the secretariat") << "G" << "5" << cnpj << 10.0 << QString() << -1;
+        QTest::newRow("no document type, nothing else either") << "" << "" << "" << 0.0 << "Informe o Tipo do Documento !!" << 0;
+        QTest::newRow("no payee type") << "N" << "" << "" << 0.0 << "Informe o Tipo do Favorecido !!" << 1;
+        QTest::newRow("a delivery note from a distributor") << "G" << "1" << "" << 0.0 << "Tipo Favorecido só pode ser SES" << 1;
+        QTest::newRow("no value") << "E" << "2" << "" << 0.0 << "informe o Valor" << 2;
+        QTest::newRow("fourteen zeros") << "N" << "1" << "00000000000000" << 10.0 << "identificação Inválida" << 3;
+        QTest::newRow("a wrong last digit") << "N" << "1" << "11222333000182" << 10.0 << "Identificação Inválida !!" << 3;
+        QTest::newRow("a CPF") << "N" << "2" << "52998224725" << 10.0 << "Identificação Inválida !!" << 3;
+        QTest::newRow("the punctuated form passes") << "N" << "1" << "11.222.333/0001-81" << 10.0 << QString() << -1;
     }
     void documentChecks()
     {
@@ -291,8 +292,11 @@ private slots:
         QFETCH(QString, favorecido);
         QFETCH(double, valor);
         QFETCH(QString, mensagem);
+        QFETCH(int, campo);
         const Documento d{tipoDoc, tipoFav, favorecido, valor > 0 ? std::optional<double>(valor) : std::nullopt};
-        QCOMPARE(verificaDocumento(d).value_or(QString()), mensagem);
+        const auto erro = verificaDocumento(d);
+        QCOMPARE(erro ? erro->mensagem : QString(), mensagem);
+        QCOMPARE(erro ? int(erro->campo) : -1, campo);
     }
 
     void uniquenessChecksOnEditing()

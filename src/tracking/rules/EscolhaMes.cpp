@@ -40,6 +40,7 @@ EscolhaMes escolheMes(const EstadoAno& ano)
         if (!aberto) {
             escolha.tipo = EscolhaMes::Tipo::QualquerMes;
             escolha.saldoTransportado = ano.saldoInicial ? ano.saldoInicial->valor : 0;
+            escolha.valores.saldoAnterior = escolha.saldoTransportado;
             return escolha;
         }
         escolha.tipo = EscolhaMes::Tipo::MesAberto;

@@ -46,23 +46,24 @@ QList<Codigo> tiposFavorecido(bool estadual)
     return tipos;
 }
 
-std::optional<QString> verificaDocumento(const Documento& d)
+std::optional<ErroDocumento> verificaDocumento(const Documento& d)
 {
+    using C = ErroDocumento::Campo;
     if (d.tipoDocumento.isEmpty())
-        return QStringLiteral("Informe o Tipo do Documento !!");
+        return ErroDocumento{QStringLiteral("Informe o Tipo do Documento !!"), C::TipoDocumento};
     if (d.tipoDocumento != tipoDocumento::deposito && d.tipoFavorecido.isEmpty())
-        return QStringLiteral("Informe o Tipo do Favorecido !!");
+        return ErroDocumento{QStringLiteral("Informe o Tipo do Favorecido !!"), C::TipoFavorecido};
     if (d.tipoDocumento == tipoDocumento::guiaRemessa && d.tipoFavorecido != tipoFavorecido::secretariaEstadual)
-        return QStringLiteral("Tipo Favorecido só pode ser SES");
+        return ErroDocumento{QStringLiteral("Tipo Favorecido só pode ser SES"), C::TipoFavorecido};
     if (!d.valor || !(*d.valor > 0))
-        return QStringLiteral("informe o Valor");
+        return ErroDocumento{QStringLiteral("informe o Valor"), C::Valor};
     if (d.favorecido == identificacaoZeros)
-        return QStringLiteral("identificação Inválida");
+        return ErroDocumento{QStringLiteral("identificação Inválida"), C::Favorecido};
     TCheckDoc cnpj;
     cnpj.setMode(TCheckDoc::moCGC);
     cnpj.setInput(d.favorecido);
     if (!cnpj.Result())
-        return QStringLiteral("Identificação Inválida !!");
+        return ErroDocumento{QStringLiteral("Identificação Inválida !!"), C::Favorecido};
     return std::nullopt;
 }
 

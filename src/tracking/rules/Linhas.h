@@ -46,10 +46,16 @@ struct Documento {
 // The payee identification refused on sight.
 inline const QString identificacaoZeros = QStringLiteral("00000000000000");
 
+// A check that failed: its message and the control that takes the focus.
+struct ErroDocumento {
+    enum class Campo { TipoDocumento, TipoFavorecido, Valor, Favorecido };
+    QString mensagem;
+    Campo campo;
+};
+
 // The checks of a document before the database is asked, in their order: types, value,
-// the payee's identification (a CNPJ with valid check digits). The message of the first
-// that fails.
-std::optional<QString> verificaDocumento(const Documento& d);
+// the payee's identification (a CNPJ with valid check digits). The first that fails.
+std::optional<ErroDocumento> verificaDocumento(const Documento& d);
 
 // On editing, the number check runs only when the number or the payee changed, and the
 // payee-type check only when the stored type (a number) differs from the chosen one.
