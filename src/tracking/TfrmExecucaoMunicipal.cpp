@@ -45,7 +45,7 @@ ui::MoneyEdit* moeda(const char* name, QWidget* parent)
 {
     auto* e = new ui::MoneyEdit(parent);
     e->setObjectName(QString::fromLatin1(name));
-    e->setMinimumWidth(120);
+    e->setMinimumWidth(110);
     return e;
 }
 
@@ -158,12 +158,13 @@ void TfrmExecucaoMunicipal::defineDatasets()
     ef.addField(QStringLiteral("Medicamento"), FieldType::String, 50, FieldKind::Lookup)
         .setLookup(&TB_Elenco_Minimo, QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("CO_SEQ_MEDICAMENTO"),
                    QStringLiteral("DS_MEDICAMENTO"))
-        .setDisplayLabel(QStringLiteral("Medicamento"));
+        .setDisplayLabel(QStringLiteral("Medicamento"))
+        .setDisplayWidth(34);
     ef.addField(QStringLiteral("ElencoMinimo"), FieldType::String, 1, FieldKind::Lookup)
         .setLookup(&TB_Elenco_Minimo, QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("CO_SEQ_MEDICAMENTO"),
                    QStringLiteral("ST_ELENCO_MINIMO"))
         .setDisplayLabel(QStringLiteral("Elenco Mín"))
-        .setDisplayWidth(10);
+        .setDisplayWidth(6);
     db::Field& origem = ef.addField(QStringLiteral("ST_ORIGEM"), FieldType::String, 1).setDisplayLabel(QStringLiteral("Origem"));
     origem.setDisplayWidth(9);
     // The grid names the origin; the radio group reads the code.
@@ -176,13 +177,15 @@ void TfrmExecucaoMunicipal::defineDatasets()
         .setDisplayLabel(QStringLiteral("Valor Unitário"))
         .setDisplayFormat(QStringLiteral("###,###,##0.00000000"))
         .setEditFormat(QStringLiteral("0.00######"))
-        .setDisplayWidth(16);
+        .setDisplayWidth(14);
     ef.addField(QStringLiteral("QT_MEDICAMENTO"), FieldType::Integer)
         .setDisplayLabel(QStringLiteral("Qtde"))
-        .setDisplayFormat(text::masks::integerGrouped);
+        .setDisplayFormat(text::masks::integerGrouped)
+        .setDisplayWidth(9);
     ef.addField(QStringLiteral("VL_TOTAL"), FieldType::Float)
         .setDisplayLabel(QStringLiteral("Valor Total"))
         .setDisplayFormat(text::masks::money)
+        .setDisplayWidth(12)
         .setReadOnly();
     chave(ef);
     ef.addField(QStringLiteral("CO_SEQ_MED"), FieldType::SmallInt).setVisible(false);
@@ -288,51 +291,51 @@ void TfrmExecucaoMunicipal::criaMovimentacao()
     tbsMovimentacao = new QWidget(pgEdicao);
     tbsMovimentacao->setObjectName(QStringLiteral("tbsMovimentacao"));
     pgEdicao->addTab(tbsMovimentacao, QStringLiteral("Movimentação Financeira"));
-    auto* page = new QHBoxLayout(tbsMovimentacao);
-    page->setContentsMargins(16, 16, 16, 16);
-    page->setSpacing(24);
+    QWidget* p = tbsMovimentacao;
+    auto* page = new QHBoxLayout(p);
+    page->setContentsMargins(12, 14, 12, 12);
+    page->setSpacing(16);
 
-    const auto linha = [](QGridLayout* g, int row, const QString& caption, ui::MoneyEdit* e, QWidget* parent) {
-        auto* l = ui::captionLabel(caption, e, parent);
-        g->addWidget(l, row, 0);
-        g->addWidget(e, row, 1);
-        return l;
-    };
-
+    // One grid, so that every figure lines up; the allocations are indented under their
+    // heading.
     auto* esquerda = new QGridLayout;
     esquerda->setVerticalSpacing(6);
     esquerda->setHorizontalSpacing(12);
-    EdtSaldoAnterior = moeda("EdtSaldoAnterior", tbsMovimentacao);
-    linha(esquerda, 0, QStringLiteral("Saldo Anterior (+)"), EdtSaldoAnterior, tbsMovimentacao);
-
-    GrpRecursosAlocados = new QGroupBox(QStringLiteral("Recursos Financeiros Alocados"), tbsMovimentacao);
-    GrpRecursosAlocados->setObjectName(QStringLiteral("GrpRecursosAlocados"));
-    auto* alocados = new QGridLayout(GrpRecursosAlocados);
-    alocados->setHorizontalSpacing(12);
-    EdtRecAlocFederal = moeda("EdtRecAlocFederal", GrpRecursosAlocados);
-    EdtRecAlocEstadual = moeda("EdtRecAlocEstadual", GrpRecursosAlocados);
-    EdtRecAlocMunicipal = moeda("EdtRecAlocMunicipal", GrpRecursosAlocados);
-    EdtRecAlocRendAplic = moeda("EdtRecAlocRendAplic", GrpRecursosAlocados);
-    linha(alocados, 0, QStringLiteral("Federal"), EdtRecAlocFederal, GrpRecursosAlocados);
-    linha(alocados, 1, QStringLiteral("Estadual"), EdtRecAlocEstadual, GrpRecursosAlocados);
-    linha(alocados, 2, QStringLiteral("Tesouro Municipal"), EdtRecAlocMunicipal, GrpRecursosAlocados);
-    linha(alocados, 3, QStringLiteral("Rendimentos Aplicados"), EdtRecAlocRendAplic, GrpRecursosAlocados);
-    alocados->setColumnStretch(0, 1);
-    esquerda->addWidget(GrpRecursosAlocados, 1, 0, 1, 2);
-
-    EdtRecMedAloc = moeda("EdtRecMedAloc", tbsMovimentacao);
-    auto* med = linha(esquerda, 2, QStringLiteral("Recursos em Medicamentos Alocados ( Guia de Remessa )"), EdtRecMedAloc,
-                      tbsMovimentacao);
-    med->setWordWrap(true);
-    EdtTotal = moeda("EdtTotal", tbsMovimentacao);
-    negrito(linha(esquerda, 3, QStringLiteral("Total (+)"), EdtTotal, tbsMovimentacao));
-    EdtRecGastos = moeda("EdtRecGastos", tbsMovimentacao);
-    linha(esquerda, 4, QStringLiteral("Recursos Gastos (-)"), EdtRecGastos, tbsMovimentacao);
-    EdtSaldoAtual = moeda("EdtSaldoAtual", tbsMovimentacao);
-    negrito(linha(esquerda, 5, QStringLiteral("Saldo Atual (=)"), EdtSaldoAtual, tbsMovimentacao));
-    esquerda->setRowStretch(6, 1);
-    esquerda->setColumnMinimumWidth(0, 200);
-    page->addLayout(esquerda, 3);
+    int row = 0;
+    const auto linha = [&](const QString& caption, ui::MoneyEdit* e, int recuo = 0) {
+        auto* l = ui::captionLabel(caption, e, p);
+        l->setContentsMargins(recuo, 0, 0, 0);
+        esquerda->addWidget(l, row, 0);
+        esquerda->addWidget(e, row, 1);
+        ++row;
+        return l;
+    };
+    EdtSaldoAnterior = moeda("EdtSaldoAnterior", p);
+    linha(QStringLiteral("Saldo Anterior (+)"), EdtSaldoAnterior);
+    auto* alocados = new QLabel(QStringLiteral("Recursos Financeiros Alocados"), p);
+    alocados->setObjectName(QStringLiteral("LblRecursosAlocados"));
+    esquerda->addWidget(alocados, row++, 0, 1, 2);
+    EdtRecAlocFederal = moeda("EdtRecAlocFederal", p);
+    EdtRecAlocEstadual = moeda("EdtRecAlocEstadual", p);
+    EdtRecAlocMunicipal = moeda("EdtRecAlocMunicipal", p);
+    EdtRecAlocRendAplic = moeda("EdtRecAlocRendAplic", p);
+    linha(QStringLiteral("Federal"), EdtRecAlocFederal, 16);
+    linha(QStringLiteral("Estadual"), EdtRecAlocEstadual, 16);
+    linha(QStringLiteral("Tesouro Municipal"), EdtRecAlocMunicipal, 16);
+    linha(QStringLiteral("Rendimentos Aplicados"), EdtRecAlocRendAplic, 16);
+    for (ui::MoneyEdit* e : {EdtRecAlocFederal, EdtRecAlocEstadual, EdtRecAlocMunicipal, EdtRecAlocRendAplic})
+        e->setAccessibleDescription(alocados->text());
+    EdtRecMedAloc = moeda("EdtRecMedAloc", p);
+    linha(QStringLiteral("Recursos em Medicamentos Alocados ( Guia de Remessa )"), EdtRecMedAloc);
+    esquerda->setRowMinimumHeight(row++, 6);
+    EdtTotal = moeda("EdtTotal", p);
+    negrito(linha(QStringLiteral("Total (+)"), EdtTotal));
+    EdtRecGastos = moeda("EdtRecGastos", p);
+    linha(QStringLiteral("Recursos Gastos (-)"), EdtRecGastos);
+    EdtSaldoAtual = moeda("EdtSaldoAtual", p);
+    negrito(linha(QStringLiteral("Saldo Atual (=)"), EdtSaldoAtual));
+    esquerda->setRowStretch(row, 1);
+    page->addLayout(esquerda);
 
     // The money spent is shown in red.
     QPalette vermelho = EdtRecGastos->palette();
@@ -341,20 +344,24 @@ void TfrmExecucaoMunicipal::criaMovimentacao()
     negrito(EdtTotal);
     negrito(EdtSaldoAtual);
 
-    GrpTotalMensal = new QGroupBox(QStringLiteral("Total Mensal dos Incentivos"), tbsMovimentacao);
+    GrpTotalMensal = new QGroupBox(QStringLiteral("Total Mensal dos Incentivos"), p);
     GrpTotalMensal->setObjectName(QStringLiteral("GrpTotalMensal"));
     auto* mensal = new QGridLayout(GrpTotalMensal);
     mensal->setHorizontalSpacing(12);
     EdtMensalFederal = moeda("EdtMensalFederal", GrpTotalMensal);
     EdtMensalEstadual = moeda("EdtMensalEstadual", GrpTotalMensal);
     EdtMensalMunicipal = moeda("EdtMensalMunicipal", GrpTotalMensal);
-    linha(mensal, 0, QStringLiteral("Federal"), EdtMensalFederal, GrpTotalMensal);
-    linha(mensal, 1, QStringLiteral("Estadual"), EdtMensalEstadual, GrpTotalMensal);
-    linha(mensal, 2, QStringLiteral("Tesouro Municipal"), EdtMensalMunicipal, GrpTotalMensal);
+    int linhaMensal = 0;
+    for (auto [caption, e] : {std::pair{QStringLiteral("Federal"), EdtMensalFederal}, std::pair{QStringLiteral("Estadual"), EdtMensalEstadual},
+                              std::pair{QStringLiteral("Tesouro Municipal"), EdtMensalMunicipal}}) {
+        mensal->addWidget(ui::captionLabel(caption, e, GrpTotalMensal), linhaMensal, 0);
+        mensal->addWidget(e, linhaMensal++, 1);
+        e->setAccessibleDescription(GrpTotalMensal->title());
+    }
     auto* direita = new QVBoxLayout;
     direita->addWidget(GrpTotalMensal);
     direita->addStretch(1);
-    page->addLayout(direita, 2);
+    page->addLayout(direita, 1);
 
     for (ui::MoneyEdit* e : {EdtTotal, EdtSaldoAtual, EdtMensalFederal, EdtMensalEstadual, EdtMensalMunicipal})
         somenteLeitura(e, true);
@@ -407,7 +414,7 @@ void TfrmExecucaoMunicipal::criaExecucaoFisica()
     DBOrigem->setColumns(2);
     DBOrigem->setDataField(QStringLiteral("ST_ORIGEM"));
     DBOrigem->setDataSource(&DsTb_Execucao_Fisica_Municipio);
-    DBOrigem->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    DBOrigem->layout()->setContentsMargins(8, 2, 8, 2);
     QSizePolicy retem = DBOrigem->sizePolicy();
     retem.setRetainSizeWhenHidden(true);
     DBOrigem->setSizePolicy(retem);

@@ -53,7 +53,6 @@ public:
 
     // "Movimentação Financeira".
     ui::MoneyEdit* EdtSaldoAnterior;
-    QGroupBox* GrpRecursosAlocados;
     ui::MoneyEdit* EdtRecAlocFederal;
     ui::MoneyEdit* EdtRecAlocEstadual;
     ui::MoneyEdit* EdtRecAlocMunicipal;

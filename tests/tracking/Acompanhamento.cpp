@@ -105,7 +105,8 @@ TfrmExecucaoMunicipal* abre()
     if (!QTest::qWaitForWindowExposed(frm))
         qWarning("the window was not exposed");
     frm->activateWindow();
-    QTest::qWaitForWindowActive(frm);
+    if (!QTest::qWaitForWindowActive(frm))
+        qWarning("the window is not active");
     return frm;
 }
 
