@@ -481,10 +481,14 @@ void TfrmExecucaoMunicipal::criaFonteComprovacao()
     DBTipoDocumento->setObjectName(QStringLiteral("DBTipoDocumento"));
     DBTipoDocumento->setAccessibleName(QStringLiteral("Tipo Documento"));
     DBTipoDocumento->setColumns(2);
+    DBTipoDocumento->setDataField(QStringLiteral("ST_TIPO_DOC"));
+    DBTipoDocumento->setDataSource(&DsTb_Fonte_comprovacao_Municipio);
     DBTipoFavorecido = new ui::DbRadioGroup(QStringLiteral("Tipo Favorecido"), p);
     DBTipoFavorecido->setObjectName(QStringLiteral("DBTipoFavorecido"));
     DBTipoFavorecido->setAccessibleName(QStringLiteral("Tipo Favorecido"));
     DBTipoFavorecido->setColumns(3);
+    DBTipoFavorecido->setDataField(QStringLiteral("ST_TIPO_FAVORECIDO"));
+    DBTipoFavorecido->setDataSource(&DsTb_Fonte_comprovacao_Municipio);
     QSizePolicy retem = DBTipoFavorecido->sizePolicy();
     retem.setRetainSizeWhenHidden(true);
     DBTipoFavorecido->setSizePolicy(retem);

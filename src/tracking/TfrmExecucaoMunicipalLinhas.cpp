@@ -310,7 +310,7 @@ void TfrmExecucaoMunicipal::gravaLinhaExecucao()
         return;
     if (const auto erro = tracking::verificaLinhaMedicamento(numero(campo(ds, "VL_UNITARIO")), numero(campo(ds, "QT_MEDICAMENTO")))) {
         ui::Dialogs::message(*erro, this);
-        (erro->contains(QLatin1String("Unitário")) ? DBEdit1 : DBEdit2)->setFocus();
+        (*erro == QStringLiteral("informe a Quantidade") ? DBEdit2 : DBEdit1)->setFocus();
         return;
     }
     campo(ds, "NU_ANO_COMPET").setValue(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
