@@ -3,6 +3,9 @@
 // lines with their checks, the closing, and both kinds of installation.
 #include "Acompanhamento.h"
 
+#include "app/Inicializacao.h"
+#include "app/TfrmPrincipal.h"
+
 #include "data/DMPrincipal.h"
 #include "db/Connection.h"
 #include "dbui/DataControls.h"
@@ -25,6 +28,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 
 #include <csignal>
@@ -196,6 +200,25 @@ private slots:
         QCOMPARE(botoes(*f).at(0), u'1');
         QVERIFY(!f->BbtGravar->isEnabled());
         QVERIFY(!f->BbtCancelar->isEnabled());
+    }
+
+    void theMenuOpensTheWindow()
+    {
+        instala();
+        delete DMPrincipal;
+        DMPrincipal = nullptr;
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        QString titulo;
+        QTimer::singleShot(0, [&] {
+            if (auto* j = qobject_cast<TfrmExecucaoMunicipal*>(FormAtivo.data())) {
+                titulo = j->windowTitle();
+                j->close();
+            }
+        });
+        frmPrincipal->Municipal1->trigger();
+        QVERIFY2(titulo.startsWith(QStringLiteral("Acompanhamento Municipal       Ano : 2005")), qPrintable(titulo));
+        QVERIFY(Dialogs::texts().isEmpty());
+        inicializacao::destroiObjetosGlobais();
     }
 
     void aSecondSaveOfTheYearsFirstMonth()
@@ -837,6 +860,54 @@ private slots:
         clicaBotao(f, f->ToolButtonFecha);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Movimento já está fechado/exportado")});
         QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("3"));
+    }
+
+    void aMonthClosedElsewhereIsNotOpenedAgain()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set SITUACAO = '2'"));
+        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(gravado(3).at(1), QVariant(50.0));
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+        QCOMPARE(botoes(*f).at(0), u'1');
+        // Nor are lines entered for it.
+        clicaAba(f, f->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+    }
+
+    void aLineWhoseHeaderCannotTakeItsTotalIsNotStored()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F2);
+        support::chooseEntry(f->DBLookupMedicamento, amitriptilina);
+        digita(f->DBEdit1, QStringLiteral("2"));
+        digita(f->DBEdit2, QStringLiteral("4"));
+        sai(f);
+        // The month's header is gone meanwhile.
+        executa(QStringLiteral("delete from TB_MOVIMENTO_MUNICIPIO"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
+        // The line is still being typed, with what was typed.
+        db::Dataset& ds = f->Tb_Execucao_Fisica_Municipio;
+        QCOMPARE(ds.state(), db::DatasetState::Insert);
+        QCOMPARE(ds.fieldByName(QStringLiteral("QT_MEDICAMENTO")).asInteger(), 4);
+        QCOMPARE(f->DBEdit3->text(), QStringLiteral("8,00"));
+        QCOMPARE(f->DBLookupMedicamento->currentText(), amitriptilina);
+        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("0,00"));
     }
 
     void aMunicipalityWithoutAPact()

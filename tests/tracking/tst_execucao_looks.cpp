@@ -1,7 +1,7 @@
 // The follow-up window as a clerk sees it, on each page and in both kinds of installation:
 // every control and caption lies inside the window, no caption is cut, and the window
 // fits a 1024×768 screen. With KORVA_SHOTS set to a folder each page is saved there as a
-// PNG, to be looked at.
+// PNG, to be looked at (and the whole screen beside it when run on a display).
 #include "Acompanhamento.h"
 
 #include "data/DMPrincipal.h"
@@ -14,6 +14,8 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGroupBox>
 #include <QLabel>
 #include <QStyle>
@@ -35,6 +37,9 @@ class TestExecucaoLooks : public QObject {
         if (!pasta.isEmpty()) {
             QDir().mkpath(pasta);
             QVERIFY(janela->grab().save(pasta + QLatin1Char('/') + nome + QStringLiteral(".png")));
+            // On a real display, the whole screen too: the window as it stands on it.
+            if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+                QVERIFY(janela->screen()->grabWindow(0).save(pasta + QLatin1Char('/') + nome + QStringLiteral("-tela.png")));
         }
         const QRect area = janela->rect();
         for (QWidget* c : janela->findChildren<QWidget*>()) {
