@@ -367,21 +367,23 @@ void TfrmExecucaoMunicipal::excluiLinhaExecucao()
     } else if (ui::Dialogs::confirm(QStringLiteral("Você deseja realmente excluir este registro?"), this)) {
         // The header's other-medications total follows the lines in the same unit, so a
         // month closed right after a delete stores the right total.
-        QString erro;
+        bool apagada = false;
         {
             db::WriteUnit unidade(DMPrincipal->IBDatabaseGeral);
+            // A delete the database refuses reaches the standard error box, the line staying.
+            ds.remove();
+            Acumula_Execucao_Fisica();
             try {
-                ds.remove();
-                Acumula_Execucao_Fisica();
                 acompanhamento().gravaTotalOutros(mesCompetencia(), totaisExecucao_.outros);
                 unidade.commit();
+                apagada = true;
             } catch (...) {
-                erro = ui::currentExceptionMessage();
             }
         }
-        Acumula_Execucao_Fisica();
-        if (!erro.isEmpty())
-            ui::Dialogs::error(erro, this);
+        if (!apagada) {
+            Acumula_Execucao_Fisica();
+            ui::Dialogs::message(problemaReGravacao, this);
+        }
     }
     HabilitaEdicao(true);
 }
@@ -403,12 +405,9 @@ void TfrmExecucaoMunicipal::DsTb_Fonte_comprovacao_MunicipioStateChange()
     if (!ds.isEditing())
         return;
     botoesEditando();
+    // A new line's types show empty by themselves, its fields being empty.
     DBTipoDocumento->setEnabled(true);
     DBTipoFavorecido->setEnabled(true);
-    if (ds.state() == db::DatasetState::Insert) {
-        DBTipoDocumento->setItemIndex(-1);
-        DBTipoFavorecido->setItemIndex(-1);
-    }
 }
 
 void TfrmExecucaoMunicipal::mostraTipoFavorecido()
@@ -562,8 +561,12 @@ void TfrmExecucaoMunicipal::ToolButton1Click()
         CBMes->setFocus();
         return;
     }
-    if (BbtGravar->isEnabled())
+    if (BbtGravar->isEnabled()) {
         GravaMovimentacao();
+        // A line being typed is still being typed until the checks leave it.
+        if (db::Dataset* ds = datasetDaPagina(); ds && ds->isEditing())
+            botoesEditando();
+    }
     tracking::Acompanhamento a = acompanhamento();
     const std::optional<QString> situacao = a.situacao(mes);
     if (!situacao)
