@@ -10,6 +10,7 @@
 #include "dbui/DbGrid.h"
 #include "text/Formats.h"
 #include "tracking/rules/Saldo.h"
+#include "tracking/rules/TCheckDoc.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
 #include "widgets/Widgets.h"
@@ -489,7 +490,7 @@ void TfrmExecucaoMunicipal::gravaLinhaFonte()
     const QString favorecido = campo(ds, "NU_FAVORECIDO").asString();
     const QString tipoFavorecido = DBTipoFavorecido->value();
     const tracking::Documento documento{DBTipoDocumento->value(), tipoFavorecido, favorecido, numero(campo(ds, "VL_DOC"))};
-    if (const auto erro = tracking::verificaDocumento(documento)) {
+    if (const auto erro = tracking::verificaDocumento(documento, CheckDoc1)) {
         ui::Dialogs::message(erro->mensagem, this);
         using C = tracking::ErroDocumento::Campo;
         switch (erro->campo) {

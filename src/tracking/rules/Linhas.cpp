@@ -46,7 +46,7 @@ QList<Codigo> tiposFavorecido(bool estadual)
     return tipos;
 }
 
-std::optional<ErroDocumento> verificaDocumento(const Documento& d)
+std::optional<ErroDocumento> verificaDocumento(const Documento& d, TCheckDoc* cnpj)
 {
     using C = ErroDocumento::Campo;
     if (d.tipoDocumento.isEmpty())
@@ -59,10 +59,11 @@ std::optional<ErroDocumento> verificaDocumento(const Documento& d)
         return ErroDocumento{QStringLiteral("informe o Valor"), C::Valor};
     if (d.favorecido == identificacaoZeros)
         return ErroDocumento{QStringLiteral("identificação Inválida"), C::Favorecido};
-    TCheckDoc cnpj;
-    cnpj.setMode(TCheckDoc::moCGC);
-    cnpj.setInput(d.favorecido);
-    if (!cnpj.Result())
+    TCheckDoc proprio;
+    TCheckDoc& check = cnpj ? *cnpj : proprio;
+    check.setMode(TCheckDoc::moCGC);
+    check.setInput(d.favorecido);
+    if (!check.Result())
         return ErroDocumento{QStringLiteral("Identificação Inválida !!"), C::Favorecido};
     return std::nullopt;
 }

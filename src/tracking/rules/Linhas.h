@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+class TCheckDoc;
+
 namespace tracking {
 
 // --- medications ---------------------------------------------------------------------
@@ -54,8 +56,9 @@ struct ErroDocumento {
 };
 
 // The checks of a document before the database is asked, in their order: types, value,
-// the payee's identification (a CNPJ with valid check digits). The first that fails.
-std::optional<ErroDocumento> verificaDocumento(const Documento& d);
+// the payee's identification (a CNPJ with valid check digits, by the given check in
+// mode moCGC, or a check of its own). The first that fails.
+std::optional<ErroDocumento> verificaDocumento(const Documento& d, TCheckDoc* cnpj = nullptr);
 
 // On editing, the number check runs only when the number or the payee changed, and the
 // payee-type check only when the stored type (a number) differs from the chosen one.
