@@ -1,11 +1,12 @@
 #include "app/TfrmPrincipal.h"
 
+#include "app/Inicializacao.h"
 #include "data/DMPrincipal.h"
 #include "widgets/Dialogs.h"
 #include "forms/FormAtivo.h"
 #include "text/Formats.h"
-#include "widgets/Guard.h"
 #include "data/Identidade.h"
+#include "widgets/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -245,24 +246,33 @@ void TfrmPrincipal::criaTela()
     layout->addSpacing(40);
     setCentralWidget(fundo);
 
-    auto* painel1 = new QLabel(statusBar());
-    painel1->setFixedWidth(200);
-    auto* painel2 = new QLabel(statusBar());
-    painel2->setFixedWidth(50);
-    statusBar()->addWidget(painel1);
-    statusBar()->addWidget(painel2);
-    statusBar()->setSizeGripEnabled(false);
+    // Two framed panels, empty: the bar shows as a bar.
+    StatusBar1 = new ui::StatusBar({200, 50}, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setAccessibleName(QStringLiteral("Barra de status"));
+    setStatusBar(StatusBar1);
 }
 
 void TfrmPrincipal::FormCreate()
 {
     // A database that cannot be opened stops the creation at its first step: the window
     // keeps its design captions and the formats stay the system's.
-    ui::guarded([this] {
+    executa([this] {
         DMPrincipal->TB_Parametro_MELTU.open();
         AplicaModoInstalacao();
         text::setBrazilianFormats();
     });
+}
+
+bool TfrmPrincipal::executa(const std::function<void()>& passos)
+{
+    try {
+        passos();
+        return true;
+    } catch (...) {
+        ui::Dialogs::error(inicializacao::mensagemDeFalha(), this);
+        return false;
+    }
 }
 
 void TfrmPrincipal::AplicaModoInstalacao()
@@ -280,37 +290,42 @@ void TfrmPrincipal::registraJanela(QAction* item, Fabrica fabrica)
     fabricas_.insert(item, std::move(fabrica));
 }
 
-void TfrmPrincipal::abreJanela(QAction* item)
+bool TfrmPrincipal::abreJanela(QAction* item)
 {
-    ui::guarded([&] {
+    bool aberta = false;
+    executa([&] {
         const Fabrica fabrica = fabricas_.value(item);
         if (!fabrica) {
             ui::Dialogs::message(prototipacao, this);
             return;
         }
+        // Every window works on the database: one out of reach is told here, once, and
+        // no window opens on it.
+        DMPrincipal->IBDatabaseGeral.ensureOpen();
         std::unique_ptr<QDialog> janela(fabrica(this));
         FormAtivo = janela.get();
+        aberta = true;
         janela->exec();
-    }, this);
+    });
+    return aberta;
 }
 
 void TfrmPrincipal::Municipal1Click()
 {
-    ui::guarded([this] {
+    executa([this] {
         db::Dataset& p = DMPrincipal->TB_Parametro_MELTU;
         p.open();
-        const bool vazio = p.isEmpty();
-        if (vazio)
+        if (p.isEmpty())
             ui::Dialogs::message(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"), this);
         else
             abreJanela(Municipal1);
         p.close();
-    }, this);
+    });
 }
 
 void TfrmPrincipal::ConsultaAcompanhamento1Click()
 {
-    ui::guarded([this] {
+    executa([this] {
         db::Dataset& p = DMPrincipal->TB_Parametro_MELTU;
         p.open();
         if (p.isEmpty())
@@ -318,25 +333,26 @@ void TfrmPrincipal::ConsultaAcompanhamento1Click()
         else
             abreJanela(ConsultaAcompanhamento1);
         p.close();
-    }, this);
+    });
 }
 
 void TfrmPrincipal::ElencosPactuados1Click()
 {
-    ui::guarded([this] {
+    executa([this] {
         DMPrincipal->TB_Parametro_MELTU.open();
         abreJanela(ElencosPactuados1);
-    }, this);
+    });
 }
 
 void TfrmPrincipal::Parmetros1Click()
 {
-    abreJanela(Parmetros1);
-    ui::guarded([this] {
+    if (!abreJanela(Parmetros1))
+        return;
+    executa([this] {
         DMPrincipal->TB_Parametro_MELTU.close();
         DMPrincipal->TB_Parametro_MELTU.open();
         AplicaModoInstalacao();
-    }, this);
+    });
 }
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event)

@@ -12,6 +12,10 @@ class QLabel;
 class QMenu;
 class QToolButton;
 
+namespace ui {
+class StatusBar;
+}
+
 class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
@@ -63,6 +67,7 @@ public:
 
     QToolButton* ToolButton4;
     QLabel* LblAcompanhamento;
+    ui::StatusBar* StatusBar1;  // two empty panels, 200 and 50 pixels
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,7 +76,12 @@ private:
     void FormCreate();
     void criaMenu();
     void criaTela();
-    void abreJanela(QAction* item);
+    // Creates the command's window, registers it in FormAtivo, shows it modally and frees
+    // it; true when it was shown.
+    bool abreJanela(QAction* item);
+    // Runs a command's steps; a failure is shown in the standard error box, and a
+    // database out of reach says what the user can do. False when a step failed.
+    bool executa(const std::function<void()>& passos);
 
     void Municpio1Click() { abreJanela(Municpio1); }
     void Mestre1Click() { abreJanela(Mestre1); }

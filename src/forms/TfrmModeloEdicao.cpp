@@ -249,6 +249,9 @@ void TfrmModeloEdicao::BbtInserirClick()
     dbgEdicao->setEnabled(false);
     if (db::Dataset* ds = dataset())
         ds->append();
+    // The clerk types at once.
+    if (QWidget* c = primeiroControle())
+        c->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmModeloEdicao::BbtEditarClick()
@@ -259,6 +262,8 @@ void TfrmModeloEdicao::BbtEditarClick()
     HabilitaEdicao(false);
     EscondeComponentes(true);
     ds->edit();
+    if (QWidget* c = primeiroControle())
+        c->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmModeloEdicao::BbtExcluirClick()
@@ -407,6 +412,17 @@ void TfrmModeloEdicao::EscondeComponentes(bool enable)
             break;
         }
     }
+}
+
+QWidget* TfrmModeloEdicao::primeiroControle() const
+{
+    for (QWidget* w = pnlEdicao->nextInFocusChain(); w && w != pnlEdicao; w = w->nextInFocusChain()) {
+        if (!pnlEdicao->isAncestorOf(w) || !w->isVisibleTo(pnlEdicao) || !w->isEnabled())
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) && ui::controlKind(w) != ui::ControlKind::Other)
+            return w;
+    }
+    return nullptr;
 }
 
 void TfrmModeloEdicao::HabilitaEdicao(bool browse)

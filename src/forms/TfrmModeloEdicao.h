@@ -82,6 +82,10 @@ public:
     // The buttons of browse mode (true) or editing mode (false).
     virtual void HabilitaEdicao(bool browse);
 
+    // The editing panel's first input control in tab order that can take the focus now
+    // (shown, enabled); null when there is none.
+    QWidget* primeiroControle() const;
+
 protected:
     // The window whose controls the templates act on: FormAtivo, or this window when
     // none is registered.

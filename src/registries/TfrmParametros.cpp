@@ -86,6 +86,7 @@ TfrmParametros::TfrmParametros(QWidget* owner)
     DBBoxMunicipio->setListField(QStringLiteral("NO_CIDADE"));
     DBBoxMunicipio->setDataField(QStringLiteral("CO_CIDADE"));
     DBBoxMunicipio->setDataSource(dtsEdicao);
+    DBBoxMunicipio->setToolTip(QStringLiteral("Delete ou Backspace limpa o município: sem município, a instalação é estadual."));
 
     DBBoxAno = new ui::DbComboBox(tbsVersao);
     DBBoxAno->setObjectName(QStringLiteral("DBBoxAno"));

@@ -1,8 +1,24 @@
 #include "reports/TFormRelModelo.h"
 
 #include "data/DMPrincipal.h"
+#include "db/DatabaseError.h"
 
 TFormRelModelo* FormRelModelo = nullptr;
+
+namespace {
+
+// A field of the parameter record for the letterhead: read when the report runs,
+// the record first read then if it was not yet (after a start without the database).
+report::Expression CampoParametro(const QString& campo)
+{
+    return [campo](const report::Report& r) -> QVariant {
+        if (DMPrincipal && !DMPrincipal->TB_Parametro_MELTU.isActive())
+            DMPrincipal->TB_Parametro_MELTU.open();
+        return CampoCorrente(&TDMPrincipal::TB_Parametro_MELTU, campo)(r);
+    };
+}
+
+}  // namespace
 
 report::Expression CampoCorrente(db::Dataset TDMPrincipal::*dataset, const QString& campo)
 {
@@ -49,7 +65,7 @@ TFormRelModelo::TFormRelModelo(QObject* owner) : QObject(owner)
     };
     double y = 6;
     for (const auto& c : cabecalho) {
-        auto& t = TitleBand1->addDataText(CampoCorrente(&TDMPrincipal::TB_Parametro_MELTU, QString::fromLatin1(c.campo)), {0, y, 130, 0});
+        auto& t = TitleBand1->addDataText(CampoParametro(QString::fromLatin1(c.campo)), {0, y, 130, 0});
         t.setName(QString::fromLatin1(c.nome));
         t.setAutoSize(true);
         *c.membro = &t;
@@ -76,8 +92,18 @@ TFormRelModelo::TFormRelModelo(QObject* owner) : QObject(owner)
 
     FonteParametros.setDataset(DMPrincipal ? &DMPrincipal->TB_Parametro_MELTU : nullptr);
     RelModelo.setRecordSource(&FonteParametros);
+    // The template's own records are the parameter record, read when the report runs.
+    RelModelo.setOnReportStart([this](report::Report&) { FormCreate(); });
 
-    FormCreate();
+    try {
+        FormCreate();
+    } catch (const db::DatabaseError&) {
+        // A database out of reach has been told already (at start-up, or by the command
+        // that creates the report); the template exists all the same and reads the
+        // parameter record when its report runs.
+        if (!DMPrincipal || DMPrincipal->IBDatabaseGeral.isOpen())
+            throw;
+    }
 }
 
 TFormRelModelo::~TFormRelModelo()

@@ -15,7 +15,9 @@
 class TFormRelModelo : public QObject {
     Q_OBJECT
 public:
-    // Runs the creation handler; a database error opening the parameter dataset passes on.
+    // Runs the creation handler. A database out of reach leaves the parameter dataset
+    // closed, to be read when the report runs (the letterhead and the template's own
+    // report-start handler open it); any other error opening it passes on.
     explicit TFormRelModelo(QObject* owner = nullptr);
     ~TFormRelModelo() override;
 

@@ -6,20 +6,35 @@
 #include "widgets/Dialogs.h"
 #include "forms/FormAtivo.h"
 #include "text/Formats.h"
+#include "app/Encerramento.h"
 #include "app/Inicializacao.h"
 #include "db/Statement.h"
 #include "support/TestDatabase.h"
 #include "registries/TfrmParametros.h"
 #include "app/TfrmPrincipal.h"
 #include "support/UserActions.h"
+#include "reports/TFormImprimeGrid.h"
+#include "reports/TFormRelModelo.h"
+#include "reports/TFormRelModelo2.h"
+#include "reports/TFormSelecaoModelo.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include "widgets/Widgets.h"
+
+#include <csignal>
 
 namespace {
 
@@ -140,20 +155,25 @@ private slots:
         QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Sistema em prototipação !!!")});
     }
 
-    void aDatabaseThatCannotBeOpenedLeavesTheDesignCaptions()
+    void aMissingDatabaseIsToldOnceAndEachCommandTriesAgain()
     {
-        const QString missing = QDir::tempPath() + QStringLiteral("/korva-nao-existe/KORVA.GDB");
-        qputenv("KORVA_DATABASE", missing.toLocal8Bit());
+        // The database is there, under another name, to be given back later.
+        const QString banco = support::TestDatabase::fresh(QStringLiteral("demo"));
+        const QString guardado = banco + QStringLiteral(".guardado");
+        QVERIFY(QFile::rename(banco, guardado));
         const text::Formats sistema{u'.', u',', QStringLiteral("mm/dd/yyyy")};
         text::setFormats(sistema);
         QVERIFY(inicializacao::criaObjetosGlobais());
-        // Reported by the data module, by the main window's first step and by the two
-        // report templates that read the parameter record; each attempt tries again.
-        QCOMPARE(ui::Dialogs::records().size(), 4);
-        for (const auto& r : ui::Dialogs::records()) {
-            QCOMPARE(r.kind, ui::Dialogs::Kind::Error);
-            QVERIFY2(r.text.contains(missing), qPrintable(r.text));
-        }
+
+        // One failure, one message: the data module's. It names the file and says what
+        // to do; the main window and the report templates failed the same way, silently.
+        QCOMPARE(ui::Dialogs::records().size(), 1);
+        const ui::Dialogs::Record inicio = ui::Dialogs::records().first();
+        QCOMPARE(inicio.kind, ui::Dialogs::Kind::Error);
+        QVERIFY2(inicio.text.contains(banco), qPrintable(inicio.text));
+        QVERIFY2(inicio.text.contains(QStringLiteral("KORVA_DATABASE")), qPrintable(inicio.text));
+        // The window keeps its design captions, the formats stay the system's, and the
+        // templates exist all the same.
         TfrmPrincipal& w = *frmPrincipal;
         QCOMPARE(w.Municipal1->text(), QStringLiteral("&Municipal"));
         QCOMPARE(w.LblAcompanhamento->text(), QStringLiteral("Acompanhamento Municipal"));
@@ -161,6 +181,32 @@ private slots:
         QVERIFY(w.MunicpiosInadimplentes1->isVisible());
         QCOMPARE(text::formats().decimalSeparator, QChar(u'.'));
         text::setBrazilianFormats();
+        QVERIFY(FormRelModelo && FormSelecaoModelo && FormRelModelo2 && FormImprimeGrid);
+
+        // Each command tries again and says so once; no window opens on a missing database,
+        // and no message names a dataset.
+        int aberturas = 0;
+        w.registraJanela(w.Municipal1, [&](QWidget* o) { return janelaQueFecha(o, &aberturas); });
+        for (QAction* comando : {w.Parmetros1, w.Municipal1, w.ElencosPactuados1}) {
+            ui::Dialogs::clearRecords();
+            comando->trigger();
+            QCOMPARE(ui::Dialogs::records().size(), 1);
+            QCOMPARE(ui::Dialogs::records().first().text, inicio.text);
+        }
+        QCOMPARE(aberturas, 0);
+        QVERIFY(FormAtivo.isNull());
+
+        // The database back: the next command reaches it, and a report template reads the
+        // parameter record when its report runs.
+        QVERIFY(QFile::rename(guardado, banco));
+        ui::Dialogs::clearRecords();
+        w.Municipal1->trigger();
+        QCOMPARE(aberturas, 1);
+        QVERIFY(ui::Dialogs::records().isEmpty());
+        const report::Document doc = FormRelModelo2->RelModelo.run();
+        QVERIFY(doc.pageCount() > 0);
+        const QStringList textos = doc.pages.first().texts();
+        QVERIFY2(textos.contains(QStringLiteral("Instalação de demonstração - dados fictícios")), qPrintable(textos.join(u'|')));
     }
 
     void savingParametersSwitchesTheModeAtOnce()
@@ -208,6 +254,122 @@ private slots:
         QCOMPARE(frmPrincipal->Municipal1->text(), QStringLiteral("Municipal"));
         QCOMPARE(frmPrincipal->LblAcompanhamento->text(), QStringLiteral("Acompanhamento Municipal"));
         QVERIFY(!frmPrincipal->Importadados1->isVisible());
+    }
+
+    void clearingTheMunicipalityInTheParametersWindowSwitchesToStateMode()
+    {
+        support::TestDatabase::fresh(QStringLiteral("demo"));
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        frmPrincipal->show();
+        QCOMPARE(frmPrincipal->Municipal1->text(), QStringLiteral("Municipal"));
+        QVERIFY(!frmPrincipal->Importadados1->isVisible());
+        ui::Dialogs::addAnswers({true});  // "Confirma a gravação do registro"
+        bool driven = false;
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<TfrmParametros*>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            const auto key = [w](Qt::Key k) { QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, k); };
+            key(Qt::Key_F3);
+            w->DBBoxMunicipio->setFocus();
+            key(Qt::Key_Backspace);
+            key(Qt::Key_F5);
+            key(Qt::Key_F10);
+            driven = true;
+        });
+        frmPrincipal->Parmetros1->trigger();
+        QVERIFY(driven);
+        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro")});
+        QCOMPARE(frmPrincipal->Municipal1->text(), QStringLiteral("Estadual"));
+        QCOMPARE(frmPrincipal->LblAcompanhamento->text(), QStringLiteral("Acompanhamento Estadual"));
+        QVERIFY(frmPrincipal->Importadados1->isVisible());
+        QVERIFY(frmPrincipal->MunicpiosInadimplentes1->isVisible());
+    }
+
+    void qtSpeaksPortuguese()
+    {
+        QVERIFY(inicializacao::carregaTraducoes(*qApp));
+        QLineEdit edit(QStringLiteral("texto"));
+        std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        QStringList itens;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                itens << a->text().section(u'\t', 0, 0).remove(u'&');
+        QCOMPARE(itens, (QStringList{"Desfazer", "Refazer", "Recortar", "Copiar", "Colar", "Excluir", "Selecionar tudo"}));
+        QDialogButtonBox botoes(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+        QCOMPARE(botoes.button(QDialogButtonBox::Save)->text(), QStringLiteral("Salvar"));
+        QCOMPARE(botoes.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
+        const QString pasta = qEnvironmentVariable("KORVA_SHOTS");
+        if (!pasta.isEmpty()) {
+            QDir().mkpath(pasta);
+            QVERIFY(menu->grab().save(pasta + QStringLiteral("/menu-de-contexto.png")));
+        }
+    }
+
+    void aTerminationSignalEndsTheProgramAsClosingDoes_data()
+    {
+        QTest::addColumn<int>("sinal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void aTerminationSignalEndsTheProgramAsClosingDoes()
+    {
+        QFETCH(int, sinal);
+        support::TestDatabase::fresh(QStringLiteral("demo"));
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        encerramento::instala(frmPrincipal);
+        frmPrincipal->show();
+        QElapsedTimer relogio;
+        bool pendente = false;
+        // The signal comes while the parameters window is open with a change not saved.
+        QTimer::singleShot(0, [&] {
+            auto* w = qobject_cast<TfrmParametros*>(QApplication::activeModalWidget());
+            QVERIFY(w);
+            QTest::keyClick(w->focusWidget() ? w->focusWidget() : w, Qt::Key_F3);
+            QTest::keyClick(w->DBBoxMunicipio, Qt::Key_Delete);
+            pendente = DMPrincipal->TB_Parametro_MELTU.isEditing();
+            relogio.start();
+            ::raise(sinal);
+        });
+        frmPrincipal->Parmetros1->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!frmPrincipal->isVisible(), 1000);
+        const qint64 ms = relogio.elapsed();
+        encerramento::desinstala();
+        QVERIFY(pendente);
+        QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
+        QVERIFY(!DMPrincipal->IBDatabaseGeral.isOpen());
+        // The change was dropped with its window.
+        db::Connection c;
+        support::TestDatabase::configure(c);
+        c.open();
+        QCOMPARE(db::Statement(c, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")}).scalar().toInt(), 3138203);
+    }
+
+    void theMainWindowShowsItsStatusBar()
+    {
+        support::TestDatabase::fresh(QStringLiteral("demo"));
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        TfrmPrincipal& w = *frmPrincipal;
+        w.resize(1366, 768);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        // Two framed panels of 200 and 50 pixels along the bottom edge, whole.
+        QVERIFY(w.StatusBar1->isVisible());
+        QCOMPARE(w.StatusBar1->geometry().bottom(), w.rect().bottom());
+        QCOMPARE(w.StatusBar1->panelCount(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QLabel* p = w.StatusBar1->panel(i);
+            QCOMPARE(p->width(), i == 0 ? 200 : 50);
+            QCOMPARE(p->frameShape(), QFrame::Panel);
+            QVERIFY(w.StatusBar1->rect().contains(p->geometry()));
+            QVERIFY(p->contentsRect().top() >= p->frameWidth());
+        }
+        // The exit button is as tall as its picture needs.
+        QCOMPARE(w.ToolButton4->height(), w.ToolButton4->sizeHint().height());
+        const QString pasta = qEnvironmentVariable("KORVA_SHOTS");
+        if (!pasta.isEmpty()) {
+            QDir().mkpath(pasta);
+            QVERIFY(w.grab().save(pasta + QStringLiteral("/principal.png")));
+        }
     }
 
     void closingTheMainWindowDisconnects()

@@ -265,6 +265,33 @@ private slots:
         QVERIFY(!ds.isActive());
     }
 
+    void novoAndAlterarFocusTheFirstControl_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F2") << int(Qt::Key_F2);
+        QTest::newRow("F3") << int(Qt::Key_F3);
+    }
+    void novoAndAlterarFocusTheFirstControl()
+    {
+        QFETCH(int, key);
+        db::Dataset& ds = DMPrincipal->TB_Forma_Pactuacao;
+        JanelaTeste frm(ds);
+        mostra(&frm);
+        QVERIFY(QTest::qWaitForWindowActive(&frm));
+        ui::DbEdit* primeiro = frm.edits.first();
+        frm.EdtValor->setFocus();
+        tecla(&frm, key);
+        QCOMPARE(QApplication::focusWidget(), primeiro);
+        // What the clerk types lands in the first field at once.
+        QWidget* foco = QApplication::focusWidget();
+        QTest::keyClick(foco, Qt::Key_End);
+        QTest::keyClick(foco, Qt::Key_Backspace);
+        QTest::keyClicks(foco, QStringLiteral("Z"));
+        QVERIFY(ds.isEditing());
+        QVERIFY2(ds.fieldByName(primeiro->dataField()).asString().endsWith(u'Z'), qPrintable(ds.fieldByName(primeiro->dataField()).asString()));
+        tecla(&frm, Qt::Key_F6);
+    }
+
     void savingAsksAndNoKeepsTheTypedValues()
     {
         JanelaTeste frm(DMPrincipal->TB_Forma_Pactuacao);
@@ -433,6 +460,22 @@ private slots:
         tecla(&frm, Qt::Key_F6);
         QCOMPARE(estados(frm), QStringLiteral("1111100"));
         QCOMPARE(m_visiveis(ds), ds.fieldCount());
+    }
+
+    void aWindowWhoseDataWasNotReadSaysWhatToDo()
+    {
+        // Its data could not be read; what the clerk presses next names no dataset.
+        db::Dataset ds(&DMPrincipal->IBDatabaseGeral, QStringLiteral("QryModalidades"));
+        ds.setSql(QStringLiteral("select * from TB_QUE_NAO_EXISTE"));
+        JanelaTeste frm(ds);
+        mostra(&frm);
+        QCOMPARE(Dialogs::records().size(), 1);  // the database's own words
+        tecla(&frm, Qt::Key_F2);
+        QCOMPARE(Dialogs::records().size(), 2);
+        for (const Dialogs::Record& r : Dialogs::records())
+            QVERIFY2(!r.text.contains(QStringLiteral("QryModalidades")), qPrintable(r.text));
+        QVERIFY2(Dialogs::records().at(1).text.contains(QStringLiteral("Feche a janela e abra-a de novo")),
+                 qPrintable(Dialogs::records().at(1).text));
     }
 
     void everyEscondeComponentesEmptiesThePlainEdits()

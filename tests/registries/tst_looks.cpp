@@ -18,6 +18,7 @@
 #include "widgets/Widgets.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -106,6 +107,8 @@ class TestLooks : public QObject {
 private slots:
     void initTestCase()
     {
+        // As the program starts: readable disabled texts.
+        QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
         text::setBrazilianFormats();
         support::freshDataModule(QStringLiteral("demo"));
         ui::Dialogs::startScript();

@@ -216,6 +216,32 @@ private slots:
         QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), cidade);
     }
 
+    void clearingTheMunicipalityKeepsTheState()
+    {
+        // As a clerk does it: Alterar lands on the state, Enter moves on to the
+        // municipality, Delete empties it, Confirmar saves a state installation.
+        abre(QStringLiteral("demo"));
+        TfrmParametros frm;
+        mostra(&frm);
+        QVERIFY(QTest::qWaitForWindowActive(&frm));
+        QCOMPARE(frm.DBBoxMunicipio->currentText(), QStringLiteral("Lavras"));
+        tecla(&frm, Qt::Key_F3);
+        QCOMPARE(QApplication::focusWidget(), frm.DBBoxEstado);
+        tecla(&frm, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), frm.DBBoxMunicipio);
+        tecla(&frm, Qt::Key_Delete);
+        QCOMPARE(frm.DBBoxMunicipio->currentIndex(), -1);
+        QCOMPARE(frm.DBBoxEstado->currentText(), QStringLiteral("MG"));
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro")});
+        const QList<QVariantList> linhas = gravado();
+        QCOMPARE(linhas.size(), 1);
+        QCOMPARE(linhas.at(0).at(2).toString(), QStringLiteral("MG"));
+        QCOMPARE(linhas.at(0).at(3), QVariant(0));
+        QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), 0);
+    }
+
     void aMunicipalityWithoutAPactIsNotListed()
     {
         // The stored municipality has no pact in its state: the box shows nothing and

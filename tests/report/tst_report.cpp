@@ -4,6 +4,7 @@
 #include "report/Painter.h"
 #include "report/PreviewDialog.h"
 #include "report/Report.h"
+#include "widgets/Dialogs.h"
 
 #include <QImage>
 #include <QPainter>
@@ -177,6 +178,8 @@ private slots:
     void pdfOfAMultiPageReport();
     void previewSinkReceivesTheDocument();
     void previewDialogNavigatesAndPrintsAfresh();
+    void previewSavesAndPrintsThroughTheScriptedDialogs_data();
+    void previewSavesAndPrintsThroughTheScriptedDialogs();
 };
 
 void TestReport::initTestCase()
@@ -187,6 +190,7 @@ void TestReport::initTestCase()
 void TestReport::cleanup()
 {
     setPreviewSink({});
+    ui::Dialogs::stopScript();
 }
 
 void TestReport::pageHeaderAndFooter_data()
@@ -855,6 +859,66 @@ void TestReport::previewDialogNavigatesAndPrintsAfresh()
     QCOMPARE(starts, 3);
     for (const char* name : {"impresso.pdf", "salvo.pdf"}) {
         const QString info = run(QStringLiteral("pdfinfo"), {dir.filePath(QString::fromLatin1(name))});
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
+    }
+}
+
+void TestReport::previewSavesAndPrintsThroughTheScriptedDialogs_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("answer");   // the path chosen, relative to a fresh folder; "" cancels
+    QTest::addColumn<QString>("written");  // the file that must hold the report, "" none
+    QTest::addColumn<QString>("warning");  // the start of the warning shown, "" none
+    QTest::newRow("save, .pdf added") << "Salvar PDF" << "saida" << "saida.pdf" << "";
+    QTest::newRow("save cancelled") << "Salvar PDF" << "" << "" << "";
+    QTest::newRow("save into a missing folder") << "Salvar PDF" << "falta/saida.pdf" << ""
+                                                << "Não foi possível gravar o arquivo";
+    QTest::newRow("print to a file") << "Imprimir" << "impresso.pdf" << "impresso.pdf" << "";
+    QTest::newRow("print cancelled") << "Imprimir" << "" << "" << "";
+    QTest::newRow("print into a missing folder") << "Imprimir" << "falta/impresso.pdf" << ""
+                                                 << "Não foi possível imprimir o relatório";
+}
+
+void TestReport::previewSavesAndPrintsThroughTheScriptedDialogs()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, answer);
+    QFETCH(QString, written);
+    QFETCH(QString, warning);
+    TableSource rows = numberedRows(110);
+    auto r = listReport(rows);
+    PreviewDialog dialog(*r, r->run());
+    QTemporaryDir dir;
+    ui::Dialogs::startScript();
+    ui::Dialogs::addPaths({answer.isEmpty() ? QString() : dir.filePath(answer)});
+    QAction* action = nullptr;
+    for (QAction* a : dialog.findChildren<QAction*>())
+        if (a->text() == button)
+            action = a;
+    QVERIFY(action);
+    if (!warning.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    action->trigger();
+
+    const auto& records = ui::Dialogs::records();
+    QVERIFY(!records.isEmpty());
+    const bool saving = button == QStringLiteral("Salvar PDF");
+    QCOMPARE(records.first().kind, saving ? ui::Dialogs::Kind::SaveFile : ui::Dialogs::Kind::Print);
+    QCOMPARE(records.first().title, button);
+    if (saving)
+        QCOMPARE(records.first().text, QStringLiteral("Relatório de teste.pdf"));
+    if (warning.isEmpty()) {
+        QCOMPARE(records.size(), 1);
+    } else {
+        QCOMPARE(records.size(), 2);
+        QCOMPARE(records.at(1).kind, ui::Dialogs::Kind::Warning);
+        QVERIFY2(records.at(1).text.startsWith(warning), qPrintable(records.at(1).text));
+        QVERIFY2(records.at(1).text.contains(dir.filePath(answer)), qPrintable(records.at(1).text));
+    }
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
+    if (!written.isEmpty()) {
+        const QString info = run(QStringLiteral("pdfinfo"), {dir.filePath(written)});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
     }
 }

@@ -9,6 +9,7 @@
 #include "dbui/DbGrid.h"
 #include "text/Formats.h"
 #include "dbui/ControlKind.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Look.h"
 #include "db/Statement.h"
 #include "support/TestDatabase.h"
@@ -26,6 +27,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace db;
 
@@ -211,6 +213,63 @@ private slots:
         QCOMPARE(ufs.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("BA"));
     }
 
+    void deleteOrBackspaceClearsALookup_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("clears");
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << true;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << true;
+        QTest::newRow("keypad Delete") << int(Qt::Key_Delete) << int(Qt::KeypadModifier) << true;
+        QTest::newRow("Ctrl+Delete") << int(Qt::Key_Delete) << int(Qt::ControlModifier) << false;
+    }
+    void deleteOrBackspaceClearsALookup()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, clears);
+        exec(*conn, QStringLiteral("insert into TB_PARAMETRO_KORVA (SG_SISTEMA, CO_UF, CO_CIDADE) values ('KORVA', 'MG', 3138203)"));
+        Dataset cidades(conn.get(), QStringLiteral("Cidades"));
+        cidades.setSql({QStringLiteral("select CO_SEQ_CIDADE, NO_CIDADE from TB_CIDADE where CO_UF = 'MG' order by NO_CIDADE")});
+        DataSource dsCidades(&cidades);
+        Table p(*conn, QStringLiteral("TB_PARAMETRO_KORVA"), {QStringLiteral("SG_SISTEMA")});
+        p.add(QStringLiteral("SG_SISTEMA"), FieldType::String, 15);
+        p.add(QStringLiteral("CO_UF"), FieldType::String, 2);
+        p.add(QStringLiteral("CO_CIDADE"), FieldType::Integer);
+        p.ready();
+        ui::DbLookupComboBox cidade;
+        cidade.setListSource(&dsCidades);
+        cidade.setKeyField(QStringLiteral("CO_SEQ_CIDADE"));
+        cidade.setListField(QStringLiteral("NO_CIDADE"));
+        cidade.setDataSource(&p.source);
+        cidade.setDataField(QStringLiteral("CO_CIDADE"));
+        QSignalSpy cleared(&cidade, &ui::DbLookupComboBox::cleared);
+        cidades.open();
+        p.ds.open();
+        QCOMPARE(cidade.currentText(), QStringLiteral("Lavras"));
+
+        QTest::keyClick(&cidade, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(cleared.count(), clears ? 1 : 0);
+        QCOMPARE(cidade.currentIndex(), clears ? -1 : cidade.findText(QStringLiteral("Lavras")));
+        QCOMPARE(p.ds.state(), clears ? DatasetState::Edit : DatasetState::Browse);
+        QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_CIDADE")).isNull(), clears);
+        QCOMPARE(p.ds.fieldByName(QStringLiteral("CO_UF")).asString(), QStringLiteral("MG"));
+        if (!clears)
+            return;
+        p.ds.post();
+        QVERIFY(Statement(*conn, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")}).scalar().isNull());
+
+        // Unbound, the key goes.
+        ui::DbLookupComboBox solta;
+        solta.setListSource(&dsCidades);
+        solta.setKeyField(QStringLiteral("CO_SEQ_CIDADE"));
+        solta.setKeyValue(3138203);
+        QVERIFY(solta.keyValue().isValid());
+        QTest::keyClick(&solta, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(!solta.keyValue().isValid());
+        QCOMPARE(solta.currentIndex(), -1);
+    }
+
     void comboRadioAndDateTakeTheUsersChoice()
     {
         Table p(*conn, QStringLiteral("RL_ELENCOMINIMO_UF"), {QStringLiteral("CO_UF")});
@@ -367,6 +426,101 @@ private slots:
         QCOMPARE(edit.palette().color(QPalette::Active, QPalette::Base), app.color(QPalette::Active, QPalette::Button));
         ui::setEditColour(&edit, true);
         QCOMPARE(edit.palette().color(QPalette::Active, QPalette::Base), app.color(QPalette::Active, QPalette::Base));
+    }
+
+    // What a user reads: the darkest ink of a disabled control against its background,
+    // from the pixels it paints.
+    void disabledValuesStayReadable_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("edit") << "edit";
+        QTest::newRow("pick-only combo") << "combo";
+        QTest::newRow("radio button, application palette") << "radio";
+    }
+    void disabledValuesStayReadable()
+    {
+        QFETCH(QString, kind);
+        const QPalette original = QApplication::palette();
+        QApplication::setPalette(ui::withReadableDisabledText(original));
+        QWidget w;
+        auto* layout = new QVBoxLayout(&w);
+        QWidget* control = nullptr;
+        if (kind == QLatin1String("edit")) {
+            auto* e = new QLineEdit(QStringLiteral("MMMMMMMM"), &w);
+            ui::setEditColour(e, false);
+            control = e;
+        } else if (kind == QLatin1String("combo")) {
+            auto* c = new ui::DbComboBox(&w);
+            c->setItems({QStringLiteral("MMMMMMMM")});
+            c->setCurrentIndex(0);
+            ui::setEditColour(c, false);
+            control = c;
+        } else {
+            control = new QRadioButton(QStringLiteral("MMMMMMMM"), &w);
+        }
+        layout->addWidget(control);
+        control->setEnabled(false);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QImage img = control->grab().toImage();
+        QApplication::setPalette(original);
+
+        // Over the middle of the text: most pixels are the background, the darkest the ink.
+        const QRect middle(img.width() / 4, img.height() / 5, img.width() * 2 / 5, img.height() * 3 / 5);
+        QList<QColor> pixels;
+        for (int y = middle.top(); y <= middle.bottom(); ++y)
+            for (int x = middle.left(); x <= middle.right(); ++x)
+                pixels << QColor(img.pixel(x, y));
+        std::sort(pixels.begin(), pixels.end(), [](const QColor& a, const QColor& b) { return a.lightnessF() < b.lightnessF(); });
+        const QColor ink = pixels.first();
+        const QColor background = pixels.at(pixels.size() / 2);
+        const double ratio = ui::contrastRatio(ink, background);
+        QVERIFY2(ratio >= ui::readableContrast, qPrintable(QStringLiteral("%1 on %2: %3").arg(ink.name(), background.name()).arg(ratio)));
+        if (kind == QLatin1String("edit"))  // a disabled box keeps the button face
+            QCOMPARE(background, original.color(QPalette::Active, QPalette::Button));
+    }
+
+    void readableOnDarkensOnlyWhatNeedsIt_data()
+    {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("light grey on the face") << QColor(0xbe, 0xbe, 0xbe) << QColor(0xef, 0xef, 0xef) << false;
+        QTest::newRow("black on the face") << QColor(Qt::black) << QColor(0xef, 0xef, 0xef) << true;
+        QTest::newRow("dark grey on a dark face") << QColor(0x60, 0x60, 0x60) << QColor(0x35, 0x35, 0x35) << false;
+    }
+    void readableOnDarkensOnlyWhatNeedsIt()
+    {
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(bool, kept);
+        const QColor c = ui::readableOn(text, background);
+        QVERIFY(ui::contrastRatio(c, background) >= ui::readableContrast);
+        QCOMPARE(c == text, kept);
+        // No darker (or lighter) than needed: one grey level back does not read.
+        if (!kept)
+            QVERIFY(ui::contrastRatio(c, background) < ui::readableContrast + 0.2);
+    }
+
+    void scriptedFileDialogsTakeThePathsInOrder()
+    {
+        using ui::Dialogs;
+        Dialogs::startScript({true});
+        Dialogs::addPaths({QStringLiteral("/a/saida.txt"), QString(), QStringLiteral("/b")});
+        QCOMPARE(Dialogs::saveFileName(QStringLiteral("Salvar"), QStringLiteral("saida.txt"), QString()), QStringLiteral("/a/saida.txt"));
+        QVERIFY(Dialogs::openFileName(QStringLiteral("Abrir"), QStringLiteral("/a"), QString()).isEmpty());  // cancelled
+        QVERIFY(Dialogs::confirm(QStringLiteral("Continua?")));  // answers and paths are apart
+        QCOMPARE(Dialogs::folderName(QStringLiteral("Pasta"), QStringLiteral("/")), QStringLiteral("/b"));
+        QVERIFY(Dialogs::folderName(QStringLiteral("Pasta"), QStringLiteral("/")).isEmpty());  // none left
+        using K = Dialogs::Kind;
+        QList<K> kinds;
+        for (const auto& r : Dialogs::records())
+            kinds << r.kind;
+        QCOMPARE(kinds, (QList<K>{K::SaveFile, K::OpenFile, K::Confirmation, K::Folder, K::Folder}));
+        QCOMPARE(Dialogs::records().at(0).text, QStringLiteral("saida.txt"));
+        QVERIFY(!Dialogs::records().at(1).answer);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Continua?")});
+        Dialogs::stopScript();
     }
 
     void controlKinds()

@@ -165,7 +165,9 @@ void Dataset::masterChanged()
 void Dataset::checkActive() const
 {
     if (!isActive())
-        throw DataError(QStringLiteral("O conjunto de dados \"%1\" não está aberto.").arg(name_));
+        // Said to the user, who knows no dataset by name.
+        throw DataError(QStringLiteral("Estes dados não foram lidos do banco de dados (a leitura falhou ou não foi feita). "
+                                       "Feche a janela e abra-a de novo."));
 }
 
 void Dataset::bindParams(QSqlQuery& query, const QStringList& names) const

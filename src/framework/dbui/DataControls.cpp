@@ -8,6 +8,7 @@
 
 #include <QButtonGroup>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 namespace ui {
@@ -300,6 +301,29 @@ void DbLookupComboBox::setKeyValue(const QVariant& key)
     } else {
         show(key);
     }
+}
+
+bool DbLookupComboBox::clearChoice()
+{
+    if (link_->dataSource() && !link_->dataField().isEmpty()) {
+        if (!link_->userChange([](db::Field& f) { f.clear(); }))
+            return false;
+    }
+    unboundKey_ = QVariant();
+    show(QVariant());
+    return true;
+}
+
+void DbLookupComboBox::keyPressEvent(QKeyEvent* e)
+{
+    const bool erase = e->key() == Qt::Key_Delete || e->key() == Qt::Key_Backspace;
+    if (erase && !(e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))) {
+        e->accept();
+        if (clearChoice())
+            emit cleared();
+        return;
+    }
+    QComboBox::keyPressEvent(e);
 }
 
 void DbLookupComboBox::userChose(int index)

@@ -99,7 +99,8 @@ private:
 // dataset it shows the entry whose key equals the field's value, or nothing; unbound,
 // keyValue() is the chosen key. Choosing an entry makes its row the list dataset's
 // current row (so a detail list follows it, as cities follow their state), sets the
-// bound field to the key, then emits chosen().
+// bound field to the key, then emits chosen(). Delete or Backspace clears the choice:
+// the box shows no entry and the bound field becomes null.
 class DbLookupComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -121,10 +122,18 @@ public:
     // Shows the entry of that key (nothing when none). Bound, the field takes the key
     // as a user's choice would, without moving the list.
     void setKeyValue(const QVariant& key);
+    // What Delete and Backspace do: no entry, and a bound field made null as a user's
+    // change (the dataset enters edit). Returns false when the field cannot be changed.
+    bool clearChoice();
 
 signals:
     // The user chose an entry (after the list and the field were set).
     void chosen();
+    // The user cleared the choice.
+    void cleared();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void rebuild();

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
@@ -284,28 +283,45 @@ void PreviewDialog::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(doc_.pageLayout());
     printer.setDocName(doc_.title);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Imprimir"));
-    dialog.setMinMax(1, std::max(1, doc_.pageCount()));
-    if (dialog.exec() != QDialog::Accepted)
+    const QString caption = QStringLiteral("Imprimir");
+    const bool accepted = ui::Dialogs::print(
+        caption,
+        [&] {
+            QPrintDialog dialog(&printer, this);
+            dialog.setWindowTitle(caption);
+            dialog.setMinMax(1, std::max(1, doc_.pageCount()));
+            return dialog.exec() == QDialog::Accepted;
+        },
+        [&](const QString& path) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+        });
+    if (!accepted)
         return;
-    if (!printTo(&printer))
-        ui::Dialogs::warning(QStringLiteral("Não foi possível imprimir o relatório."), this);
+    if (!printTo(&printer)) {
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        ui::Dialogs::warning(QStringLiteral("Não foi possível imprimir o relatório%1.\n"
+                                            "Verifique se a impressora está ligada e disponível e tente de novo, "
+                                            "ou salve o relatório em PDF.")
+                                 .arg(where.isEmpty() ? QString() : QStringLiteral(" em \"%1\"").arg(where)),
+                             this);
+    }
 }
 
 void PreviewDialog::savePdfAs()
 {
     QString name = doc_.title.isEmpty() ? QStringLiteral("relatorio") : doc_.title;
     name.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"), name + QStringLiteral(".pdf"),
-                                                QStringLiteral("Arquivos PDF (*.pdf)"));
+    QString path = ui::Dialogs::saveFileName(QStringLiteral("Salvar PDF"), name + QStringLiteral(".pdf"),
+                                             QStringLiteral("Arquivos PDF (*.pdf)"), this);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     QString error;
     if (!savePdf(path, &error))
-        ui::Dialogs::warning(error, this);
+        ui::Dialogs::warning(error + QStringLiteral("\nVerifique se a pasta existe e se você pode gravar nela, ou escolha outra."),
+                             this);
 }
 
 }  // namespace report

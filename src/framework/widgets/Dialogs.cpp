@@ -1,6 +1,7 @@
 #include "widgets/Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -10,6 +11,7 @@ namespace {
 struct Script {
     bool on = false;
     QList<bool> answers;
+    QStringList paths;
     QList<Dialogs::Record> records;
 };
 Script& script()
@@ -17,6 +19,12 @@ Script& script()
     static Script s;
     return s;
 }
+QuietRepeats*& quiet()
+{
+    static QuietRepeats* q = nullptr;
+    return q;
+}
+
 QString& appTitle()
 {
     static QString t = QStringLiteral("KORVA");
@@ -34,6 +42,27 @@ void show(QMessageBox::Icon icon, const QString& title, const QString& text, QWi
     box.setAccessibleName(title);
     box.setAccessibleDescription(text);
     box.exec();
+}
+
+// A scripted file, folder or print dialog: the next scripted path, recorded.
+QString scriptedPath(Dialogs::Kind kind, const QString& caption, const QString& offered)
+{
+    const QString path = script().paths.isEmpty() ? QString() : script().paths.takeFirst();
+    script().records << Dialogs::Record{kind, caption, offered, !path.isEmpty(), path};
+    return path;
+}
+
+bool isBox(Dialogs::Kind kind)
+{
+    switch (kind) {
+    case Dialogs::Kind::Message:
+    case Dialogs::Kind::Confirmation:
+    case Dialogs::Kind::Error:
+    case Dialogs::Kind::Warning:
+        return true;
+    default:
+        return false;
+    }
 }
 }  // namespace
 
@@ -65,6 +94,11 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
 void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
 {
     const QString t = title.isEmpty() ? appTitle() : title;
+    if (QuietRepeats* q = quiet()) {
+        if (q->shown_.contains(text))
+            return;
+        q->shown_ << text;
+    }
     if (script().on) {
         script().records << Record{Kind::Error, t, text};
         return;
@@ -81,16 +115,55 @@ void Dialogs::warning(const QString& text, QWidget* parent)
     show(QMessageBox::Warning, appTitle(), text, parent);
 }
 
+QString Dialogs::saveFileName(const QString& caption, const QString& suggested, const QString& filter, QWidget* parent)
+{
+    if (script().on)
+        return scriptedPath(Kind::SaveFile, caption, suggested);
+    return QFileDialog::getSaveFileName(owner(parent), caption, suggested, filter);
+}
+
+QString Dialogs::openFileName(const QString& caption, const QString& folder, const QString& filter, QWidget* parent)
+{
+    if (script().on)
+        return scriptedPath(Kind::OpenFile, caption, folder);
+    return QFileDialog::getOpenFileName(owner(parent), caption, folder, filter);
+}
+
+QString Dialogs::folderName(const QString& caption, const QString& start, QWidget* parent)
+{
+    if (script().on)
+        return scriptedPath(Kind::Folder, caption, start);
+    return QFileDialog::getExistingDirectory(owner(parent), caption, start);
+}
+
+bool Dialogs::print(const QString& caption, const std::function<bool()>& show,
+                    const std::function<void(const QString& path)>& toFile)
+{
+    if (!script().on)
+        return show();
+    const QString path = scriptedPath(Kind::Print, caption, QString());
+    if (path.isEmpty())
+        return false;
+    toFile(path);
+    return true;
+}
+
 void Dialogs::startScript(const QList<bool>& answers)
 {
     script().on = true;
     script().answers = answers;
+    script().paths.clear();
     script().records.clear();
 }
 
 void Dialogs::addAnswers(const QList<bool>& answers)
 {
     script().answers << answers;
+}
+
+void Dialogs::addPaths(const QStringList& paths)
+{
+    script().paths << paths;
 }
 
 void Dialogs::stopScript()
@@ -112,7 +185,8 @@ QStringList Dialogs::texts()
 {
     QStringList out;
     for (const Record& r : script().records)
-        out << r.text;
+        if (isBox(r.kind))
+            out << r.text;
     return out;
 }
 
@@ -129,6 +203,16 @@ void Dialogs::setApplicationTitle(const QString& title)
 QString Dialogs::applicationTitle()
 {
     return appTitle();
+}
+
+QuietRepeats::QuietRepeats() : outer_(quiet())
+{
+    quiet() = this;
+}
+
+QuietRepeats::~QuietRepeats()
+{
+    quiet() = outer_;
 }
 
 }  // namespace ui

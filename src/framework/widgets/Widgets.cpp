@@ -142,8 +142,10 @@ StatusBar::StatusBar(const QList<int>& widths, QWidget* parent) : QStatusBar(par
     setSizeGripEnabled(false);
     for (int w : widths) {
         auto* label = new QLabel(this);
+        // The frame keeps all four sides; the text stands off its left edge by an indent
+        // (contents margins would replace the frame's own and cut its top and bottom).
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setContentsMargins(2, 0, 2, 0);
+        label->setIndent(3);
         if (w > 0)
             label->setFixedWidth(w);
         addWidget(label, w > 0 ? 0 : 1);
