@@ -10,9 +10,11 @@
 #include "text/Formats.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
+#include "widgets/Look.h"
 #include "widgets/Widgets.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
@@ -114,6 +116,8 @@ private slots:
     void initTestCase()
     {
         text::setBrazilianFormats();
+        // The program's palette, as start-up sets it.
+        QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
         ui::Dialogs::startScript();
     }
     void cleanupTestCase() { ui::Dialogs::stopScript(); }
