@@ -62,7 +62,7 @@ void removeTemporarios(const std::vector<Arquivo>& arquivos)
 }  // namespace
 
 ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst, const QVector<int>& meses,
-                                 const QString& pasta, const QDate& hoje)
+                                 const QString& pasta, const QDate& hoje, const AcompanhaExportacao& progresso)
 {
     if (meses.isEmpty())
         throw ErroExportacao(QStringLiteral("Nenhum mês escolhido para exportar."));
@@ -73,7 +73,10 @@ ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst
 
     std::vector<Arquivo> arquivos;
     try {
+        int feitas = 0;
         for (const TabelaIntercambio& t : tabelasIntercambio()) {
+            if (progresso && !progresso(feitas++, t.tabela))
+                throw ErroExportacao(QStringLiteral("Exportação cancelada: nenhum arquivo foi gravado e nenhum mês foi marcado."));
             Arquivo a{&t, QDir(pasta).filePath(prefixo + t.sufixo()), {}, false};
             db::Dataset consulta(&conexao, QStringLiteral("QryOutrasTab"));
             QStringList sql{QStringLiteral("select * from ") + t.tabela,
@@ -116,7 +119,7 @@ ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst
         }
     } catch (const EWriteError& e) {
         removeTemporarios(arquivos);
-        throw ErroExportacao(e.message());
+        throw ErroExportacao(e.message() + QStringLiteral("\nNenhum arquivo foi substituído e nenhum mês foi marcado."));
     } catch (...) {
         removeTemporarios(arquivos);
         throw;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <stdexcept>
 
 namespace db {
@@ -49,8 +50,12 @@ struct ResultadoExportacao {
 // Writes the months' files into pasta (which must exist) and marks the months "3" with
 // DT_ENVIO = hoje; a month already sent keeps its first date. Nothing is marked unless
 // all four files were written; a failure leaves no half-written file and older files as
-// they were. Throws ErroExportacao (or a database error while marking).
+// they were. progresso is told before each table (tables done, table name); returning
+// false cancels: nothing written, nothing marked. Throws ErroExportacao (or a database
+// error while marking).
+using AcompanhaExportacao = std::function<bool(int feitas, const QString& tabela)>;
 ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst, const QVector<int>& meses,
-                                 const QString& pasta, const QDate& hoje = QDate::currentDate());
+                                 const QString& pasta, const QDate& hoje = QDate::currentDate(),
+                                 const AcompanhaExportacao& progresso = {});
 
 }  // namespace interchange
