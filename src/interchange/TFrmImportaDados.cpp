@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -120,9 +121,29 @@ TFrmImportaDados::TFrmImportaDados(QWidget* owner)
         pasta_ = escolhida;
         run([this] { DirectoryListBox1Change(); });
     });
+    // The model reads folders in the background: the chosen one is brought into view
+    // once its parents are read.
+    connect(pastas_, &QFileSystemModel::directoryLoaded, this, [this] { QTimer::singleShot(0, this, [this] { mostraPasta(); }); });
+    connect(pastas_, &QFileSystemModel::layoutChanged, this, [this] { mostraPasta(); });
     connect(CheckArquivos, &ui::CheckList::checkChanged, this, [this] { run([this] { CheckArquivosClick(); }); });
     resize(680, 420);
     run([this] { FormCreate(); });
+}
+
+void TFrmImportaDados::mostraPasta()
+{
+    {
+        if (pasta_.isEmpty())
+            return;
+        const QModelIndex i = pastas_->index(pasta_);
+        if (!i.isValid())
+            return;
+        for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
+            DirectoryListBox1->expand(p);
+        if (DirectoryListBox1->currentIndex() != i)
+            DirectoryListBox1->setCurrentIndex(i);
+        DirectoryListBox1->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    }
 }
 
 TFrmImportaDados::~TFrmImportaDados() = default;
@@ -135,9 +156,11 @@ bool TFrmImportaDados::mudaPasta(const QString& pasta)
     const QModelIndex i = pastas_->index(info.absoluteFilePath());
     if (!i.isValid())
         return false;
+    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
+        DirectoryListBox1->expand(p);
     DirectoryListBox1->setCurrentIndex(i);
-    DirectoryListBox1->scrollTo(i);
     DirectoryListBox1->expand(i);
+    DirectoryListBox1->scrollTo(i, QAbstractItemView::PositionAtCenter);
     if (pasta_ != info.absoluteFilePath()) {
         pasta_ = info.absoluteFilePath();
         DirectoryListBox1Change();

@@ -46,6 +46,8 @@ public:
     virtual void BbtSairClick();
 
 private:
+    // Brings the current folder into view in the tree.
+    void mostraPasta();
     QFileSystemModel* pastas_;
     QString pasta_;
     QString uf_;  // the files offered are this UF's

@@ -160,4 +160,5 @@ void TfrmControleEnvio::BbtPesquisarClick()
     QryConsulta.setParam(QStringLiteral("co_uf"), uf.toString());
     QryConsulta.open();
     DBGrid2->resizeColumnsToContents();
+    DBGrid2->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
 }

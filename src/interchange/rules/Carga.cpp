@@ -152,6 +152,7 @@ private:
             return;
         }
         r.estado = ResultadoArquivo::Estado::Carregado;
+        r.saldos = t->chaves < 4;
 
         // Rows of one month need not stand together in the file.
         std::vector<Mes> meses;
@@ -271,7 +272,8 @@ QString ResumoImportacao::texto() const
             break;
         case ResultadoArquivo::Estado::Carregado:
             p += QStringLiteral("%1 e %2 carregados.")
-                     .arg(plural(a.meses, "mês", "meses"), plural(a.linhas, "linha", "linhas"));
+                     .arg(a.saldos ? plural(a.meses, "saldo inicial", "saldos iniciais") : plural(a.meses, "mês", "meses"),
+                          plural(a.linhas, "linha", "linhas"));
             for (const QString& recusa : a.recusas)
                 p += QStringLiteral("\n  Recusado, mantido como estava: %1").arg(recusa);
             break;

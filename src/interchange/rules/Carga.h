@@ -20,6 +20,7 @@ struct ResultadoArquivo {
     enum class Estado { Carregado, Recusado, Ignorado, NaoLido };
     QString nome;  // the file name without its folder
     Estado estado = Estado::NaoLido;
+    bool saldos = false;  // a file of initial balances: its units are not months
     int meses = 0;      // months (initial balances) loaded
     qint64 linhas = 0;  // rows loaded
     // A file refused whole: why, with its line ("linha 12: ...").
