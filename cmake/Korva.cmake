@@ -97,9 +97,12 @@ endfunction()
 # be running, so that a program left hanging there cannot stall a test run.
 set(KORVA_TEST_LOCK_DIR ${CMAKE_BINARY_DIR}/test-firebird-lock)
 
-# korva_test(NAME SOURCES ... LINKS ...): a Qt Test executable under CTest.
+# korva_test(NAME [ENGINE] SOURCES ... LINKS ...): a Qt Test executable under CTest.
+# In a sanitizer build, a test runs with leak checks (tests/lsan.supp) unless it starts
+# the embedded engine, beside whose threads the leak checker can crash at exit: a test
+# that links the test support (which gives it databases) or says ENGINE.
 function(korva_test name)
-  cmake_parse_arguments(K "" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(K "ENGINE" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${K_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${K_LINKS})
   add_test(NAME ${name} COMMAND ${name})
@@ -108,7 +111,13 @@ function(korva_test name)
   endif()
   # Every test may copy a template database (tests/support): they are made first.
   add_dependencies(${name} korva-db)
+  set(environment "QT_QPA_PLATFORM=offscreen;KORVA_TEST_TEMPLATE_DIR=${CMAKE_BINARY_DIR}/test-template;KORVA_SOURCE_DIR=${CMAKE_SOURCE_DIR};FIREBIRD_LOCK=${KORVA_TEST_LOCK_DIR}")
+  if(KORVA_SANITIZE AND NOT K_ENGINE AND NOT "korva_testsupport" IN_LIST K_LINKS)
+    list(APPEND environment
+      "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
+      "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${K_TIMEOUT}
     FIXTURES_REQUIRED korva_templates
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KORVA_TEST_TEMPLATE_DIR=${CMAKE_BINARY_DIR}/test-template;KORVA_SOURCE_DIR=${CMAKE_SOURCE_DIR};FIREBIRD_LOCK=${KORVA_TEST_LOCK_DIR}")
+    ENVIRONMENT "${environment}")
 endfunction()

@@ -290,6 +290,278 @@ private slots:
         QCOMPARE(total, 3.0);
     }
 
+    void aSaveThatWritesNoRowFailsAndKeepsTheRecord()
+    {
+        addRate(*conn, QStringLiteral("2001"), 1);
+        addRate(*conn, QStringLiteral("2002"), 2);
+        Rates r(*conn);
+        r.ds.open();
+        // Another hand removes the row after it was read.
+        Statement(*conn, {QStringLiteral("delete from TB_REPASSE_MESTRE where NU_ANO_COMPET = '2001'")}).exec();
+        r.ds.edit();
+        r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).setText(QStringLiteral("9,5"));
+        try {
+            r.ds.post();
+            QFAIL("a modify of no row reported success");
+        } catch (const RowNotFoundError& e) {
+            QCOMPARE(e.message(), QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: "
+                                                 "ele pode ter sido alterado ou excluído depois de lido. Nada foi alterado."));
+        }
+        QCOMPARE(r.ds.state(), DatasetState::Edit);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).editText(), QStringLiteral("9,50"));
+        r.ds.cancel();
+        try {
+            r.ds.remove();
+            QFAIL("a delete of no row reported success");
+        } catch (const RowNotFoundError& e) {
+            QVERIFY(e.message().startsWith(QStringLiteral("O registro não foi excluído porque não foi encontrado")));
+        }
+        QCOMPARE(r.ds.recordCount(), 2);
+        QCOMPARE(r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET")).asString(), QStringLiteral("2001"));
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where VL_REPASSE_FEDERAL_MESTRE = 2")), 1);
+    }
+
+    void aNullKeyStillFindsItsRow()
+    {
+        Statement(*conn, {QStringLiteral("insert into TB_PARAMETRO_KORVA (SG_SISTEMA, NO_SISTEMA) values ('KORVA', 'Antes')")}).exec();
+        Dataset p(conn.get(), QStringLiteral("p"));
+        p.setSql(QStringLiteral("select * from TB_PARAMETRO_KORVA"));
+        p.addField(QStringLiteral("SG_SISTEMA"), FieldType::String, 15);
+        p.addField(QStringLiteral("NO_SISTEMA"), FieldType::String, 100);
+        UpdateSql up(*conn);
+        up.generate(QStringLiteral("TB_PARAMETRO_KORVA"), {QStringLiteral("SG_SISTEMA")}, {QStringLiteral("SG_SISTEMA"), QStringLiteral("NO_SISTEMA")});
+        p.setUpdateObject(&up);
+        p.open();
+        // The key cleared, then saved twice: the second save matches the null key.
+        for (const char* nome : {"Primeira", "Segunda"}) {
+            p.edit();
+            p.fieldByName(QStringLiteral("SG_SISTEMA")).setText(QString());
+            p.fieldByName(QStringLiteral("NO_SISTEMA")).setText(QString::fromLatin1(nome));
+            p.post();
+        }
+        const QList<QVariantList> rows = Statement(*conn, {QStringLiteral("select SG_SISTEMA, NO_SISTEMA from TB_PARAMETRO_KORVA")}).selectAll();
+        QCOMPARE(rows, (QList<QVariantList>{{QVariant(), QStringLiteral("Segunda")}}));
+    }
+
+    void aLineEditedRightAfterItsInsertUpdatesItsOwnRow()
+    {
+        // A line of the month exists; the new one gets its number from the database.
+        Statement(*conn, {QStringLiteral("insert into TB_EXECUCAO_FISICA_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, CO_SEQ_MEDICAMENTO, QT_MEDICAMENTO)"),
+                          QStringLiteral("values ('2024', 'MG', 3138203, '1', 1, 5)")}).exec();
+        const QStringList columns = {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"), QStringLiteral("CO_CIDADE"), QStringLiteral("NU_MES_COMPET"),
+                                     QStringLiteral("CO_SEQ_MED"), QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("QT_MEDICAMENTO")};
+        Dataset lines(conn.get(), QStringLiteral("lines"));
+        lines.setSql(QStringLiteral("select * from TB_EXECUCAO_FISICA_MUNICIPIO"));
+        for (const QString& c : columns)
+            lines.addField(c, c.startsWith(QLatin1String("NU_")) || c == QLatin1String("CO_UF") ? FieldType::String : FieldType::Integer, 4);
+        UpdateSql up(*conn);
+        up.generate(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), columns.mid(0, 5), columns);
+        lines.setUpdateObject(&up);
+        lines.open();
+        lines.append();
+        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
+                 {"NU_ANO_COMPET", "2024"}, {"CO_UF", "MG"}, {"CO_CIDADE", "3138203"}, {"NU_MES_COMPET", "1"},
+                 {"CO_SEQ_MEDICAMENTO", "2"}, {"QT_MEDICAMENTO", "7"}})
+            lines.fieldByName(QString::fromLatin1(name)).setText(QString::fromLatin1(value));
+        lines.post();
+        QCOMPARE(lines.fieldByName(QStringLiteral("CO_SEQ_MED")).asInteger(), 2);
+        lines.edit();
+        lines.fieldByName(QStringLiteral("QT_MEDICAMENTO")).setText(QStringLiteral("70"));
+        lines.post();
+        const QList<QVariantList> rows = Statement(*conn, {QStringLiteral("select CO_SEQ_MED, QT_MEDICAMENTO from TB_EXECUCAO_FISICA_MUNICIPIO order by 1")}).selectAll();
+        QCOMPARE(rows, (QList<QVariantList>{{1, 5}, {2, 70}}));
+    }
+
+    void textOutsideWindows1252IsRefusedNamingTheField()
+    {
+        Rates r(*conn);
+        Field& year = r.ds.fieldByName(QStringLiteral("NU_ANO_COMPET"));
+        r.up.insertSql = QStringList{QStringLiteral("insert into NO_SUCH_TABLE values (1)")};
+        r.ds.open();
+        r.ds.append();
+        const QString message = QStringLiteral("O campo \"Ano Competência\" contém o caractere \"→\" (U+2192), que o banco de dados não pode guardar.");
+        try {
+            year.setAsString(QStringLiteral("20→4"));
+            QFAIL("text accepted");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), message);
+        }
+        QVERIFY(year.isNull());
+        // Typed into a control: kept as typed, and the post says why it cannot go.
+        year.setText(QStringLiteral("20→4"));
+        QCOMPARE(year.editText(), QStringLiteral("20→4"));
+        try {
+            r.ds.post();
+            QFAIL("post accepted");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), message);
+        }
+        QCOMPARE(r.ds.state(), DatasetState::Insert);
+    }
+
+    void anUpdateObjectRefusesAValueNamingTheField()
+    {
+        // A field that holds text for a date column: the text must be a date.
+        Statement(*conn, {QStringLiteral("insert into TB_MOVIMENTO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET) values ('2024', 'MG', 1, '1')")}).exec();
+        Dataset m(conn.get(), QStringLiteral("m"));
+        m.setSql({QStringLiteral("select NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, cast(DT_FECHAMENTO as varchar(24)) DT_FECHAMENTO"),
+                  QStringLiteral("from TB_MOVIMENTO_MUNICIPIO where NU_ANO_COMPET = :ANO")});
+        m.setParam(QStringLiteral("ANO"), 2024);  // a number for a text parameter
+        UpdateSql up(*conn);
+        up.generate(QStringLiteral("TB_MOVIMENTO_MUNICIPIO"),
+                    {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"), QStringLiteral("CO_CIDADE"), QStringLiteral("NU_MES_COMPET")},
+                    {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"), QStringLiteral("CO_CIDADE"), QStringLiteral("NU_MES_COMPET"),
+                     QStringLiteral("DT_FECHAMENTO")});
+        m.setUpdateObject(&up);
+        m.open();
+        QCOMPARE(m.recordCount(), 1);
+        m.fieldByName(QStringLiteral("DT_FECHAMENTO")).setDisplayLabel(QStringLiteral("Data de Fechamento"));
+        m.edit();
+        m.fieldByName(QStringLiteral("DT_FECHAMENTO")).setText(QStringLiteral("ontem"));
+        try {
+            m.post();
+            QFAIL("post accepted");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), QStringLiteral("\"ontem\" não é um valor válido para o campo \"Data de Fechamento\"."));
+        }
+        m.fieldByName(QStringLiteral("DT_FECHAMENTO")).setText(QStringLiteral("05/02/2004 10:30"));
+        m.post();
+        QCOMPARE(Statement(*conn, {QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")}).scalar(),
+                 QVariant(QDateTime(QDate(2004, 2, 5), QTime(10, 30))));
+    }
+
+    void delphiBehaviourTheWindowsRelyOn()
+    {
+        Rates r(*conn);
+        r.ds.open();
+        // Edit on an empty dataset inserts.
+        r.ds.edit();
+        QCOMPARE(r.ds.state(), DatasetState::Insert);
+        QCOMPARE(r.ds.recordCount(), 1);
+        // Before-post runs before the required check: it may fill a required field.
+        r.ds.onBeforePost = [](Dataset& d) {
+            Field& year = d.fieldByName(QStringLiteral("NU_ANO_COMPET"));
+            if (year.isNull())
+                year.setAsString(QStringLiteral("2024"));
+        };
+        Field& federal = r.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE"));
+        federal.setEditFormat(QStringLiteral("##0.00"));
+        federal.setAsFloat(1234.5678);
+        r.ds.post();
+        QCOMPARE(count(*conn, QStringLiteral("select count(*) from TB_REPASSE_MESTRE where NU_ANO_COMPET = '2024'")), 1);
+        // The plain text is the full value; the masks are for showing and editing.
+        QCOMPARE(federal.asString(), QStringLiteral("1234,5678"));
+        QCOMPARE(federal.editText(), QStringLiteral("1234,57"));
+        QCOMPARE(federal.displayText(), QStringLiteral("1.234,57"));
+    }
+
+    void locateOnSeveralFields_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QVariant>("values");  // a list, or one value
+        QTest::addColumn<int>("recNo");        // 0: not found; -1: refused
+        const auto list = [](std::initializer_list<QVariant> v) { return QVariant(QVariantList(v)); };
+        QTest::newRow("two fields") << "CO_UF;CO_CIDADE" << list({"MG", 3138203}) << 2;
+        QTest::newRow("two fields, text number") << "CO_UF; CO_CIDADE" << list({"MG", "3170107"}) << 3;
+        QTest::newRow("two fields, none") << "CO_UF;CO_CIDADE" << list({"SP", 3138203}) << 0;
+        QTest::newRow("one field") << "CO_CIDADE" << QVariant(3170107) << 3;
+        QTest::newRow("one field, list of one") << "CO_UF" << list({"SP"}) << 4;
+        QTest::newRow("a list for one field") << "CO_UF" << list({"MG", 3138203}) << -1;
+        QTest::newRow("one value for two fields") << "CO_UF;CO_CIDADE" << QVariant("MG") << -1;
+    }
+    void locateOnSeveralFields()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QVariant, values);
+        QFETCH(int, recNo);
+        Dataset d(conn.get(), QStringLiteral("pactos"));
+        d.setSql({QStringLiteral("select CO_UF, CO_SEQ_CIDADE CO_CIDADE from TB_CIDADE where CO_SEQ_CIDADE in (3100203, 3170107, 3138203, 3550308)"),
+                  QStringLiteral("order by CO_UF, NO_CIDADE")});
+        d.open();
+        QCOMPARE(d.recordCount(), 4);  // Abaeté, Lavras, Uberaba, São Paulo
+        d.last();
+        if (recNo < 0) {
+            QVERIFY_THROWS_EXCEPTION(DataError, d.locate(fields, values));
+            if (values.typeId() == QMetaType::QVariantList)
+                QVERIFY_THROWS_EXCEPTION(DataError, d.locate(fields, values.toList()));
+            QCOMPARE(d.recNo(), 4);
+            return;
+        }
+        QCOMPARE(d.locate(fields, values), recNo > 0);
+        QCOMPARE(d.recNo(), recNo > 0 ? recNo : 4);
+        if (values.typeId() == QMetaType::QVariantList) {
+            // The same through the list itself: it must not turn into one value.
+            d.last();
+            QCOMPARE(d.locate(fields, values.toList()), recNo > 0);
+            QCOMPARE(d.recNo(), recNo > 0 ? recNo : 4);
+        }
+    }
+
+    void aLookupFollowsTheChangesOfItsDataset()
+    {
+        Dataset forms(conn.get(), QStringLiteral("forms"));
+        forms.setSql(QStringLiteral("select * from TB_FORMA_PACTUACAO"));
+        forms.addField(QStringLiteral("CO_FORMA_PACTUACAO"), FieldType::String, 3);
+        forms.addField(QStringLiteral("DS_FORMA_PACTUACAO"), FieldType::String, 50);
+        UpdateSql up(*conn);
+        up.generate(QStringLiteral("TB_FORMA_PACTUACAO"), {QStringLiteral("CO_FORMA_PACTUACAO")},
+                    {QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("DS_FORMA_PACTUACAO")});
+        forms.setUpdateObject(&up);
+        forms.open();
+
+        Dataset pacts(conn.get(), QStringLiteral("pacts"));
+        pacts.setSql(QStringLiteral("select 'TCE' CO_FORMA_PACTUACAO from RDB$DATABASE union all select 'NEW' from RDB$DATABASE"));
+        pacts.addField(QStringLiteral("CO_FORMA_PACTUACAO"), FieldType::String, 3);
+        Field& description = pacts.addField(QStringLiteral("DESCRICAO"), FieldType::String, 50, FieldKind::Lookup)
+                                 .setLookup(&forms, QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("CO_FORMA_PACTUACAO"),
+                                            QStringLiteral("DS_FORMA_PACTUACAO"));
+        pacts.open();
+        const auto shown = [&] { return QStringList{pacts.rowDisplayText(0, description), pacts.rowDisplayText(1, description)}; };
+        QVERIFY(!shown().at(0).isEmpty());
+        QCOMPARE(shown().at(1), QString());
+
+        QVERIFY(forms.locate(QStringLiteral("CO_FORMA_PACTUACAO"), QStringLiteral("TCE")));
+        forms.edit();
+        forms.fieldByName(QStringLiteral("DS_FORMA_PACTUACAO")).setAsString(QStringLiteral("Alterada"));
+        forms.post();
+        forms.append();
+        forms.fieldByName(QStringLiteral("CO_FORMA_PACTUACAO")).setAsString(QStringLiteral("NEW"));
+        forms.fieldByName(QStringLiteral("DS_FORMA_PACTUACAO")).setAsString(QStringLiteral("Nova"));
+        forms.post();
+        QCOMPARE(shown(), (QStringList{QStringLiteral("Alterada"), QStringLiteral("Nova")}));
+        QCOMPARE(description.asString(), QStringLiteral("Alterada"));
+        forms.remove();
+        QCOMPARE(shown(), (QStringList{QStringLiteral("Alterada"), QString()}));
+        forms.close();
+        QCOMPARE(shown(), (QStringList{QString(), QString()}));
+    }
+
+    void valuesAreReadBackAsStored()
+    {
+        Statement(*conn, {QStringLiteral("insert into TB_MOVIMENTO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, SITUACAO, VL_SALDO_ANTERIOR,"),
+                          QStringLiteral("  VL_ALOC_FEDERAL, DT_FECHAMENTO, DT_ENVIO)"),
+                          QStringLiteral("values ('2024', 'MG', 0, '1', '', 0, null, '05.02.2004', '06.02.2004 13:45:07')")}).exec();
+        Dataset d(conn.get(), QStringLiteral("d"));
+        d.setSql(QStringLiteral("select * from TB_MOVIMENTO_MUNICIPIO"));
+        d.open();
+        const auto f = [&](const char* name) -> Field& { return d.fieldByName(QString::fromLatin1(name)); };
+        // Empty text and zero are values; null is none.
+        QVERIFY(!f("SITUACAO").isNull());
+        QCOMPARE(f("SITUACAO").value(), QVariant(QString()));
+        QVERIFY(f("NU_MES_COMPET").value() == QVariant(QStringLiteral("1")));
+        QCOMPARE(f("CO_CIDADE").value(), QVariant(0));
+        QCOMPARE(f("VL_SALDO_ANTERIOR").value(), QVariant(0.0));
+        QVERIFY(f("VL_ALOC_FEDERAL").isNull());
+        QVERIFY(f("VL_REC_GASTOS").isNull());
+        // A date column keeps its time of day; its text is the date alone at midnight.
+        QCOMPARE(f("DT_FECHAMENTO").dataType(), FieldType::DateTime);
+        QCOMPARE(f("DT_ENVIO").asDateTime(), QDateTime(QDate(2004, 2, 6), QTime(13, 45, 7)));
+        QCOMPARE(f("DT_FECHAMENTO").asString(), QStringLiteral("05/02/2004"));
+        QCOMPARE(f("DT_ENVIO").asString(), QStringLiteral("06/02/2004 13:45:07"));
+        QCOMPARE(f("DT_ENVIO").displayText(), QStringLiteral("06/02/2004 13:45:07"));
+        QCOMPARE(f("DT_FECHAMENTO").displayText(), QStringLiteral("05/02/2004"));
+    }
+
     void aUnitCommitsWholeOrNothing()
     {
         {

@@ -216,6 +216,58 @@ private slots:
         QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), cidade);
     }
 
+    void anEmptyAcronymDoesNotStopLaterSaves()
+    {
+        // The acronym is the column the saves find the row by: cleared and saved, every
+        // later save must still reach the row (the state chosen, the year, the mode).
+        abre(QStringLiteral("demo"));
+        TfrmParametros frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F3);
+        frm.PageControl1->setCurrentPage(frm.tbsGeral);
+        frm.DBEdit1->setFocus();
+        QTest::keyClick(frm.DBEdit1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(frm.DBEdit1, Qt::Key_Backspace);
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QVERIFY(gravado().at(0).at(0).isNull());
+
+        tecla(&frm, Qt::Key_F3);
+        frm.PageControl1->setCurrentPage(frm.tbsVersao);
+        support::chooseEntry(frm.DBBoxEstado, QStringLiteral("SP"));
+        support::chooseEntry(frm.DBBoxAno, QStringLiteral("2004"));
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma a gravação do registro"), QStringLiteral("Confirma a gravação do registro")}));
+        const QList<QVariantList> linhas = gravado();
+        QCOMPARE(linhas.size(), 1);
+        QCOMPARE(linhas.at(0), (QVariantList{QVariant(), QStringLiteral("2004"), QStringLiteral("SP"), 0}));
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
+        QCOMPARE(DMPrincipal->codigoCidadeInstalacao(), 0);
+    }
+
+    void aSaveWhoseRowIsGoneSaysSoAndKeepsTheTyping()
+    {
+        abre(QStringLiteral("demo"));
+        TfrmParametros frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F3);
+        frm.PageControl1->setCurrentPage(frm.tbsGeral);
+        frm.DBEdit2->setFocus();
+        QTest::keyClicks(frm.DBEdit2, QStringLiteral(" (teste)"));
+        // Another hand removes the record while the window has it.
+        db::Statement(DMPrincipal->IBDatabaseGeral, {QStringLiteral("delete from TB_PARAMETRO_KORVA")}).exec();
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        const QStringList texts = Dialogs::texts();
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts.at(1), QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: ele pode ter "
+                                             "sido alterado ou excluído depois de lido. Nada foi alterado."));
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
+        QVERIFY(frm.DBEdit2->text().endsWith(QStringLiteral(" (teste)")));
+        QVERIFY(gravado().isEmpty());
+    }
+
     void clearingTheMunicipalityKeepsTheState()
     {
         // As a clerk does it: Alterar lands on the state, Enter moves on to the

@@ -4,7 +4,9 @@
 #include "db/EmbeddedEngine.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <atomic>
+#include <stdexcept>
 
 namespace db {
 
@@ -68,6 +70,13 @@ void Connection::open()
     }
     depth_ = 0;
     rollbackOnly_ = false;
+    {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("select rdb$character_set_name from rdb$database")) && q.next())
+            charset_ = q.value(0).toString().trimmed().toUpper();
+        q.finish();
+        q.clear();
+    }
     emit connected();
 }
 
@@ -84,11 +93,16 @@ void Connection::close()
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     if (depth_ > 0) {
         // A disconnection ends pending work with a commit.
-        db.commit();
+        if (rollbackOnly_)
+            db.rollback();
+        else
+            db.commit();
         depth_ = 0;
+        rollbackOnly_ = false;
         ++generation_;
     }
     db.close();
+    charset_.clear();
     emit disconnected();
 }
 
@@ -98,6 +112,18 @@ QSqlDatabase Connection::database()
     return QSqlDatabase::database(connectionName_, false);
 }
 
+void Connection::savepoint(const QString& command)
+{
+    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
+    if (!q.exec(command))
+        throw DatabaseError(errorText(q.lastError()));
+}
+
+static QString savepointName(int depth)
+{
+    return QStringLiteral("KORVA_UNIT_%1").arg(depth);
+}
+
 void Connection::beginUnit()
 {
     if (depth_ == 0) {
@@ -105,6 +131,8 @@ void Connection::beginUnit()
         if (!db.transaction())
             throw DatabaseError(errorText(db.lastError()));
         rollbackOnly_ = false;
+    } else {
+        savepoint(QStringLiteral("SAVEPOINT ") + savepointName(depth_ + 1));
     }
     ++depth_;
 }
@@ -113,8 +141,13 @@ void Connection::commitUnit()
 {
     if (depth_ <= 0)
         return;
-    if (--depth_ > 0)
+    if (depth_ > 1) {
+        // The savepoint goes; its work is now the outer unit's.
+        savepoint(QStringLiteral("RELEASE SAVEPOINT ") + savepointName(depth_));
+        --depth_;
         return;
+    }
+    depth_ = 0;
     QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
     ++generation_;
     if (rollbackOnly_) {
@@ -133,9 +166,19 @@ void Connection::rollbackUnit()
 {
     if (depth_ <= 0)
         return;
-    rollbackOnly_ = true;
-    if (--depth_ > 0)
+    if (depth_ > 1) {
+        const QString name = savepointName(depth_);
+        --depth_;
+        try {
+            savepoint(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name);
+            savepoint(QStringLiteral("RELEASE SAVEPOINT ") + name);
+        } catch (const DatabaseError&) {
+            // The unit's work may still be there: nothing of the transaction may be kept.
+            rollbackOnly_ = true;
+        }
         return;
+    }
+    depth_ = 0;
     ++generation_;
     rollbackOnly_ = false;
     if (isOpen())
@@ -145,11 +188,13 @@ void Connection::rollbackUnit()
 WriteUnit::WriteUnit(Connection& connection) : connection_(connection)
 {
     connection_.beginUnit();
+    depth_ = connection_.unitDepth();
 }
 
 WriteUnit::~WriteUnit()
 {
-    if (!done_)
+    // A closed connection already ended the unit with a commit.
+    if (!done_ && connection_.unitDepth() == depth_)
         connection_.rollbackUnit();
 }
 
@@ -157,8 +202,16 @@ void WriteUnit::commit()
 {
     if (done_)
         return;
-    done_ = true;
+    if (connection_.unitDepth() != depth_) {
+        if (connection_.unitDepth() > depth_)
+            throw std::logic_error("a write unit was committed while a unit inside it was still open");
+        done_ = true;
+        return;
+    }
+    // Done only once it worked: a savepoint that could not be released is still rolled
+    // back to when the unit goes.
     connection_.commitUnit();
+    done_ = true;
 }
 
 }  // namespace db

@@ -12,7 +12,8 @@ namespace db {
 // Transactions: reads run in the driver's own short read transaction (a dataset reads
 // all rows and clears its query, so nothing lingers). Writes run in write units: the
 // outermost unit starts the transaction and commits it when it completes, so what a
-// user saved survives the program being killed right after.
+// user saved survives the program being killed right after. A unit opened inside
+// another is a savepoint of the transaction.
 class Connection : public QObject {
     Q_OBJECT
 public:
@@ -36,13 +37,21 @@ public:
     // The Qt connection, opened on demand.
     QSqlDatabase database();
 
-    // Write units (see WriteUnit).
+    // Write units (see WriteUnit). The outermost starts and ends the transaction; each
+    // one inside it sets a savepoint, released on commit and rolled back to on rollback.
     void beginUnit();
     void commitUnit();
     void rollbackUnit();
     bool inUnit() const { return depth_ > 0; }
-    // Increments at every commit or rollback: prepared statements end there.
+    int unitDepth() const { return depth_; }
+    // Increments at every commit or rollback of the transaction: the driver's prepared
+    // statements end there and must be prepared again. A savepoint rolled back or
+    // released leaves them usable.
     quint64 generation() const { return generation_; }
+
+    // The character set the database stores text in ("WIN1252"), read at open; empty
+    // while closed.
+    QString storageCharset() const { return charset_; }
 
 signals:
     void connected();
@@ -53,14 +62,21 @@ private:
     QString databaseName_;
     QString userName_;
     QString password_;
+    void savepoint(const QString& command);
+
     int depth_ = 0;
+    // Set when a savepoint could not be rolled back: the transaction holds work that
+    // was meant to be undone, so it may only roll back.
     bool rollbackOnly_ = false;
     quint64 generation_ = 0;
+    QString charset_;
 };
 
 // RAII write unit: everything done while it lives commits whole when commit() is
 // called, or rolls back whole when it is destroyed uncommitted (an exception passing
-// through). Nested units join the outermost one; an inner unit that fails dooms it.
+// through). A unit inside another is a savepoint: destroyed uncommitted, it undoes only
+// its own work and the outer unit goes on; committed, its work joins the outer unit's,
+// which still decides whether any of it is kept.
 class WriteUnit {
 public:
     explicit WriteUnit(Connection& connection);
@@ -71,6 +87,7 @@ public:
 
 private:
     Connection& connection_;
+    int depth_;
     bool done_ = false;
 };
 

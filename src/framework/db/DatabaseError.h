@@ -26,6 +26,13 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// A modify, insert or delete through an update object that wrote no row: the row was
+// changed or removed after it was read. Nothing was written.
+class RowNotFoundError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // A failure that is not the database's: a required field left empty, a typed value that
 // does not convert, an operation the dataset's state does not allow.
 class DataError : public std::runtime_error {

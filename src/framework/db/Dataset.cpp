@@ -1,10 +1,13 @@
 #include "db/Dataset.h"
 
+#include "db/Binding.h"
 #include "db/Connection.h"
 #include "db/DataSource.h"
 #include "db/DatabaseError.h"
 #include "db/SqlText.h"
 #include "db/UpdateSql.h"
+
+#include <algorithm>
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -32,8 +35,8 @@ FieldType typeOfColumn(const QSqlField& f)
     case QMetaType::QDate:
         return FieldType::Date;
     case QMetaType::QDateTime:
-        // Dialect-1 dates carry a time of day the program never stores.
-        return FieldType::Date;
+        // A dialect-1 date is a timestamp: its time of day is kept.
+        return FieldType::DateTime;
     default:
         return FieldType::Unknown;
     }
@@ -60,6 +63,64 @@ QStringList splitNames(const QString& names)
     for (const QString& n : names.split(u';', Qt::SkipEmptyParts))
         out << n.trimmed().toUpper();
     return out;
+}
+
+RowStore::Kind storeKind(FieldType t)
+{
+    switch (t) {
+    case FieldType::String:
+        return RowStore::Kind::Text;
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+        return RowStore::Kind::Integer;
+    case FieldType::Float:
+    case FieldType::Currency:
+        return RowStore::Kind::Double;
+    case FieldType::Date:
+        return RowStore::Kind::Date;
+    case FieldType::DateTime:
+        return RowStore::Kind::DateTime;
+    case FieldType::Unknown:
+        break;
+    }
+    return RowStore::Kind::Any;
+}
+
+// One part of an index key: equal values of one field type give equal parts.
+void appendKeyPart(QString& key, FieldType type, const QVariant& v)
+{
+    if (!key.isEmpty())
+        key += QChar(0x1F);
+    if (isNullValue(v)) {
+        key += QChar(0x01);
+        return;
+    }
+    key += u'=';
+    switch (type) {
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+        key += QString::number(v.toLongLong());
+        break;
+    case FieldType::Float:
+    case FieldType::Currency:
+        key += QString::number(v.toDouble(), 'g', 17);
+        break;
+    case FieldType::Date:
+        key += QString::number(v.toDate().toJulianDay());
+        break;
+    case FieldType::DateTime:
+        key += QString::number(v.toDateTime().toMSecsSinceEpoch());
+        break;
+    case FieldType::String:
+    case FieldType::Unknown:
+        key += v.toString();
+        break;
+    }
+}
+
+[[noreturn]] void countMismatch(const QString& dataset, int names, int values)
+{
+    throw DataError(QStringLiteral("A busca em \"%1\" tem %2 campo(s) e %3 valor(es).").arg(dataset).arg(names).arg(values));
 }
 
 }  // namespace
@@ -108,16 +169,14 @@ Field& Dataset::addField(const QString& name, FieldType type, int size, FieldKin
     if (kind != FieldKind::Lookup)
         f->slot_ = slots_++;
     persistent_ = true;
+    byName_.insert(f->fieldName(), f.get());
     fields_.push_back(std::move(f));
     return *fields_.back();
 }
 
 Field* Dataset::findField(const QString& name) const
 {
-    for (const auto& f : fields_)
-        if (f->fieldName().compare(name, Qt::CaseInsensitive) == 0)
-            return f.get();
-    return nullptr;
+    return byName_.value(name.toUpper());
 }
 
 Field& Dataset::fieldByName(const QString& name) const
@@ -173,19 +232,28 @@ void Dataset::checkActive() const
 void Dataset::bindParams(QSqlQuery& query, const QStringList& names) const
 {
     Dataset* m = master_ ? master_->dataset() : nullptr;
+    const QVector<ParamType> types = describeParameters(query);
+    const QString charset = connection_->storageCharset();
+    QVariantList values;
     for (int i = 0; i < names.size(); ++i) {
         QVariant v = params_.value(names.at(i));
         if (m && m->isActive()) {
             if (Field* f = m->findField(names.at(i)))
                 v = f->value();
         }
-        query.bindValue(i, toDriverValue(v));
+        values << (i < types.size() ? toParameter(v, types.at(i), BindTarget{false, names.at(i)}, charset) : toDriverValue(v));
     }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
 }
 
 void Dataset::createFieldsFromRecord(const QSqlRecord& record)
 {
+    // Made at open; a refresh keeps them, so that references to them stay good.
+    if (state_ != DatasetState::Inactive && !fields_.empty())
+        return;
     fields_.clear();
+    byName_.clear();
     slots_ = 0;
     for (int i = 0; i < record.count(); ++i) {
         QString name = record.fieldName(i).toUpper();
@@ -205,6 +273,7 @@ void Dataset::createFieldsFromRecord(const QSqlRecord& record)
             size /= 4;
         auto f = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
         f->slot_ = slots_++;
+        byName_.insert(f->fieldName(), f.get());
         fields_.push_back(std::move(f));
     }
 }
@@ -254,59 +323,26 @@ void Dataset::readRows()
         map.push_back({f->slot(), column, f->dataType()});
     }
 
-    rows_.clear();
-    // Text columns repeat a lot (year, UF, month): a value equal to the one above it
-    // shares that one's storage instead of holding its own copy.
-    std::vector<QVariant> above(map.size());
+    std::vector<RowStore::Kind> kinds(size_t(slots_), RowStore::Kind::Any);
+    for (const auto& f : fields_)
+        if (f->slot() >= 0)
+            kinds[size_t(f->slot())] = storeKind(f->dataType());
+    // Read into a store of its own: a read that fails leaves the rows as they were.
+    RowStore read;
+    read.reset(kinds);
     while (query.next()) {
-        Row row;
-        row.values.resize(slots_);
-        for (size_t k = 0; k < map.size(); ++k) {
-            const Map& m = map[k];
-            QVariant v = query.value(m.column);
-            if (v.isNull())
-                continue;
-            if (m.type == FieldType::String && v.typeId() == QMetaType::QString) {
-                if (above[k].typeId() == QMetaType::QString &&
-                    *static_cast<const QString*>(above[k].constData()) == *static_cast<const QString*>(v.constData()))
-                    v = above[k];
-                else
-                    above[k] = v;
-            }
-            switch (m.type) {
-            case FieldType::String:
-                if (v.typeId() != QMetaType::QString)
-                    v = v.toString();
-                break;
-            case FieldType::SmallInt:
-            case FieldType::Integer:
-                if (v.typeId() != QMetaType::Int)
-                    v = v.typeId() == QMetaType::Double ? int(qRound64(v.toDouble())) : v.toInt();
-                break;
-            case FieldType::Float:
-            case FieldType::Currency:
-                if (v.typeId() != QMetaType::Double)
-                    v = v.toDouble();
-                break;
-            case FieldType::Date:
-                if (v.typeId() == QMetaType::QDateTime)
-                    v = v.toDateTime().date();
-                break;
-            case FieldType::DateTime:
-                if (v.typeId() == QMetaType::QDate)
-                    v = QDateTime(v.toDate(), QTime(0, 0));
-                break;
-            case FieldType::Unknown:
-                break;
-            }
-            row.values[m.slot] = std::move(v);
+        read.startRow(nextId());
+        for (const Map& m : map) {
+            const QVariant v = query.value(m.column);
+            if (!v.isNull())
+                read.put(m.slot, v);
         }
-        row.id = nextId();
-        rows_.push_back(std::move(row));
     }
+    read.endFill();
     // End the read transaction now: nothing may keep an old snapshot alive.
     query.finish();
     query.clear();
+    rows_.take(std::move(read));
 }
 
 void Dataset::open()
@@ -317,9 +353,9 @@ void Dataset::open()
         onBeforeOpen(*this);
     readRows();
     pendingText_.clear();
-    current_ = rows_.empty() ? -1 : 0;
+    current_ = rows_.rowCount() == 0 ? -1 : 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
     setState(DatasetState::Browse);
     calculateAll();
     if (onAfterOpen)
@@ -353,14 +389,14 @@ void Dataset::refresh()
             keyValues << f->value();
     const int position = current_;
     readRows();
-    current_ = rows_.empty() ? -1 : std::clamp(position, 0, int(rows_.size()) - 1);
+    current_ = rows_.rowCount() == 0 ? -1 : std::clamp(position, 0, rows_.rowCount() - 1);
     if (!keys.isEmpty() && keyValues.size() == keys.size()) {
         const int found = findRow(keys, keyValues, {});
         if (found >= 0)
             current_ = found;
     }
     bof_ = current_ <= 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
     calculateAll();
     notifyRows();
     scrolled();
@@ -372,9 +408,9 @@ void Dataset::first()
 {
     checkActive();
     checkBrowseMode();
-    current_ = rows_.empty() ? -1 : 0;
+    current_ = rows_.rowCount() == 0 ? -1 : 0;
     bof_ = true;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
     scrolled();
 }
 
@@ -382,9 +418,9 @@ void Dataset::last()
 {
     checkActive();
     checkBrowseMode();
-    current_ = int(rows_.size()) - 1;
+    current_ = rows_.rowCount() - 1;
     eof_ = true;
-    bof_ = rows_.empty();
+    bof_ = rows_.rowCount() == 0;
     scrolled();
 }
 
@@ -393,7 +429,7 @@ void Dataset::next()
     checkActive();
     checkBrowseMode();
     bof_ = false;
-    if (current_ + 1 < int(rows_.size())) {
+    if (current_ + 1 < rows_.rowCount()) {
         ++current_;
         eof_ = false;
         scrolled();
@@ -420,9 +456,9 @@ void Dataset::setRecNo(int recNo)
 {
     checkActive();
     checkBrowseMode();
-    if (rows_.empty())
+    if (rows_.rowCount() == 0)
         return;
-    const int target = std::clamp(recNo - 1, 0, int(rows_.size()) - 1);
+    const int target = std::clamp(recNo - 1, 0, rows_.rowCount() - 1);
     bof_ = eof_ = false;
     if (target != current_) {
         current_ = target;
@@ -432,12 +468,14 @@ void Dataset::setRecNo(int recNo)
 
 int Dataset::findRow(const QStringList& names, const QVariantList& values, LocateOptions options) const
 {
+    if (names.size() != values.size())
+        countMismatch(name_, int(names.size()), int(values.size()));
     std::vector<const Field*> fs;
     QVariantList wanted;
     for (int i = 0; i < names.size(); ++i) {
         const Field& f = fieldByName(names.at(i));
         fs.push_back(&f);
-        QVariant v = values.value(i);
+        QVariant v = values.at(i);
         if (!(options.partialKey && f.dataType() == FieldType::String)) {
             try {
                 v = f.coerce(v);
@@ -447,7 +485,15 @@ int Dataset::findRow(const QStringList& names, const QVariantList& values, Locat
         }
         wanted << v;
     }
-    for (int r = 0; r < int(rows_.size()); ++r) {
+    const bool exact = !options.partialKey && !options.caseInsensitive;
+    const bool indexable = std::all_of(fs.begin(), fs.end(), [](const Field* f) { return f->kind() != FieldKind::Lookup; });
+    if (exact && indexable && !isEditing() && state_ != DatasetState::CalcFields) {
+        QString key;
+        for (size_t i = 0; i < fs.size(); ++i)
+            appendKeyPart(key, fs[i]->dataType(), wanted.at(int(i)));
+        return index(names, fs).value(key, -1);
+    }
+    for (int r = 0; r < rows_.rowCount(); ++r) {
         bool all = true;
         for (size_t i = 0; i < fs.size() && all; ++i) {
             const QVariant have = rowValue(r, *fs[i]);
@@ -460,6 +506,30 @@ int Dataset::findRow(const QStringList& names, const QVariantList& values, Locat
             return r;
     }
     return -1;
+}
+
+const QHash<QString, int>& Dataset::index(const QStringList& names, const std::vector<const Field*>& fs) const
+{
+    auto it = std::find_if(indexes_.begin(), indexes_.end(), [&](const KeyIndex& k) { return k.fields == names; });
+    if (it == indexes_.end()) {
+        indexes_.push_back(KeyIndex{names, 0, {}, false});
+        it = indexes_.end() - 1;
+    }
+    if (!it->built || it->version != rows_.version()) {
+        // Built once per reading of the rows, and again only after a row changed.
+        it->rows.clear();
+        it->rows.reserve(rows_.rowCount());
+        // From the last row up, so that the first row of a key is the one kept.
+        for (int r = rows_.rowCount() - 1; r >= 0; --r) {
+            QString key;
+            for (const Field* f : fs)
+                appendKeyPart(key, f->dataType(), rows_.value(r, f->slot()));
+            it->rows.insert(key, r);
+        }
+        it->version = rows_.version();
+        it->built = true;
+    }
+    return it->rows;
 }
 
 bool Dataset::locate(const QStringList& fieldNames, const QVariantList& values, LocateOptions options)
@@ -480,16 +550,33 @@ bool Dataset::locate(const QStringList& fieldNames, const QVariantList& values, 
     return true;
 }
 
-bool Dataset::locate(const QString& fieldName, const QVariant& value, LocateOptions options)
+bool Dataset::locate(const QString& fieldNames, const QVariantList& values, LocateOptions options)
 {
-    return locate(splitNames(fieldName), QVariantList{value}, options);
+    return locate(splitNames(fieldNames), values, options);
+}
+
+bool Dataset::locate(const QString& fieldNames, const QVariant& value, LocateOptions options)
+{
+    // Several fields take a list of values, as Delphi's variant array; one field takes
+    // the value itself (or a list of one).
+    const QStringList names = splitNames(fieldNames);
+    if (value.typeId() == QMetaType::QVariantList)
+        return locate(names, value.toList(), options);
+    if (names.size() != 1)
+        countMismatch(name_, int(names.size()), 1);
+    return locate(names, QVariantList{value}, options);
 }
 
 QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const
 {
+    return lookup(splitNames(keyFields), values, resultField);
+}
+
+QVariant Dataset::lookup(const QStringList& keyFields, const QVariantList& values, const QString& resultField) const
+{
     if (!isActive())
         return QVariant();
-    const int r = findRow(splitNames(keyFields), values, {});
+    const int r = findRow(keyFields, values, {});
     if (r < 0)
         return QVariant();
     return rowValue(r, fieldByName(resultField));
@@ -497,35 +584,28 @@ QVariant Dataset::lookup(const QString& keyFields, const QVariantList& values, c
 
 Bookmark Dataset::bookmark() const
 {
-    if (current_ < 0 || current_ >= int(rows_.size()))
+    if (current_ < 0 || current_ >= rows_.rowCount())
         return 0;
-    return rows_[size_t(current_)].id;
+    return rows_.id(current_);
 }
 
 bool Dataset::bookmarkValid(Bookmark b) const
 {
-    if (b == 0)
-        return false;
-    for (const Row& r : rows_)
-        if (r.id == b)
-            return true;
-    return false;
+    return b != 0 && rows_.find(b) >= 0;
 }
 
 void Dataset::gotoBookmark(Bookmark b)
 {
     checkActive();
     checkBrowseMode();
-    for (int i = 0; i < int(rows_.size()); ++i)
-        if (rows_[size_t(i)].id == b) {
-            bof_ = eof_ = false;
-            if (i != current_) {
-                current_ = i;
-                scrolled();
-            }
-            return;
-        }
-    throw DataError(QStringLiteral("Registro não encontrado em \"%1\".").arg(name_));
+    const int i = b == 0 ? -1 : rows_.find(b);
+    if (i < 0)
+        throw DataError(QStringLiteral("Registro não encontrado em \"%1\".").arg(name_));
+    bof_ = eof_ = false;
+    if (i != current_) {
+        current_ = i;
+        scrolled();
+    }
 }
 
 // --- editing ----------------------------------------------------------------
@@ -537,16 +617,13 @@ void Dataset::startInsert(int position)
     if (!canModify())
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
     beforeInsert_ = current_;
-    Row row;
-    row.values.resize(slots_);
-    row.id = nextId();
-    position = std::clamp(position, 0, int(rows_.size()));
-    rows_.insert(rows_.begin() + position, row);
+    const QVector<QVariant> empty(slots_);
+    position = std::clamp(position, 0, rows_.rowCount());
+    rows_.insert(position, empty, nextId());
     insertedAt_ = position;
     current_ = position;
-    edit_ = row;
-    old_ = Row();
-    old_.values.resize(slots_);
+    edit_ = empty;
+    old_ = empty;
     pendingText_.clear();
     bof_ = eof_ = false;
     setState(DatasetState::Insert);
@@ -563,7 +640,7 @@ void Dataset::insert()
 
 void Dataset::append()
 {
-    startInsert(int(rows_.size()));
+    startInsert(rows_.rowCount());
 }
 
 void Dataset::edit()
@@ -573,9 +650,12 @@ void Dataset::edit()
         return;
     if (!canModify())
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
-    if (rows_.empty())
-        throw DataError(QStringLiteral("Operação impossível num conjunto de dados vazio."));
-    edit_ = rows_[size_t(current_)];
+    // Nothing to edit: a new record, as Delphi does.
+    if (rows_.rowCount() == 0) {
+        insert();
+        return;
+    }
+    edit_ = rows_.record(current_);
     old_ = edit_;
     pendingText_.clear();
     setState(DatasetState::Edit);
@@ -586,17 +666,15 @@ void Dataset::post()
     if (!isEditing())
         return;
     emit updateRecord();
-    for (const auto& f : fields_) {
-        if (f->kind() != FieldKind::Data)
-            continue;
-        if (hasPendingText(*f))
-            throw DataError(QStringLiteral("\"%1\" não é um valor válido para o campo \"%2\".")
-                                .arg(pendingText(*f), f->displayLabel()));
-        if (f->isRequired() && f->isNull())
-            throw DataError(QStringLiteral("O campo \"%1\" deve ser informado.").arg(f->displayLabel()));
-    }
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Data && hasPendingText(*f))
+            throw DataError(pendingText_.value(f->slot()).problem);
+    // Before-post runs first: a handler may fill a required field.
     if (onBeforePost)
         onBeforePost(*this);
+    for (const auto& f : fields_)
+        if (f->kind() == FieldKind::Data && f->isRequired() && f->isNull())
+            throw DataError(QStringLiteral("O campo \"%1\" deve ser informado.").arg(f->displayLabel()));
     if (!update_)
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
     const bool inserting = state_ == DatasetState::Insert;
@@ -604,9 +682,9 @@ void Dataset::post()
     // Values the statement gave back (numbers the database assigned) become the row's.
     for (auto it = returned.cbegin(); it != returned.cend(); ++it)
         if (Field* f = findField(it.key()); f && f->kind() == FieldKind::Data)
-            edit_.values[f->slot()] = f->coerce(it.value());
+            edit_[f->slot()] = f->coerce(it.value());
     calculate(edit_);
-    rows_[size_t(current_)] = edit_;
+    rows_.setRecord(current_, edit_);
     insertedAt_ = -1;
     pendingText_.clear();
     setState(DatasetState::Browse);
@@ -621,13 +699,13 @@ void Dataset::cancel()
     if (!isEditing())
         return;
     if (state_ == DatasetState::Insert && insertedAt_ >= 0) {
-        rows_.erase(rows_.begin() + insertedAt_);
-        current_ = rows_.empty() ? -1 : std::clamp(beforeInsert_, 0, int(rows_.size()) - 1);
+        rows_.erase(insertedAt_);
+        current_ = rows_.rowCount() == 0 ? -1 : std::clamp(beforeInsert_, 0, rows_.rowCount() - 1);
         insertedAt_ = -1;
     }
     pendingText_.clear();
     bof_ = current_ <= 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
     setState(DatasetState::Browse);
     notifyRows();
     scrolled();
@@ -642,7 +720,7 @@ void Dataset::remove()
     }
     if (state_ == DatasetState::Edit)
         cancel();
-    if (rows_.empty())
+    if (rows_.rowCount() == 0)
         throw DataError(QStringLiteral("Operação impossível num conjunto de dados vazio."));
     if (!update_)
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
@@ -650,11 +728,11 @@ void Dataset::remove()
         onBeforeDelete(*this);
     // The delete statement takes the current row's values as its OLD_ parameters.
     update_->apply(UpdateSql::Kind::Delete, *this);
-    rows_.erase(rows_.begin() + current_);
-    if (current_ >= int(rows_.size()))
-        current_ = int(rows_.size()) - 1;
+    rows_.erase(current_);
+    if (current_ >= rows_.rowCount())
+        current_ = rows_.rowCount() - 1;
     bof_ = current_ <= 0;
-    eof_ = rows_.empty();
+    eof_ = rows_.rowCount() == 0;
     notifyRows();
     scrolled();
     if (onAfterDelete)
@@ -669,25 +747,42 @@ void Dataset::checkBrowseMode()
 
 // --- buffers ----------------------------------------------------------------
 
-const QVector<QVariant>* Dataset::activeValues() const
+Dataset::RecordRef Dataset::activeRecord() const
 {
-    if (readRow_)
-        return &readRow_->values;
-    if (state_ == DatasetState::CalcFields && calcRow_)
-        return &calcRow_->values;
+    if (readRow_ >= 0)
+        return {nullptr, readRow_};
+    if (state_ == DatasetState::CalcFields && calcBuffer_)
+        return {calcBuffer_, -1};
     if (isEditing())
-        return &edit_.values;
-    if (current_ < 0 || current_ >= int(rows_.size()))
-        return nullptr;
-    return &rows_[size_t(current_)].values;
+        return {&edit_, -1};
+    return {nullptr, current_};
+}
+
+QVariant Dataset::recordValue(const RecordRef& r, int slot) const
+{
+    if (slot < 0)
+        return QVariant();
+    if (r.buffer)
+        return r.buffer->value(slot);
+    if (r.row < 0 || r.row >= rows_.rowCount())
+        return QVariant();
+    return rows_.value(r.row, slot);
+}
+
+QVariant Dataset::fieldValue(const Field& f) const
+{
+    const RecordRef r = activeRecord();
+    if (f.kind() == FieldKind::Lookup)
+        return lookupValue(f, r);
+    return recordValue(r, f.slot());
 }
 
 QVector<QVariant>* Dataset::editValues()
 {
-    if (state_ == DatasetState::CalcFields && calcRow_)
-        return &calcRow_->values;
+    if (state_ == DatasetState::CalcFields && calcBuffer_)
+        return calcBuffer_;
     if (isEditing())
-        return &edit_.values;
+        return &edit_;
     return nullptr;
 }
 
@@ -695,32 +790,32 @@ QVariant Dataset::oldValueOf(const Field& f) const
 {
     // While inserting or editing: what the record held before (null for a new one);
     // otherwise the current row's values.
-    const QVector<QVariant>* values =
-        isEditing() ? &old_.values
-                    : (current_ >= 0 && current_ < int(rows_.size()) ? &rows_[size_t(current_)].values : nullptr);
+    const RecordRef r = isEditing() ? RecordRef{&old_, -1} : RecordRef{nullptr, current_};
     if (f.kind() == FieldKind::Lookup)
-        return lookupValue(f, values);
-    return values ? values->value(f.slot()) : QVariant();
+        return lookupValue(f, r);
+    return recordValue(r, f.slot());
 }
 
-QVariant Dataset::lookupValue(const Field& f, const QVector<QVariant>* values) const
+QVariant Dataset::lookupValue(const Field& f, const RecordRef& r) const
 {
-    if (!f.lookupDataset() || !values)
+    if (!f.lookupDataset() || (!r.buffer && (r.row < 0 || r.row >= rows_.rowCount())))
         return QVariant();
     QVariantList keys;
-    for (const QString& k : splitNames(f.keyFields())) {
+    for (const QString& k : f.keyFieldList_) {
         const Field* kf = findField(k);
-        keys << (kf && kf->slot() >= 0 ? values->value(kf->slot()) : QVariant());
+        keys << (kf ? recordValue(r, kf->slot()) : QVariant());
     }
-    return f.lookupDataset()->lookup(f.lookupKeyFields(), keys, f.lookupResultField());
+    return f.lookupDataset()->lookup(f.lookupKeyFieldList_, keys, f.lookupResultField());
 }
 
-void Dataset::setPendingText(const Field& f, const QString& text, bool invalid)
+void Dataset::setPendingText(const Field& f, const QString& text, const QString& problem)
 {
-    if (invalid)
-        pendingText_.insert(f.slot(), text);
-    else
-        pendingText_.remove(f.slot());
+    pendingText_.insert(f.slot(), Pending{text, problem});
+}
+
+void Dataset::clearPendingText(const Field& f)
+{
+    pendingText_.remove(f.slot());
 }
 
 bool Dataset::hasPendingText(const Field& f) const
@@ -730,7 +825,7 @@ bool Dataset::hasPendingText(const Field& f) const
 
 QString Dataset::pendingText(const Field& f) const
 {
-    return pendingText_.value(f.slot());
+    return pendingText_.value(f.slot()).text;
 }
 
 void Dataset::fieldValueChanged(Field* f)
@@ -744,26 +839,24 @@ void Dataset::fieldValueChanged(Field* f)
 
 QVariant Dataset::rowValue(int row, const Field& f) const
 {
-    const QVector<QVariant>* values = nullptr;
+    RecordRef r{nullptr, row};
     if (row == current_ && isEditing())
-        values = &edit_.values;
-    else if (row >= 0 && row < int(rows_.size()))
-        values = &rows_[size_t(row)].values;
-    if (!values)
+        r = RecordRef{&edit_, -1};
+    else if (row < 0 || row >= rows_.rowCount())
         return QVariant();
     if (f.kind() == FieldKind::Lookup)
-        return lookupValue(f, values);
-    return values->value(f.slot());
+        return lookupValue(f, r);
+    return recordValue(r, f.slot());
 }
 
 QString Dataset::rowDisplayText(int row, const Field& f) const
 {
     if (row == current_ && isEditing())
         return f.displayText();
-    if (f.onGetText && row >= 0 && row < int(rows_.size())) {
+    if (f.onGetText && row >= 0 && row < rows_.rowCount()) {
         // The hook reads the field's value: let it see that row for a moment.
-        const Row* saved = readRow_;
-        readRow_ = &rows_[size_t(row)];
+        const int saved = readRow_;
+        readRow_ = row;
         const QString t = f.onGetText(f, true);
         readRow_ = saved;
         return t;
@@ -771,34 +864,39 @@ QString Dataset::rowDisplayText(int row, const Field& f) const
     return f.formatValue(rowValue(row, f), false);
 }
 
-void Dataset::calculate(Row& row)
+void Dataset::calculate(QVector<QVariant>& values)
 {
     if (!onCalcFields)
         return;
     const DatasetState saved = state_;
-    Row* savedRow = calcRow_;
-    calcRow_ = &row;
+    QVector<QVariant>* savedBuffer = calcBuffer_;
+    calcBuffer_ = &values;
     state_ = DatasetState::CalcFields;
     for (const auto& f : fields_)
         if (f->kind() == FieldKind::Calculated)
-            row.values[f->slot()] = QVariant();
+            values[f->slot()] = QVariant();
     try {
         onCalcFields(*this);
     } catch (...) {
         state_ = saved;
-        calcRow_ = savedRow;
+        calcBuffer_ = savedBuffer;
         throw;
     }
     state_ = saved;
-    calcRow_ = savedRow;
+    calcBuffer_ = savedBuffer;
 }
 
 void Dataset::calculateAll()
 {
     if (!onCalcFields)
         return;
-    for (Row& r : rows_)
-        calculate(r);
+    for (int r = 0; r < rows_.rowCount(); ++r) {
+        QVector<QVariant> values = rows_.record(r);
+        calculate(values);
+        for (const auto& f : fields_)
+            if (f->kind() == FieldKind::Calculated)
+                rows_.set(r, f->slot(), values[f->slot()]);
+    }
 }
 
 // --- notifications ----------------------------------------------------------

@@ -1,9 +1,9 @@
 #pragma once
 // A query dataset in the manner Delphi programmers know: SQL held as lines with ":NAME"
 // parameters, typed field objects, the states browse / insert / edit, an update object
-// that posts, a current row and bookmarks. All rows are read at open and kept in memory
-// (the data of one window is small), and the query is then cleared so that no read
-// transaction stays open.
+// that posts, a current row and bookmarks. All rows are read at open and kept in memory,
+// column by column in each column's own type (RowStore), and the query is then cleared
+// so that no read transaction stays open.
 //
 // Where the cursor stands:
 //  - open: on the first row (an empty result: bof and eof both true);
@@ -12,8 +12,14 @@
 //  - insert: a new row before the current one; append: a new row at the end; the new
 //    row is current; cancel drops it and the row that was current before returns;
 //  - post: the posted row stays current; remove: the next row, or the new last one;
-//  - refresh: the row with the same key, else the same position.
+//  - refresh: the row with the same key, else the same position;
+//  - edit on an empty dataset: insert.
+//
+// Locate and lookup find a row through an index of the key fields' values, built when
+// first needed and again only after the rows changed (a lookup field of 100,000 rows
+// into 5,570 municipalities costs a hash per row, not a scan).
 #include "db/Field.h"
+#include "db/RowStore.h"
 
 #include <QHash>
 #include <QObject>
@@ -96,15 +102,21 @@ public:
     void prior();
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
-    int recNo() const { return rows_.empty() ? 0 : current_ + 1; }  // 1-based
+    int recNo() const { return rows_.rowCount() == 0 ? 0 : current_ + 1; }  // 1-based
     void setRecNo(int recNo);
-    int recordCount() const { return int(rows_.size()); }
-    bool isEmpty() const { return rows_.empty(); }
+    int recordCount() const { return rows_.rowCount(); }
+    bool isEmpty() const { return rows_.rowCount() == 0; }
+    // Moves to the first row whose fields equal the values. Several fields are named
+    // apart by ';' and take a list with one value each, as a QVariantList or a QVariant
+    // holding one; a count of values that does not match the fields throws DataError
+    // (it never falls back to comparing the first field with the whole list).
+    bool locate(const QString& fieldNames, const QVariant& value, LocateOptions options = {});
+    bool locate(const QString& fieldNames, const QVariantList& values, LocateOptions options = {});
     bool locate(const QStringList& fieldNames, const QVariantList& values, LocateOptions options = {});
-    bool locate(const QString& fieldName, const QVariant& value, LocateOptions options = {});
     // The value of resultField in the first row whose keyFields equal values, without
-    // moving the cursor; null when none.
+    // moving the cursor; null when none. The count rule of locate holds.
     QVariant lookup(const QString& keyFields, const QVariantList& values, const QString& resultField) const;
+    QVariant lookup(const QStringList& keyFields, const QVariantList& values, const QString& resultField) const;
     Bookmark bookmark() const;
     bool bookmarkValid(Bookmark b) const;
     void gotoBookmark(Bookmark b);
@@ -156,17 +168,29 @@ signals:
 
 private:
     friend class Field;
-    struct Row {
-        QVector<QVariant> values;
-        Bookmark id = 0;
+
+    // A record: an edit or calculation buffer, or else a stored row.
+    struct RecordRef {
+        const QVector<QVariant>* buffer = nullptr;
+        int row = -1;
+    };
+    struct KeyIndex {
+        QStringList fields;
+        quint64 version = 0;
+        QHash<QString, int> rows;  // key -> first row
+        bool built = false;
     };
 
     // Record buffers.
-    const QVector<QVariant>* activeValues() const;
+    RecordRef activeRecord() const;
+    QVariant recordValue(const RecordRef& record, int slot) const;
+    QVariant fieldValue(const Field& f) const;
     QVector<QVariant>* editValues();
     QVariant oldValueOf(const Field& f) const;
-    QVariant lookupValue(const Field& f, const QVector<QVariant>* values) const;
-    void setPendingText(const Field& f, const QString& text, bool invalid);
+    QVariant lookupValue(const Field& f, const RecordRef& record) const;
+    // Typed text that could not become the field's value, with the reason the post gives.
+    void setPendingText(const Field& f, const QString& text, const QString& problem);
+    void clearPendingText(const Field& f);
     bool hasPendingText(const Field& f) const;
     QString pendingText(const Field& f) const;
     void fieldValueChanged(Field* f);
@@ -174,7 +198,7 @@ private:
     void readRows();
     void bindParams(QSqlQuery& query, const QStringList& names) const;
     void createFieldsFromRecord(const QSqlRecord& record);
-    void calculate(Row& row);
+    void calculate(QVector<QVariant>& values);
     void calculateAll();
     void setState(DatasetState s);
     void scrolled();
@@ -183,6 +207,7 @@ private:
     void startInsert(int position);
     void checkActive() const;
     int findRow(const QStringList& fieldNames, const QVariantList& values, LocateOptions options) const;
+    const QHash<QString, int>& index(const QStringList& names, const std::vector<const Field*>& fields) const;
     void masterChanged();
     Bookmark nextId() { return ++idSerial_; }
 
@@ -191,6 +216,7 @@ private:
     QStringList sql_;
     QHash<QString, QVariant> params_;
     std::vector<std::unique_ptr<Field>> fields_;
+    QHash<QString, Field*> byName_;  // upper-case name
     bool persistent_ = false;
     int slots_ = 0;
     QString keyFields_;
@@ -198,20 +224,25 @@ private:
     QMetaObject::Connection masterConnection_;
     UpdateSql* update_ = nullptr;
 
-    std::vector<Row> rows_;
+    RowStore rows_;
     int current_ = -1;
     bool bof_ = true;
     bool eof_ = true;
     DatasetState state_ = DatasetState::Inactive;
     // The record being inserted or edited, with what it held before.
-    Row edit_;
-    Row old_;
+    QVector<QVariant> edit_;
+    QVector<QVariant> old_;
     int insertedAt_ = -1;
     int beforeInsert_ = -1;
-    QHash<int, QString> pendingText_;  // slot -> text that did not convert
-    Row* calcRow_ = nullptr;
+    struct Pending {
+        QString text;
+        QString problem;
+    };
+    QHash<int, Pending> pendingText_;  // slot -> text that did not convert
+    QVector<QVariant>* calcBuffer_ = nullptr;
     // A row read for a grid through a field's text hook, which reads the current record.
-    mutable const Row* readRow_ = nullptr;
+    mutable int readRow_ = -1;
+    mutable std::vector<KeyIndex> indexes_;
     int disabled_ = 0;
     bool dirtyWhileDisabled_ = false;
     Bookmark idSerial_ = 0;

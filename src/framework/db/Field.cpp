@@ -1,5 +1,7 @@
 #include "db/Field.h"
 
+#include "db/Binding.h"
+#include "db/Connection.h"
 #include "db/Dataset.h"
 #include "db/DatabaseError.h"
 #include "text/Formats.h"
@@ -61,17 +63,21 @@ Field& Field::setLookup(Dataset* lookupDataset, const QString& keyFields, const 
     keyFields_ = keyFields;
     lookupKeyFields_ = lookupKeyFields;
     lookupResultField_ = resultField;
+    // Split once: every read of the field looks up.
+    const auto split = [](const QString& names) {
+        QStringList out;
+        for (const QString& n : names.split(u';', Qt::SkipEmptyParts))
+            out << n.trimmed().toUpper();
+        return out;
+    };
+    keyFieldList_ = split(keyFields);
+    lookupKeyFieldList_ = split(lookupKeyFields);
     return *this;
 }
 
 QVariant Field::value() const
 {
-    const QVector<QVariant>* values = dataset_->activeValues();
-    if (kind_ == FieldKind::Lookup)
-        return dataset_->lookupValue(*this, values);
-    if (!values || slot_ < 0 || slot_ >= values->size())
-        return QVariant();
-    return values->at(slot_);
+    return dataset_->fieldValue(*this);
 }
 
 QVariant Field::oldValue() const
@@ -99,7 +105,9 @@ void Field::setValue(const QVariant& v)
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" não está em modo de edição ou inclusão.")
                             .arg(dataset_->name()));
     const QVariant coerced = coerce(v);
-    dataset_->setPendingText(*this, QString(), false);
+    if (const auto problem = storageProblem(coerced))
+        throw DataError(*problem);
+    dataset_->clearPendingText(*this);
     if (values->at(slot_) == coerced && values->at(slot_).isNull() == coerced.isNull())
         return;
     (*values)[slot_] = coerced;
@@ -108,12 +116,15 @@ void Field::setValue(const QVariant& v)
 
 QVariant Field::coerce(const QVariant& v) const
 {
-    if (!v.isValid() || v.isNull())
+    if (isNullValue(v))
         return QVariant();
     bool ok = true;
     switch (type_) {
     case FieldType::String: {
-        QString s = v.typeId() == QMetaType::Double ? text::floatToText(v.toDouble()) : v.toString();
+        QString s = v.typeId() == QMetaType::Double     ? text::floatToText(v.toDouble())
+                    : v.typeId() == QMetaType::QDate     ? text::formatDate(v.toDate())
+                    : v.typeId() == QMetaType::QDateTime ? timestampText(v.toDateTime())
+                                                         : v.toString();
         if (size_ > 0 && s.size() > size_)
             s.truncate(size_);
         return s;
@@ -161,9 +172,8 @@ QVariant Field::coerce(const QVariant& v) const
         if (v.typeId() == QMetaType::QDateTime)
             return v;
         if (v.typeId() == QMetaType::QString) {
-            const auto d = text::parseDate(v.toString());
-            if (d)
-                return QDateTime(*d, QTime(0, 0));
+            if (const auto d = parseTimestamp(v.toString()))
+                return *d;
         }
         break;
     case FieldType::Unknown:
@@ -178,7 +188,40 @@ QString Field::asString() const
     const QVariant v = value();
     if (!v.isValid() || v.isNull())
         return QString();
-    return formatValue(v, true);
+    return plainText(v);
+}
+
+QString Field::plainText(const QVariant& v) const
+{
+    switch (type_) {
+    case FieldType::String:
+        return v.toString();
+    case FieldType::SmallInt:
+    case FieldType::Integer:
+        return text::integerToText(v.toLongLong());
+    case FieldType::Float:
+    case FieldType::Currency:
+        return text::floatToText(v.toDouble());
+    case FieldType::Date:
+        return text::formatDate(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
+    case FieldType::DateTime:
+        return timestampText(v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime());
+    case FieldType::Unknown:
+        break;
+    }
+    return v.toString();
+}
+
+std::optional<QString> Field::storageProblem(const QVariant& v) const
+{
+    if (type_ != FieldType::String || kind_ != FieldKind::Data || v.typeId() != QMetaType::QString)
+        return std::nullopt;
+    const Connection* c = dataset_->connection();
+    if (!c)
+        return std::nullopt;
+    if (const auto ch = unstorableCharacter(v.toString(), c->storageCharset()))
+        return unstorableMessage(*ch, BindTarget{true, displayLabel()});
+    return std::nullopt;
 }
 
 int Field::asInteger() const
@@ -232,12 +275,17 @@ std::optional<QVariant> Field::convertText(const QString& s) const
             return std::nullopt;
         return QVariant(*d);
     }
-    case FieldType::Date:
-    case FieldType::DateTime: {
+    case FieldType::Date: {
         const auto d = text::parseDate(t);
         if (!d)
             return std::nullopt;
-        return type_ == FieldType::Date ? QVariant(*d) : QVariant(QDateTime(*d, QTime(0, 0)));
+        return QVariant(*d);
+    }
+    case FieldType::DateTime: {
+        const auto d = parseTimestamp(t);
+        if (!d)
+            return std::nullopt;
+        return QVariant(*d);
     }
     case FieldType::Unknown:
         return QVariant(s);
@@ -259,15 +307,22 @@ void Field::setText(const QString& s)
         onSetText(*this, s);
         return;
     }
+    // Text that does not convert, or that the database cannot store, stays as typed and
+    // the post fails naming the field.
     const auto v = convertText(s);
-    if (v) {
+    std::optional<QString> problem;
+    if (v)
+        problem = storageProblem(*v);
+    else
+        problem = QStringLiteral("\"%1\" não é um valor válido para o campo \"%2\".").arg(s, displayLabel());
+    if (!problem) {
         setValue(*v);
         return;
     }
     if (!dataset_->editValues())
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" não está em modo de edição ou inclusão.")
                             .arg(dataset_->name()));
-    dataset_->setPendingText(*this, s, true);
+    dataset_->setPendingText(*this, s, *problem);
     dataset_->fieldValueChanged(this);
 }
 
@@ -302,7 +357,7 @@ QString Field::formatValue(const QVariant& v, bool forEdit) const
     case FieldType::Date:
         return text::formatDate(v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate());
     case FieldType::DateTime:
-        return text::formatDateTime(v.toDateTime());
+        return timestampText(v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime());
     case FieldType::Unknown:
         return v.toString();
     }

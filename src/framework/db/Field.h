@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -65,13 +66,18 @@ public:
     void setValue(const QVariant& value);
     void clear() { setValue(QVariant()); }
 
+    // The full value as text, whatever the display and edit formats: a number in the
+    // general format (1234,5678), a date dd/mm/yyyy, a date and time with hh:mm:ss
+    // unless at midnight.
     QString asString() const;
     int asInteger() const;
     double asFloat() const;
     QDate asDate() const;
     QDateTime asDateTime() const;
-    // Converts by the field's type with the process formats; throws DataError naming
-    // the field when the text does not convert. Empty text gives null.
+    // Converts by the field's type with the process formats (a date and time field takes
+    // dd/mm/yyyy with an optional hh:mm or hh:mm:ss); throws DataError naming the field
+    // when the text does not convert, or holds a character the database cannot store.
+    // Empty text gives null.
     void setAsString(const QString& text);
     void setAsInteger(int v) { setValue(v); }
     void setAsFloat(double v) { setValue(v); }
@@ -99,6 +105,10 @@ public:
 private:
     friend class Dataset;
     std::optional<QVariant> convertText(const QString& text) const;
+    QString plainText(const QVariant& value) const;
+    // Why the database could not store this value of the field (a character outside
+    // its character set), if it could not.
+    std::optional<QString> storageProblem(const QVariant& value) const;
 
     Dataset* dataset_;
     QString name_;
@@ -118,6 +128,8 @@ private:
     QString keyFields_;
     QString lookupKeyFields_;
     QString lookupResultField_;
+    QStringList keyFieldList_;
+    QStringList lookupKeyFieldList_;
     int slot_ = -1;
 };
 

@@ -6,6 +6,8 @@
 
 #include <QSqlRecord>
 
+#include <optional>
+
 namespace db {
 
 Statement::Statement(Connection& connection) : connection_(connection) {}
@@ -36,17 +38,41 @@ QStringList Statement::paramNames() const
     return names;
 }
 
-void Statement::bind(QSqlQuery& query, const QStringList& names) const
+void Statement::setParamField(const QString& name, const QString& fieldLabel)
 {
-    for (int i = 0; i < names.size(); ++i)
-        query.bindValue(i, toDriverValue(params_.value(names.at(i))));
+    fieldLabels_.insert(name.toUpper(), fieldLabel);
+}
+
+void Statement::bind(QSqlQuery& query, const QStringList& names, const QVector<ParamType>& types) const
+{
+    // Every value is converted first, so that a refused one leaves nothing half bound.
+    const QString charset = connection_.storageCharset();
+    QVariantList values;
+    values.reserve(names.size());
+    for (int i = 0; i < names.size(); ++i) {
+        const QString& name = names.at(i);
+        const QVariant v = params_.value(name);
+        if (i < types.size()) {
+            const auto label = fieldLabels_.constFind(name);
+            const BindTarget target = label != fieldLabels_.cend() ? BindTarget{true, *label} : BindTarget{false, name};
+            values << toParameter(v, types.at(i), target, charset);
+        } else {
+            values << toDriverValue(v);
+        }
+    }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
 }
 
 int Statement::exec()
 {
     const QString text = joinLines(lines_);
     returned_.clear();
-    WriteUnit unit(connection_);
+    // Inside a caller's unit the statement joins it without a savepoint of its own: the
+    // engine undoes a failed statement's own effects and nothing else.
+    std::optional<WriteUnit> unit;
+    if (!connection_.inUnit())
+        unit.emplace(connection_);
     if (!prepared_ || text != preparedText_ || preparedGeneration_ != connection_.generation()) {
         const ParsedSql parsed = parseParameters(text);
         prepared_ = std::make_unique<QSqlQuery>(connection_.database());
@@ -57,10 +83,11 @@ int Statement::exec()
         }
         preparedText_ = text;
         preparedNames_ = parsed.names;
+        preparedTypes_ = describeParameters(*prepared_);
         preparedGeneration_ = connection_.generation();
     }
     QSqlQuery& query = *prepared_;
-    bind(query, preparedNames_);
+    bind(query, preparedNames_, preparedTypes_);
     if (!query.exec())
         throw DatabaseError(serverText(query));
     const int affected = query.numRowsAffected();
@@ -70,7 +97,8 @@ int Statement::exec()
             returned_.insert(rec.fieldName(i).toUpper(), query.isNull(i) ? QVariant() : query.value(i));
     }
     query.finish();
-    unit.commit();
+    if (unit)
+        unit->commit();
     return affected;
 }
 
@@ -81,7 +109,7 @@ QList<QVariantList> Statement::selectAll()
     query.setForwardOnly(true);
     if (!query.prepare(parsed.text))
         throw DatabaseError(serverText(query));
-    bind(query, parsed.names);
+    bind(query, parsed.names, describeParameters(query));
     if (!query.exec())
         throw DatabaseError(serverText(query));
     QList<QVariantList> rows;

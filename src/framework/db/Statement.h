@@ -1,5 +1,7 @@
 #pragma once
 // A plain statement: runs once with parameters.
+#include "db/Binding.h"
+
 #include <QHash>
 #include <QSqlQuery>
 #include <QStringList>
@@ -21,16 +23,22 @@ public:
     void setSql(const QStringList& lines);
     void setSql(const QString& text) { setSql(QStringList{text}); }
 
+    // A value is converted to its parameter's type when the statement runs (see
+    // db/Binding.h); one that does not convert is refused naming the parameter, or the
+    // field given by setParamField, and nothing is executed.
     void setParam(const QString& name, const QVariant& value);
     QVariant param(const QString& name) const;
     void clearParams() { params_.clear(); }
+    // The parameter carries the value of a field with this label: errors name the field.
+    void setParamField(const QString& name, const QString& fieldLabel);
     // Names of the parameters of the statement, upper case, in order of first use.
     QStringList paramNames() const;
 
-    // Runs the statement once inside a write unit (joining the caller's, if any), so
-    // that a statement run on its own commits when it finishes. Parameters without a
-    // value are null. Throws DatabaseError with the server's text. Returns the number of
-    // rows affected.
+    // Runs the statement once. Inside a write unit it joins the unit; on its own it
+    // commits when it finishes. A statement that fails undoes its own effects and
+    // nothing else, so a caller inside a unit may go on. Parameters without a value are
+    // null. Throws DataError for a value that does not convert (nothing executed) and
+    // DatabaseError with the server's text. Returns the number of rows affected.
     int exec();
     // The row a statement returned (insert ... returning, execute procedure, a select
     // of one row), keyed by upper-case column name; empty when none.
@@ -43,7 +51,7 @@ public:
     QVariant scalar();
 
 private:
-    void bind(QSqlQuery& query, const QStringList& names) const;
+    void bind(QSqlQuery& query, const QStringList& names, const QVector<ParamType>& types) const;
 
     Connection& connection_;
     QStringList lines_;
@@ -52,8 +60,10 @@ private:
     std::unique_ptr<QSqlQuery> prepared_;
     QString preparedText_;
     QStringList preparedNames_;
+    QVector<ParamType> preparedTypes_;
     quint64 preparedGeneration_ = 0;
     QHash<QString, QVariant> params_;
+    QHash<QString, QString> fieldLabels_;
     QVariantMap returned_;
 };
 

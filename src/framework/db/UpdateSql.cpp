@@ -1,6 +1,7 @@
 #include "db/UpdateSql.h"
 
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "db/Dataset.h"
 #include "db/SqlText.h"
 #include "db/Statement.h"
@@ -14,8 +15,9 @@ void UpdateSql::generate(const QString& table, const QStringList& keys, const QS
     QStringList keyMatch;
     QStringList oldKeyMatch;
     for (const QString& k : keys) {
-        keyMatch << QStringLiteral("  %1 = :%1").arg(k);
-        oldKeyMatch << QStringLiteral("  %1 = :OLD_%1").arg(k);
+        // Null-safe: a row whose key column is null is still found.
+        keyMatch << QStringLiteral("  %1 is not distinct from :%1").arg(k);
+        oldKeyMatch << QStringLiteral("  %1 is not distinct from :OLD_%1").arg(k);
     }
     const auto joinWhere = [](const QStringList& conditions) {
         QStringList lines;
@@ -42,7 +44,8 @@ void UpdateSql::generate(const QString& table, const QStringList& keys, const QS
         values << QStringLiteral(":") + c;
     }
     insertSql << QStringLiteral("  (%1)").arg(names.join(QStringLiteral(", "))) << QStringLiteral("values")
-              << QStringLiteral("  (%1)").arg(values.join(QStringLiteral(", ")));
+              << QStringLiteral("  (%1)").arg(values.join(QStringLiteral(", ")))
+              << QStringLiteral("returning %1").arg(names.join(QStringLiteral(", ")));
 
     deleteSql = QStringList{QStringLiteral("delete from %1").arg(table), QStringLiteral("where")};
     deleteSql << joinWhere(oldKeyMatch);
@@ -76,12 +79,31 @@ QVariantMap UpdateSql::apply(Kind kind, Dataset& dataset)
     for (const QString& name : statement.paramNames()) {
         const bool old = name.startsWith(QLatin1String("OLD_"));
         const Field* f = dataset.findField(old ? name.mid(4) : name);
-        if (!f)
+        if (!f) {
             statement.setParam(name, QVariant());
-        else
+        } else {
             statement.setParam(name, old ? f->oldValue() : f->value());
+            statement.setParamField(name, f->displayLabel());
+        }
     }
-    statement.exec();
+    const int affected = statement.exec();
+    if (affected == 0 && kind != Kind::Refresh) {
+        // Nothing was written: saying nothing would report a save that did not happen.
+        switch (kind) {
+        case Kind::Insert:
+            throw RowNotFoundError(QStringLiteral("O registro não foi incluído: o banco de dados não gravou nenhuma linha."));
+        case Kind::Modify:
+            throw RowNotFoundError(QStringLiteral(
+                "O registro não foi gravado porque não foi encontrado no banco de dados: ele pode ter sido alterado "
+                "ou excluído depois de lido. Nada foi alterado."));
+        case Kind::Delete:
+            throw RowNotFoundError(QStringLiteral(
+                "O registro não foi excluído porque não foi encontrado no banco de dados: ele pode ter sido alterado "
+                "ou excluído depois de lido. Nada foi alterado."));
+        case Kind::Refresh:
+            break;
+        }
+    }
     return statement.returned();
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // An update object: the four statements through which a dataset posts and deletes.
 // A parameter takes the value of the dataset field of the same name; "OLD_" + name takes
-// the field's old value; a parameter without a field is null.
+// the field's old value; a parameter without a field is null. A modify, insert or delete
+// that writes no row raises RowNotFoundError: the dataset then keeps its state and values.
+// An insert that ends with "returning" gives the dataset what the database assigned
+// (numbers from triggers, defaults), so that the row can be edited at once; generate()
+// writes one, and a statement written by hand should too.
 #include <QStringList>
 #include <QVariantMap>
 
@@ -23,7 +27,8 @@ public:
 
     // Writes the four statements over a table: refresh and delete by the key, modify
     // setting every column (the key too) where the key has its old values, insert of
-    // every column. Each statement names the columns explicitly, one per line.
+    // every column returning them all. Keys compare null-safely ("is not distinct
+    // from"). Each statement names the columns explicitly.
     void generate(const QString& table, const QStringList& keyColumns, const QStringList& columns);
 
     // Key fields: the names of the OLD_ parameters of the modify (or delete) statement.
