@@ -3,6 +3,10 @@
 #include "app/TfrmPrincipal.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
+#include "interchange/Progresso.h"
+#include "interchange/TFrmExportaDados.h"
+#include "interchange/TFrmImportaDados.h"
+#include "interchange/TfrmControleEnvio.h"
 #include "registries/TfrmElencoMinimo.h"
 #include "registries/TfrmExcessaoEstadual.h"
 #include "registries/TfrmExcessaoMunicipal.h"
@@ -11,6 +15,7 @@
 #include "registries/TfrmParametros.h"
 #include "registries/TfrmRepasseMestre.h"
 #include "reports/ModelosRelatorio.h"
+#include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
 
@@ -90,6 +95,11 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.FormasdePactuao1, [](QWidget* owner) { return new TfrmFormasPactuacao(owner); });
     w.registraJanela(w.ElencoMnimodeMedicamentos1, [](QWidget* owner) { return new TfrmElencoMinimo(owner); });
     w.registraJanela(w.Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
+    w.registraJanela(w.Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
+    w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
+    w.registraJanela(w.Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
+    w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    interchange::instalaAreaDeTransferencia();
     if (opcoes.administracao)
         w.MostraItensAdministracao();
     CriaModelosRelatorio(frmPrincipal);

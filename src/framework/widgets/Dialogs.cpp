@@ -91,18 +91,19 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
     return box.exec() == QMessageBox::Yes;
 }
 
-void Dialogs::error(const QString& text, QWidget* parent)
+void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
 {
+    const QString t = title.isEmpty() ? appTitle() : title;
     if (QuietRepeats* q = quiet()) {
         if (q->shown_.contains(text))
             return;
         q->shown_ << text;
     }
     if (script().on) {
-        script().records << Record{Kind::Error, appTitle(), text};
+        script().records << Record{Kind::Error, t, text};
         return;
     }
-    show(QMessageBox::Critical, appTitle(), text, parent);
+    show(QMessageBox::Critical, t, text, parent);
 }
 
 void Dialogs::warning(const QString& text, QWidget* parent)

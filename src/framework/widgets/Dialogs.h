@@ -26,8 +26,8 @@ public:
     static void message(const QString& text, QWidget* parent = nullptr);
     // "Confirmação", question icon, Yes and No, No the default. True for Yes.
     static bool confirm(const QString& text, QWidget* parent = nullptr, const QString& title = QStringLiteral("Confirmação"));
-    // The application's standard error box.
-    static void error(const QString& text, QWidget* parent = nullptr);
+    // The application's standard error box; a window's own error box gives its title.
+    static void error(const QString& text, QWidget* parent = nullptr, const QString& title = {});
     static void warning(const QString& text, QWidget* parent = nullptr);
 
     // The file and folder dialogs: the path chosen, empty when the user cancelled.

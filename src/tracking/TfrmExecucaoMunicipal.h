@@ -1,0 +1,195 @@
+#pragma once
+// "Acompanhamento Municipal" (or "Estadual"): one month of follow-up at a time. Four
+// pages: the month to fill ("Identificação"), its header of money brought forward,
+// received, spent and left ("Movimentação Financeira"), the medications bought or
+// received ("Execução Física") and the documents proving the expenditure ("Fonte de
+// Comprovação"); "&Fecha Movimento" closes the month when its figures agree.
+//
+// The rules live in tracking/rules; the handlers here carry the names the system gives
+// them and stay a few lines each.
+#include "db/DataSource.h"
+#include "db/Dataset.h"
+#include "db/UpdateSql.h"
+#include "forms/TfrmModeloPage.h"
+#include "tracking/rules/Acompanhamento.h"
+#include "tracking/rules/Linhas.h"
+
+#include <QHash>
+#include <QVariant>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class TCheckDoc;
+
+namespace ui {
+class DbDateEdit;
+class DbEdit;
+class DbGrid;
+class DbLookupComboBox;
+class DbRadioGroup;
+class MoneyEdit;
+}  // namespace ui
+
+class TfrmExecucaoMunicipal : public TfrmModeloPage {
+    Q_OBJECT
+public:
+    explicit TfrmExecucaoMunicipal(QWidget* owner = nullptr);
+    ~TfrmExecucaoMunicipal() override;
+
+    // Pages, in order: tbsprincipal ("Identificação") and these.
+    QWidget* tbsMovimentacao;
+    QWidget* tbsExecucaoFisica;
+    QWidget* tbsFonteComprovacao;
+
+    // "Identificação".
+    QLineEdit* EdtAnoCompetencia;
+    QLineEdit* EditUF;
+    QLabel* LblMunicipio;
+    QLineEdit* EdtMunicipio;
+    QComboBox* CBMes;
+    QComboBox* CBMesExtenso;  // hidden: the twelve names, whose position is the month
+
+    // "Movimentação Financeira".
+    ui::MoneyEdit* EdtSaldoAnterior;
+    ui::MoneyEdit* EdtRecAlocFederal;
+    ui::MoneyEdit* EdtRecAlocEstadual;
+    ui::MoneyEdit* EdtRecAlocMunicipal;
+    ui::MoneyEdit* EdtRecAlocRendAplic;
+    ui::MoneyEdit* EdtRecMedAloc;
+    ui::MoneyEdit* EdtTotal;
+    ui::MoneyEdit* EdtRecGastos;
+    ui::MoneyEdit* EdtSaldoAtual;
+    QGroupBox* GrpTotalMensal;
+    ui::MoneyEdit* EdtMensalFederal;
+    ui::MoneyEdit* EdtMensalEstadual;
+    ui::MoneyEdit* EdtMensalMunicipal;
+
+    // "Execução Física".
+    ui::DbLookupComboBox* DBLookupMedicamento;
+    ui::DbRadioGroup* DBOrigem;
+    ui::DbEdit* DBEdit1;  // "Valor Unitário"
+    ui::DbEdit* DBEdit2;  // "Quantidade"
+    ui::DbEdit* DBEdit3;  // "Valor Total"
+    ui::DbGrid* DBGridExecucao;
+    ui::MoneyEdit* EdtTotalElencoMinimo;
+    ui::MoneyEdit* EdtPactuada;
+    ui::MoneyEdit* EdtTotalGeralExecFis;
+
+    // "Fonte de Comprovação".
+    ui::DbRadioGroup* DBTipoDocumento;
+    ui::DbRadioGroup* DBTipoFavorecido;
+    ui::DbEdit* DBEdit4;  // "Identificação do Favorecido"
+    ui::DbEdit* DBEdit5;  // "Identificação do Documento"
+    ui::DbEdit* DBEdit6;  // "Valor"
+    ui::DbDateEdit* DBEdit7;  // "Data"
+    ui::DbGrid* DBGridFonte;
+    ui::MoneyEdit* EdtTotalNF;
+    ui::MoneyEdit* EdtTotalGuiaRemessa;
+    ui::MoneyEdit* EdtTotalDeposito;
+    ui::MoneyEdit* EdtTotalEmpenho;
+
+    // "&Fecha Movimento".
+    QAction* ToolButtonFecha;
+
+    // The municipality of the parameter record that has a pact (any year).
+    db::Dataset TB_Cidade;
+    // The medication list, for the lookups and the totals.
+    db::Dataset TB_Elenco_Minimo;
+    // The medications agreed for the UF, offered for a new line.
+    db::Dataset RL_ElencoMinimo_UF;
+    db::DataSource DsRL_ElencoMinimo_UF;
+
+    db::Dataset Tb_Execucao_Fisica_Municipio;
+    db::DataSource DsTb_Execucao_Fisica_Municipio;
+    db::UpdateSql UPTb_Execucao_Fisica_Municipio;
+
+    db::Dataset Tb_Fonte_comprovacao_Municipio;
+    db::DataSource DsTb_Fonte_comprovacao_Municipio;
+    db::UpdateSql UPTb_Fonte_comprovacao_Municipio;
+
+    TCheckDoc* CheckDoc1;
+
+    // The window's state.
+    bool SemSaldoInicial = true;
+    double SaldoTransportado = 0;
+    bool ErroValor = false;
+
+    // The month chosen (1..12); 0 when none.
+    int mesCompetencia() const;
+    bool estadual() const { return codigoCidade_ == 0; }
+    // The figures of the financial page as they stand.
+    tracking::Valores valores() const;
+    const tracking::TotaisExecucao& totaisExecucao() const { return totaisExecucao_; }
+    const tracking::TotaisDocumentos& totaisDocumentos() const { return totaisDocumentos_; }
+
+    // Handlers of the window.
+    void FormCreate() override;
+    void FormShow() override;
+    void FormClose() override;
+    void BbtInserirClick() override;
+    void BbtGravarClick() override;
+    void BbtCancelarClick() override;
+    void BbtExcluirClick() override;
+    virtual void NovaIdentificacao();
+    virtual bool pgEdicaoChanging(int from, int to);
+    virtual void pgEdicaoChange();
+    virtual void EdtSaldoAnteriorChange(ui::MoneyEdit* edit);
+    virtual bool GravaMovimentacao();
+    virtual void ToolButton1Click();
+
+    // Handlers of the detail pages.
+    virtual void DsTb_Execucao_Fisica_MunicipioStateChange();
+    virtual void DsTb_Fonte_comprovacao_MunicipioStateChange();
+    virtual void Tb_Execucao_Fisica_MunicipioNewRecord(db::Dataset& ds);
+    virtual void Tb_Fonte_comprovacao_MunicipioNewRecord(db::Dataset& ds);
+    virtual void Tb_Execucao_Fisica_MunicipioAfterPost(db::Dataset& ds);
+    virtual void Tb_Fonte_comprovacao_MunicipioAfterPost(db::Dataset& ds);
+    virtual void DBEdit1Exit();
+    virtual void DBEdit4Exit();
+    virtual void DBTipoDocumentoChange();
+    virtual void Acumula_Execucao_Fisica();
+    virtual void Acumula_Fonte_Comprovacao();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void criaIdentificacao();
+    void criaMovimentacao();
+    void criaExecucaoFisica();
+    void criaFonteComprovacao();
+    void defineDatasets();
+
+    tracking::Acompanhamento acompanhamento() const;
+    QString legenda(bool comMes) const;
+    void iniciaMes();
+    void mostraValores(const tracking::Valores& v);
+    void preparaMovimentacao();
+    void preparaPaginaDetalhe();
+    void abreLinhas(db::Dataset& ds);
+    void novaLinha();
+    void botoesLinhaGravada();
+    void gravaLinhaExecucao();
+    void gravaLinhaFonte();
+    void excluiLinhaExecucao();
+    void mostraTipoFavorecido();
+    // The text typed in a value, unit price, quantity or date control, handed to its
+    // field; false (with the message and the focus back) when it does not convert.
+    bool confirmaTexto(QWidget* control);
+    db::Dataset* datasetDaPagina() const;
+    bool paginaDetalhe() const;
+
+    // Gives the focus back to a control that was being left, once the move is over.
+    void voltaFoco(QWidget* control);
+    void focaGrupo(ui::DbRadioGroup* grupo);
+    void botoesEditando();
+
+    int codigoCidade_ = 0;
+    bool movendoFoco_ = false;
+    bool fechaAoMostrar_ = false;
+    QHash<ui::MoneyEdit*, double> ultimoValor_;
+    tracking::TotaisExecucao totaisExecucao_;
+    tracking::TotaisDocumentos totaisDocumentos_;
+};

@@ -1,0 +1,48 @@
+#pragma once
+// The money of a month: the balance arithmetic of the financial page, the balance
+// carried into the next month and the checks that close a month.
+#include <QString>
+#include <optional>
+
+namespace tracking {
+
+// The seven figures of a month header, as the financial page shows them.
+struct Valores {
+    double saldoAnterior = 0;  // VL_SALDO_ANTERIOR
+    double federal = 0;        // VL_ALOC_FEDERAL
+    double estadual = 0;       // VL_ALOC_ESTADUAL
+    double municipal = 0;      // VL_ALOC_MUNICIPAL
+    double rendimentos = 0;    // VL_RENDIMENTOS_APLICADOS
+    double medicamentos = 0;   // VL_ALOC_MED
+    double gastos = 0;         // VL_REC_GASTOS
+};
+
+// "Total (+)": the balance brought forward, the allocations, the investment income and
+// the medications received. Not rounded.
+double total(const Valores& v);
+// "Saldo Atual (=)": Total (+) less the resources spent. Not rounded.
+double saldoAtual(const Valores& v);
+// The balance a closed month carries into the next one. The investment income is part
+// of the month's total but is not carried forward.
+double saldoTransportado(const Valores& v);
+// Spent more than the total: compared in cents, as the page shows both, so that a sum
+// such as 0,70 + 0,10 is not taken for less than 0,80.
+bool gastosExcedemTotal(const Valores& v);
+
+// An amount as the closing compares it: "##########.00".
+QString doisDecimais(double valor);
+// Two amounts are equal when their two-decimal texts are.
+bool mesmoValor(double a, double b);
+
+// The totals the closing checks against the header.
+struct TotaisFechamento {
+    double execucaoFisica = 0;  // "Total Geral" of the medications
+    double notaFiscal = 0;      // "Total N. Fiscal"
+    double guiaRemessa = 0;     // "Total Guia Remessa"
+};
+
+// The three closing checks, in their order: the message of the first that fails, or
+// nothing when the month may be closed. Deposits and budget commitments take no part.
+std::optional<QString> verificaFechamento(const Valores& v, const TotaisFechamento& t);
+
+}  // namespace tracking

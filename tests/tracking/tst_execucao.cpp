@@ -1,0 +1,1024 @@
+// The monthly follow-up driven as a clerk drives it, against a real database: the month
+// offered and its balance, the header saves, the page rules, the medication and document
+// lines with their checks, the closing, and both kinds of installation.
+#include "Acompanhamento.h"
+
+#include "app/Inicializacao.h"
+#include "app/TfrmPrincipal.h"
+
+#include "data/DMPrincipal.h"
+#include "db/Connection.h"
+#include "dbui/DataControls.h"
+#include "dbui/DbGrid.h"
+#include "forms/FormAtivo.h"
+#include "support/TestDatabase.h"
+#include "support/UserActions.h"
+#include "text/Formats.h"
+#include "tracking/TfrmExecucaoMunicipal.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Widgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+
+#include <csignal>
+#include <memory>
+
+using namespace teste;
+using ui::Dialogs;
+
+namespace {
+
+// The enabled state of Novo, Apagar, Confirmar, Cancelar and Sair.
+QString botoes(const TfrmExecucaoMunicipal& f)
+{
+    QString s;
+    for (QAction* a : {f.BbtInserir, f.BbtExcluir, f.BbtGravar, f.BbtCancelar, f.BbtSair})
+        s += a->isEnabled() ? u'1' : u'0';
+    return s;
+}
+
+QStringList itens(const QComboBox* c)
+{
+    QStringList out;
+    for (int i = 0; i < c->count(); ++i)
+        out << c->itemText(i);
+    return out;
+}
+
+// The payees of the document tests: CNPJs with valid check digits.
+const QString cnpjA = QStringLiteral("11222333000181");
+const QString cnpjB = QStringLiteral("44321111000175");
+const QString cnpjC = QStringLiteral("60660660000120");
+const QString cnpjSes = QStringLiteral("19100000000191");
+
+const QString aspirina = QStringLiteral("Ácido acetilsalicílico 100 mg comprimido");  // minimum list
+const QString amitriptilina = QStringLiteral("Amitriptilina 25 mg comprimido");     // another agreed one
+
+void clica(QWidget* w)
+{
+    QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void clicaBotao(TfrmExecucaoMunicipal* f, QAction* a)
+{
+    QTest::mouseClick(f->button(a), Qt::LeftButton);
+}
+
+// Clicks the grid's row as a user picks a line.
+void selecionaLinha(ui::DbGrid* grid, int row)
+{
+    const QRect r = grid->visualRect(grid->model()->index(row, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+// The row of the grid whose field has the value.
+int linhaCom(db::Dataset& ds, const QString& campo, const QVariant& v)
+{
+    for (int r = 0; r < ds.recordCount(); ++r)
+        if (ds.rowValue(r, ds.fieldByName(campo)) == v)
+            return r;
+    return -1;
+}
+
+bool focoEm(QWidget* w)
+{
+    QWidget* foco = QApplication::focusWidget();
+    return foco && (foco == w || w->isAncestorOf(foco));
+}
+
+// The header of a month as stored: saldo anterior, federal, estadual, municipal,
+// rendimentos, medicamentos, gastos, situacao, outros.
+QVariantList gravado(int mes, int cidade = lavras)
+{
+    const QList<QVariantList> r =
+        linhas(QStringLiteral("select VL_SALDO_ANTERIOR, VL_ALOC_FEDERAL, VL_ALOC_ESTADUAL, VL_ALOC_MUNICIPAL, "
+                              "VL_RENDIMENTOS_APLICADOS, VL_ALOC_MED, VL_REC_GASTOS, SITUACAO, VL_TOT_OUTROS_PACTUADA "
+                              "from TB_MOVIMENTO_MUNICIPIO where CO_CIDADE = :1 and NU_MES_COMPET = :2"),
+               {cidade, QString::number(mes)});
+    return r.isEmpty() ? QVariantList() : r.first();
+}
+
+int conta(const QString& tabela)
+{
+    return valor(QStringLiteral("select count(*) from ") + tabela).toInt();
+}
+
+// Types the seven figures of the financial page, in tab order.
+void digitaFiguras(TfrmExecucaoMunicipal* f, const Figuras& v, bool comSaldo = true)
+{
+    if (comSaldo)
+        digita(f->EdtSaldoAnterior, text::floatToText(v.saldoAnterior));
+    digita(f->EdtRecAlocFederal, text::floatToText(v.federal));
+    digita(f->EdtRecAlocEstadual, text::floatToText(v.estadual));
+    digita(f->EdtRecAlocMunicipal, text::floatToText(v.municipal));
+    digita(f->EdtRecAlocRendAplic, text::floatToText(v.rendimentos));
+    digita(f->EdtRecMedAloc, text::floatToText(v.medicamentos));
+    digita(f->EdtRecGastos, text::floatToText(v.gastos));
+    sai(f);
+}
+
+const Figuras exemplo{100, 50, 10, 10, 5, 20, 150};
+
+}  // namespace
+
+class TestExecucao : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TfrmExecucaoMunicipal> frm;
+
+    TfrmExecucaoMunicipal* janela()
+    {
+        frm.reset(abre());
+        return frm.get();
+    }
+
+private slots:
+    void initTestCase() { text::setBrazilianFormats(); }
+    void init() { Dialogs::startScript(); }
+    void cleanup()
+    {
+        frm.reset();
+        Dialogs::stopScript();
+        delete DMPrincipal;
+        DMPrincipal = nullptr;
+    }
+
+    void firstUseOfTheYear()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Municipal       Ano : 2005   Estado : MG   "
+                                                  "Município : Lavras   Pactuação : TDM"));
+        QCOMPARE(f->EdtAnoCompetencia->text(), QStringLiteral("2005"));
+        QCOMPARE(f->EditUF->text(), QStringLiteral("MG"));
+        QCOMPARE(f->EdtMunicipio->text(), QStringLiteral("Lavras"));
+        QVERIFY(f->EdtMunicipio->isVisible() && f->LblMunicipio->isVisible());
+        QCOMPARE(itens(f->CBMes), text::monthNames());
+        QCOMPARE(f->CBMes->currentIndex(), -1);
+        QCOMPARE(botoes(*f), QStringLiteral("10001"));
+        QVERIFY(!f->pnAjuda->isVisible());
+
+        // No month, no other page.
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
+
+        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Municipal       Ano : 2005   Estado : MG   Mes : Março   "
+                                                  "Município : Lavras   Pactuação : TDM"));
+        QVERIFY(!f->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(QApplication::focusWidget(), f->EdtSaldoAnterior);
+        QVERIFY(f->GrpTotalMensal->isVisible());
+        QCOMPARE(f->EdtMensalFederal->text(), QStringLiteral("100,00"));
+        QCOMPARE(f->EdtMensalEstadual->text(), QStringLiteral("200,00"));
+        QCOMPARE(f->EdtMensalMunicipal->text(), QStringLiteral("300,00"));
+
+        digitaFiguras(f, exemplo);
+        QCOMPARE(f->EdtTotal->text(), QStringLiteral("195,00"));
+        QCOMPARE(f->EdtSaldoAtual->text(), QStringLiteral("45,00"));
+        QVERIFY(f->BbtGravar->isEnabled());
+
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        QCOMPARE(linhas(QStringLiteral("select VL_SALDO_MUNICIPIO, NU_MES_COMPET, CO_CIDADE from TB_SALDO_INICIAL_MUNICIPIO")),
+                 (QList<QVariantList>{{100.0, QStringLiteral("3"), lavras}}));
+        QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 1);
+        QCOMPARE(gravado(3), (QVariantList{100.0, 50.0, 10.0, 10.0, 5.0, 20.0, 150.0, QStringLiteral("1"), QVariant()}));
+        QCOMPARE(botoes(*f).at(0), u'1');
+        QVERIFY(!f->BbtGravar->isEnabled());
+        QVERIFY(!f->BbtCancelar->isEnabled());
+    }
+
+    void theMenuOpensTheWindow()
+    {
+        instala();
+        delete DMPrincipal;
+        DMPrincipal = nullptr;
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        QString titulo;
+        QTimer::singleShot(0, [&] {
+            if (auto* j = qobject_cast<TfrmExecucaoMunicipal*>(FormAtivo.data())) {
+                titulo = j->windowTitle();
+                j->close();
+            }
+        });
+        frmPrincipal->Municipal1->trigger();
+        QVERIFY2(titulo.startsWith(QStringLiteral("Acompanhamento Municipal       Ano : 2005")), qPrintable(titulo));
+        QVERIFY(Dialogs::texts().isEmpty());
+        inicializacao::destroiObjetosGlobais();
+    }
+
+    void aSecondSaveOfTheYearsFirstMonth()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->CBMes, QStringLiteral("Janeiro"));
+        clicaAba(f, f->tbsMovimentacao);
+        digitaFiguras(f, {100, 10, 0, 0, 0, 0, 0});
+        Dialogs::addAnswers({true, true});
+        tecla(f, Qt::Key_F5);
+        // A later save of the same month: the initial balance follows the typed balance,
+        // the header is updated, and nothing is said but the question.
+        digita(f->EdtSaldoAnterior, QStringLiteral("120"));
+        digita(f->EdtRecAlocFederal, QStringLiteral("15"));
+        sai(f);
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList(2, QStringLiteral("Confirma a gravação do registro ?")));
+        QCOMPARE(linhas(QStringLiteral("select VL_SALDO_MUNICIPIO, NU_MES_COMPET from TB_SALDO_INICIAL_MUNICIPIO")),
+                 (QList<QVariantList>{{120.0, QStringLiteral("1")}}));
+        QCOMPARE(gravado(1).mid(0, 2), (QVariantList{120.0, 15.0}));
+        // Arriving on a detail page saves once more, without a word.
+        clicaAba(f, f->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsExecucaoFisica);
+        QCOMPARE(Dialogs::texts().size(), 2);
+        QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 1);
+    }
+
+    void anOpenMonthIsOfferedAloneWithItsFigures()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Março")});
+        QCOMPARE(f->CBMes->currentText(), QStringLiteral("Março"));
+        QCOMPARE(f->EdtRecAlocFederal->text(), QStringLiteral("50,00"));
+        QCOMPARE(f->EdtRecGastos->text(), QStringLiteral("150,00"));
+        QCOMPARE(f->EdtTotal->text(), QStringLiteral("195,00"));
+        QCOMPARE(botoes(*f), QStringLiteral("10001"));
+        // The year's only header: its balance brought forward may still be typed.
+        clicaAba(f, f->tbsMovimentacao);
+        QVERIFY(!f->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->EdtSaldoAnterior->value(), 100.0);
+    }
+
+    void afterClosingMarchOnlyAprilWithTheBalanceCarried()
+    {
+        instala();
+        saldoInicial(100, 1);
+        cabecalho(1, QStringLiteral("3"), {100, 0, 0, 0, 0, 0, 0});
+        cabecalho(2, QStringLiteral("2"), {100, 0, 0, 0, 0, 0, 0});
+        cabecalho(3, QStringLiteral("2"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
+        clicaAba(f, f->tbsMovimentacao);
+        // March's balance, allocations and medications less its spending; not its income.
+        QVERIFY(f->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
+        QVERIFY(focoEm(f->EdtRecAlocFederal));
+    }
+
+    void theWorkedMonthClosesAndCarriesItsBalance()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->tbsMovimentacao);
+        digitaFiguras(f, exemplo);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        // The month's lines and documents agree with it.
+        medicamento(3, 1, 100, 1.3);
+        medicamento(3, 37, 20, 1);
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 130);
+        documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), 20, QStringLiteral("5"));
+        Dialogs::clearRecords();
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado")}));
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+        QCOMPARE(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO where NU_MES_COMPET = '3'")).toDate(),
+                 QDate::currentDate());
+        // The next month is offered at once, with the balance carried.
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
+        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
+        QCOMPARE(botoes(*f), QStringLiteral("10001"));
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
+    }
+
+    void spentMoreThanTheTotal_data()
+    {
+        QTest::addColumn<bool>("pelaAba");
+        QTest::newRow("on Confirmar") << false;
+        QTest::newRow("on the medications' tab") << true;
+    }
+    void spentMoreThanTheTotal()
+    {
+        QFETCH(bool, pelaAba);
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->tbsMovimentacao);
+        digitaFiguras(f, {100, 50, 10, 10, 5, 20, 200});
+        QCOMPARE(f->EdtSaldoAtual->text(), QStringLiteral("-5,00"));
+        if (pelaAba)
+            clicaAba(f, f->tbsExecucaoFisica);
+        else
+            tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado")});
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        QVERIFY(focoEm(f->EdtRecGastos));
+        QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 0);
+        QCOMPARE(conta(QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO")), 0);
+    }
+
+    void aNegativeFigureIsUndone()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->tbsMovimentacao);
+        digita(f->EdtRecAlocFederal, QStringLiteral("50"));
+        digita(f->EdtRecAlocFederal, QStringLiteral("-5"));
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Valor Negativo não permitido")});
+        QCOMPARE(f->EdtRecAlocFederal->value(), 50.0);
+        QVERIFY(focoEm(f->EdtRecAlocFederal));
+        QCOMPARE(f->EdtTotal->value(), 50.0);
+    }
+
+    void anInitialBalanceWithoutHeadersIsBroughtForward()
+    {
+        // The year's initial balance was recorded before any month: any month may be
+        // chosen, and it brings that balance forward, read-only. Saving twice updates.
+        instala();
+        saldoInicial(80, 2);
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(f->CBMes->count(), 12);
+        support::chooseEntry(f->CBMes, QStringLiteral("Fevereiro"));
+        clicaAba(f, f->tbsMovimentacao);
+        QVERIFY(f->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("80,00"));
+        Dialogs::addAnswers({true, true});
+        digita(f->EdtRecAlocFederal, QStringLiteral("10"));
+        sai(f);
+        tecla(f, Qt::Key_F5);
+        digita(f->EdtRecAlocFederal, QStringLiteral("20"));
+        sai(f);
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList(2, QStringLiteral("Confirma a gravação do registro ?")));
+        QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 1);
+        QCOMPARE(gravado(2).mid(0, 2), (QVariantList{80.0, 20.0}));
+        QCOMPARE(linhas(QStringLiteral("select VL_SALDO_MUNICIPIO, NU_MES_COMPET from TB_SALDO_INICIAL_MUNICIPIO")),
+                 (QList<QVariantList>{{80.0, QStringLiteral("2")}}));
+    }
+
+    void switchingDetailPagesSavesTheHeaderEachTime()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        clicaAba(f, f->tbsExecucaoFisica);
+        for (QWidget* pagina : {f->tbsFonteComprovacao, f->tbsExecucaoFisica}) {
+            executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_FEDERAL = 999"));
+            clicaAba(f, pagina);
+            QCOMPARE(f->pgEdicao->currentPage(), pagina);
+            QCOMPARE(gravado(3).at(1), QVariant(50.0));
+        }
+        QVERIFY(Dialogs::texts().isEmpty());
+    }
+
+    void monthNumberStored_data()
+    {
+        QTest::addColumn<QString>("mes");
+        QTest::addColumn<QString>("numero");
+        QTest::newRow("January") << "Janeiro" << "1";
+        QTest::newRow("October") << "Outubro" << "10";
+        QTest::newRow("December") << "Dezembro" << "12";
+    }
+    void monthNumberStored()
+    {
+        QFETCH(QString, mes);
+        QFETCH(QString, numero);
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->CBMes, mes);
+        clicaAba(f, f->tbsMovimentacao);
+        digita(f->EdtRecAlocFederal, QStringLiteral("1"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(valor(QStringLiteral("select NU_MES_COMPET from TB_MOVIMENTO_MUNICIPIO")).toString(), numero);
+        QCOMPARE(valor(QStringLiteral("select NU_MES_COMPET from TB_SALDO_INICIAL_MUNICIPIO")).toString(), numero);
+    }
+
+    void aStateInstallation()
+    {
+        instala(0);
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Estadual        Ano : 2005   Estado : MG"));
+        QVERIFY(!f->EdtMunicipio->isVisible());
+        QVERIFY(!f->LblMunicipio->isVisible());
+        support::chooseEntry(f->CBMes, QStringLiteral("Janeiro"));
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Estadual        Ano : 2005   Estado : MG   Mes : Janeiro"));
+        QVERIFY(!f->GrpTotalMensal->isVisible());
+        digita(f->EdtSaldoAnterior, QStringLiteral("10"));
+        sai(f);
+        Dialogs::addAnswers({true, true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(gravado(1, 0).value(0), QVariant(10.0));
+        QCOMPARE(valor(QStringLiteral("select CO_CIDADE from TB_SALDO_INICIAL_MUNICIPIO")), QVariant(0));
+
+        clicaAba(f, f->tbsExecucaoFisica);
+        QVERIFY(!f->DBOrigem->isVisible());
+        tecla(f, Qt::Key_F2);
+        support::chooseEntry(f->DBLookupMedicamento, aspirina);
+        digita(f->DBEdit1, QStringLiteral("2"));
+        digita(f->DBEdit2, QStringLiteral("1"));
+        sai(f);
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(linhas(QStringLiteral("select CO_CIDADE, ST_ORIGEM, VL_TOTAL from TB_EXECUCAO_FISICA_MUNICIPIO")),
+                 (QList<QVariantList>{{0, QStringLiteral("E"), 2.0}}));
+
+        tecla(f, Qt::Key_F6);
+        clicaAba(f, f->tbsFonteComprovacao);
+        QCOMPARE(f->DBTipoDocumento->items(),
+                 (QStringList{QStringLiteral("Nota Fiscal"), QStringLiteral("Empenho"), QStringLiteral("Depósito")}));
+        QCOMPARE(f->DBTipoFavorecido->items(), (QStringList{QStringLiteral("Distribuidora"), QStringLiteral("Drogaria/Farmácia"),
+                                                            QStringLiteral("Industria Privada"), QStringLiteral("Industria Pública")}));
+    }
+
+    void aMedicationLine_data()
+    {
+        QTest::addColumn<QString>("medicamento");
+        QTest::addColumn<bool>("elencoMinimo");
+        QTest::newRow("of the minimum list") << aspirina << true;
+        QTest::newRow("another agreed medication") << amitriptilina << false;
+    }
+    void aMedicationLine()
+    {
+        QFETCH(QString, medicamento);
+        QFETCH(bool, elencoMinimo);
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"), {10, 0, 0, 0, 0, 0, 0});
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        QCOMPARE(botoes(*f), QStringLiteral("11001"));
+        tecla(f, Qt::Key_F2);
+        QCOMPARE(f->Tb_Execucao_Fisica_Municipio.state(), db::DatasetState::Insert);
+        QCOMPARE(botoes(*f), QStringLiteral("00111"));
+        QCOMPARE(f->DBOrigem->value(), QStringLiteral("M"));
+        QVERIFY(focoEm(f->DBLookupMedicamento));
+        support::chooseEntry(f->DBLookupMedicamento, medicamento);
+        digita(f->DBEdit1, QStringLiteral("0,5"));
+        digita(f->DBEdit2, QStringLiteral("3"));
+        sai(f);
+        QCOMPARE(f->DBEdit3->text(), QStringLiteral("1,50"));
+
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        QCOMPARE(linhas(QStringLiteral("select QT_MEDICAMENTO, VL_UNITARIO, VL_TOTAL, ST_ORIGEM, CO_SEQ_MED, NU_MES_COMPET "
+                                       "from TB_EXECUCAO_FISICA_MUNICIPIO")),
+                 (QList<QVariantList>{{3, 0.5, 1.5, QStringLiteral("M"), 1, QStringLiteral("3")}}));
+        QCOMPARE(f->EdtTotalElencoMinimo->text(), elencoMinimo ? QStringLiteral("1,50") : QStringLiteral("0,00"));
+        QCOMPARE(f->EdtPactuada->text(), elencoMinimo ? QStringLiteral("0,00") : QStringLiteral("1,50"));
+        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("1,50"));
+        QCOMPARE(gravado(3).at(8), QVariant(elencoMinimo ? 0.0 : 1.5));
+        // The next line is already being typed, and the page cannot be left.
+        QCOMPARE(f->Tb_Execucao_Fisica_Municipio.state(), db::DatasetState::Insert);
+        QCOMPARE(botoes(*f), QStringLiteral("00111"));
+        QVERIFY(!f->DBGridExecucao->isEnabled());
+        clicaAba(f, f->tbsFonteComprovacao);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Mudança não permitida ... Atualização pendente !!"));
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F6);
+        QCOMPARE(botoes(*f), QStringLiteral("11001"));
+        QVERIFY(f->DBGridExecucao->isEnabled());
+        clicaAba(f, f->tbsFonteComprovacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsFonteComprovacao);
+    }
+
+    void aMedicationLineIncomplete_data()
+    {
+        QTest::addColumn<QString>("unitario");
+        QTest::addColumn<QString>("quantidade");
+        QTest::addColumn<QString>("mensagem");
+        QTest::addColumn<QString>("foco");
+        QTest::newRow("no quantity") << "0,5" << "" << "informe a Quantidade" << "DBEdit2";
+        QTest::newRow("a zero quantity") << "0,5" << "0" << "informe a Quantidade" << "DBEdit2";
+        QTest::newRow("no unit price") << "" << "3" << "informe o Valor Unitário" << "DBEdit1";
+        QTest::newRow("a zero unit price") << "0" << "3" << "informe o Valor Unitário" << "DBEdit1";
+    }
+    void aMedicationLineIncomplete()
+    {
+        QFETCH(QString, unitario);
+        QFETCH(QString, quantidade);
+        QFETCH(QString, mensagem);
+        QFETCH(QString, foco);
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F2);
+        support::chooseEntry(f->DBLookupMedicamento, aspirina);
+        digita(f->DBEdit1, unitario);
+        digita(f->DBEdit2, quantidade);
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), mensagem);
+        QCOMPARE(QApplication::focusWidget()->objectName(), foco);
+        QCOMPARE(f->Tb_Execucao_Fisica_Municipio.state(), db::DatasetState::Insert);
+        QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
+    }
+
+    void typedValuesThatDoNotConvert()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F2);
+        digita(f->DBEdit1, QStringLiteral("1,2,3"));
+        sai(f);
+        QCOMPARE(Dialogs::records().size(), 1);
+        QCOMPARE(Dialogs::records().first().text, QStringLiteral("Valor inválido."));
+        QCOMPARE(Dialogs::records().first().title, QStringLiteral("Erro"));
+        QTRY_VERIFY(focoEm(f->DBEdit1));
+        Dialogs::clearRecords();
+        tecla(f, Qt::Key_F6);
+
+        clicaAba(f, f->tbsFonteComprovacao);
+        tecla(f, Qt::Key_F2);
+        digita(f->DBEdit7, QStringLiteral("31022005"));
+        sai(f);
+        QCOMPARE(Dialogs::records().size(), 1);
+        QCOMPARE(Dialogs::records().first().text, QStringLiteral("Data inválida."));
+        QCOMPARE(Dialogs::records().first().title, QStringLiteral("Erro"));
+        QTRY_VERIFY(focoEm(f->DBEdit7));
+        // Saving with the focus in an empty date is refused too.
+        Dialogs::clearRecords();
+        f->DBEdit7->clear();
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Data Inválida"));
+        QVERIFY(focoEm(f->DBEdit7));
+    }
+
+    void documentChecks_data()
+    {
+        QTest::addColumn<int>("tipoDoc");
+        QTest::addColumn<int>("tipoFav");
+        QTest::addColumn<QString>("favorecido");
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("mensagem");  // empty: saved
+        QTest::addColumn<QString>("foco");
+        QTest::newRow("no document type") << -1 << -1 << cnpjC << "9" << "10" << "Informe o Tipo do Documento !!" << "DBTipoDocumento";
+        QTest::newRow("no payee type") << 0 << -1 << cnpjC << "9" << "10" << "Informe o Tipo do Favorecido !!" << "DBTipoFavorecido";
+        QTest::newRow("a delivery note from a distributor")
+            << 3 << 0 << cnpjC << "9" << "10" << "Tipo Favorecido só pode ser SES" << "DBTipoFavorecido";
+        QTest::newRow("no value") << 0 << 0 << cnpjC << "9" << "" << "informe o Valor" << "DBEdit6";
+        QTest::newRow("fourteen zeros") << 0 << 0 << "00000000000000" << "9" << "10" << "identificação Inválida" << "DBEdit4";
+        QTest::newRow("a wrong last digit") << 0 << 0 << "11222333000182" << "9" << "10" << "Identificação Inválida !!" << "DBEdit4";
+        QTest::newRow("the number of that payee, elsewhere")
+            << 0 << 0 << cnpjA << "123" << "10" << "Documento já lançado para este favorecido" << "DBEdit5";
+        QTest::newRow("that payee with another type")
+            << 0 << 1 << cnpjA << "456" << "10" << "Favorecido já lançado com outro tipo" << "DBEdit4";
+        QTest::newRow("a deposit for a payee with a type")
+            << 2 << -1 << cnpjA << "789" << "10" << "Favorecido já lançado com outro tipo" << "DBEdit4";
+        QTest::newRow("a deposit for a payee of deposits") << 2 << -1 << cnpjB << "DEP2" << "10" << "" << "";
+        QTest::newRow("an invoice") << 0 << 0 << cnpjC << "9" << "10,5" << "" << "";
+        QTest::newRow("a delivery note") << 3 << -1 << cnpjSes << "GR1" << "10" << "" << "";
+    }
+    void documentChecks()
+    {
+        QFETCH(int, tipoDoc);
+        QFETCH(int, tipoFav);
+        QFETCH(QString, favorecido);
+        QFETCH(QString, numero);
+        QFETCH(QString, valor);
+        QFETCH(QString, mensagem);
+        QFETCH(QString, foco);
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        // Payee A's invoice 123 in another municipality and year; payee B on deposits only.
+        documento(5, QStringLiteral("N"), cnpjA, QStringLiteral("123"), 10, QStringLiteral("1"), 3100203, QStringLiteral("2004"));
+        documento(2, QStringLiteral("D"), cnpjB, QStringLiteral("DEP1"), 5, QString());
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsFonteComprovacao);
+        QVERIFY(focoEm(f->DBTipoDocumento));
+        tecla(f, Qt::Key_F2);
+        QVERIFY(focoEm(f->DBEdit4));
+        if (tipoDoc >= 0)
+            clica(f->DBTipoDocumento->button(tipoDoc));
+        if (tipoFav >= 0)
+            clica(f->DBTipoFavorecido->button(tipoFav));
+        digita(f->DBEdit4, favorecido);
+        digita(f->DBEdit5, numero);
+        digita(f->DBEdit6, valor);
+        Dialogs::clearRecords();
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        const int gravados = conta(QStringLiteral("TB_FONTE_COMPROVACAO_MUNICIPIO where NU_MES_COMPET = '3'"));
+        if (mensagem.isEmpty()) {
+            QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+            QCOMPARE(gravados, 1);
+            // Stored as typed, the types by their codes.
+            const QVariantList linha = linhas(QStringLiteral("select ST_TIPO_DOC, ST_TIPO_FAVORECIDO, NU_FAVORECIDO, NR_NUMERO_DOC, "
+                                                             "CO_CIDADE from TB_FONTE_COMPROVACAO_MUNICIPIO "
+                                                             "where NU_MES_COMPET = '3'"))
+                                           .first();
+            QCOMPARE(linha.at(0).toString(), f->DBTipoDocumento->values().at(tipoDoc));
+            QCOMPARE(linha.at(1).toString(), tipoDoc == 3 ? QStringLiteral("5") : tipoFav >= 0 ? f->DBTipoFavorecido->values().at(tipoFav) : QString());
+            QCOMPARE(linha.mid(2), (QVariantList{favorecido, numero, lavras}));
+            QCOMPARE(f->Tb_Fonte_comprovacao_Municipio.state(), db::DatasetState::Insert);
+        } else {
+            QCOMPARE(Dialogs::texts().last(), mensagem);
+            QCOMPARE(gravados, 0);
+            QVERIFY2(focoEm(f->findChild<QWidget*>(foco)), qPrintable(QApplication::focusWidget()->objectName()));
+        }
+    }
+
+    void deliveryNotesAndDepositsChooseTheirPayeeType()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsFonteComprovacao);
+        tecla(f, Qt::Key_F2);
+        clica(f->DBTipoFavorecido->button(0));
+        clica(f->DBTipoDocumento->button(3));
+        QCOMPARE(f->DBTipoFavorecido->value(), QStringLiteral("5"));
+        QVERIFY(focoEm(f->DBTipoDocumento));
+        clica(f->DBTipoDocumento->button(2));
+        QVERIFY(!f->DBTipoFavorecido->isVisible());
+        digita(f->DBEdit4, cnpjC);
+        digita(f->DBEdit5, QStringLiteral("D-1"));
+        digita(f->DBEdit6, QStringLiteral("7"));
+        digita(f->DBEdit7, QStringLiteral("05022005"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        const QList<QVariantList> r = linhas(QStringLiteral("select ST_TIPO_DOC, ST_TIPO_FAVORECIDO, VL_DOC, DT_DOC "
+                                                            "from TB_FONTE_COMPROVACAO_MUNICIPIO"));
+        QCOMPARE(r.size(), 1);
+        QCOMPARE(r.first().mid(0, 3), (QVariantList{QStringLiteral("D"), QVariant(), 7.0}));
+        QCOMPARE(r.first().at(3).toDate(), QDate(2005, 2, 5));
+        QCOMPARE(f->EdtTotalDeposito->text(), QStringLiteral("7,00"));
+    }
+
+    void aQuoteInADocumentNumberIsJustACharacter()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsFonteComprovacao);
+        tecla(f, Qt::Key_F2);
+        for (int vez = 0; vez < 2; ++vez) {
+            clica(f->DBTipoDocumento->button(0));
+            clica(f->DBTipoFavorecido->button(0));
+            digita(f->DBEdit4, cnpjC);
+            digita(f->DBEdit5, QStringLiteral("12'3"));
+            digita(f->DBEdit6, QStringLiteral("10"));
+            Dialogs::addAnswers({true});
+            tecla(f, Qt::Key_F5);
+        }
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Documento já lançado para este favorecido"));
+        QCOMPARE(valor(QStringLiteral("select NR_NUMERO_DOC from TB_FONTE_COMPROVACAO_MUNICIPIO")).toString(), QStringLiteral("12'3"));
+        QCOMPARE(conta(QStringLiteral("TB_FONTE_COMPROVACAO_MUNICIPIO")), 1);
+    }
+
+    void editingADocument()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("123"), 10);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsFonteComprovacao);
+        db::Dataset& ds = f->Tb_Fonte_comprovacao_Municipio;
+        // Only its value: the line is not taken for a second document of its number.
+        selecionaLinha(f->DBGridFonte, 0);
+        digita(f->DBEdit6, QStringLiteral("12"));
+        QCOMPARE(ds.state(), db::DatasetState::Edit);
+        Dialogs::addAnswers({true, true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        QCOMPARE(valor(QStringLiteral("select VL_DOC from TB_FONTE_COMPROVACAO_MUNICIPIO")), QVariant(12.0));
+        // Its payee type: the payee's only document is no other type.
+        tecla(f, Qt::Key_F6);
+        selecionaLinha(f->DBGridFonte, 0);
+        clica(f->DBTipoFavorecido->button(1));
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().size(), 2);
+        QCOMPARE(valor(QStringLiteral("select ST_TIPO_FAVORECIDO from TB_FONTE_COMPROVACAO_MUNICIPIO")).toString(), QStringLiteral("2"));
+        QCOMPARE(conta(QStringLiteral("TB_FONTE_COMPROVACAO_MUNICIPIO")), 1);
+    }
+
+    void editingAMedicationLineKeepsItsOrigin()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        medicamento(3, 1, 10, 1.0, QStringLiteral("E"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        selecionaLinha(f->DBGridExecucao, 0);
+        digita(f->DBEdit1, QStringLiteral("2"));
+        sai(f);
+        QCOMPARE(f->DBOrigem->value(), QStringLiteral("E"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(linhas(QStringLiteral("select ST_ORIGEM, VL_TOTAL from TB_EXECUCAO_FISICA_MUNICIPIO")),
+                 (QList<QVariantList>{{QStringLiteral("E"), 20.0}}));
+    }
+
+    void deletingAMedicationLineRewritesTheHeadersTotal()
+    {
+        instala();
+        saldoInicial(20, 3);
+        cabecalho(3, QStringLiteral("1"), {20, 0, 0, 0, 0, 0, 15}, lavras, 5);
+        medicamento(3, 1, 10, 1.0);
+        medicamento(3, 37, 5, 1.0);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("5,00"));
+        selecionaLinha(f->DBGridExecucao, linhaCom(f->Tb_Execucao_Fisica_Municipio, QStringLiteral("CO_SEQ_MEDICAMENTO"), 37));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F4);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Você deseja realmente excluir este registro?")});
+        QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 1);
+        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("0,00"));
+        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("10,00"));
+        // Stored at once: a month closed now keeps the right total.
+        QCOMPARE(gravado(3).at(8), QVariant(0.0));
+    }
+
+    void closing_data()
+    {
+        QTest::addColumn<double>("medicamentos");
+        QTest::addColumn<double>("guias");
+        QTest::addColumn<QStringList>("mensagens");
+        QTest::addColumn<QString>("situacao");
+        const QStringList fechado{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado")};
+        QTest::newRow("all agree") << 100.0 << 30.0 << fechado << "2";
+        QTest::newRow("beyond the second decimal") << 100.004 << 30.0 << fechado << "2";
+        QTest::newRow("delivery notes 29,99")
+            << 100.0 << 29.99 << QStringList{QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação")}
+            << "1";
+        QTest::newRow("medications 99")
+            << 99.0 << 30.0 << QStringList{QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física")} << "1";
+    }
+    void closing()
+    {
+        QFETCH(double, medicamentos);
+        QFETCH(double, guias);
+        QFETCH(QStringList, mensagens);
+        QFETCH(QString, situacao);
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, 30, 100});
+        medicamento(3, 1, 1, medicamentos);
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 70);
+        documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), guias, QStringLiteral("5"));
+        TfrmExecucaoMunicipal* f = janela();
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), mensagens);
+        QCOMPARE(gravado(3).at(7).toString(), situacao);
+        if (situacao == QLatin1String("2")) {
+            QCOMPARE(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")).toDate(), QDate::currentDate());
+            QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
+        } else {
+            QVERIFY(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")).isNull());
+        }
+    }
+
+    void closingAbandonsALineBeingTyped()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F2);
+        support::chooseEntry(f->DBLookupMedicamento, aspirina);
+        digita(f->DBEdit1, QStringLiteral("5"));
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Fechamento Efetuado"));
+        QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+    }
+
+    void decemberClosedCompletesTheYear()
+    {
+        instala();
+        saldoInicial(0, 1);
+        cabecalho(11, QStringLiteral("2"));
+        cabecalho(12, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Dezembro")});
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado"),
+                                                QStringLiteral("Informações completas para este ano")}));
+        QCOMPARE(f->CBMes->count(), 0);
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
+    }
+
+    void closingWhatCannotBeClosed()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Informe o mes")});
+        QVERIFY(focoEm(f->CBMes));
+
+        frm.reset();
+        Dialogs::clearRecords();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        f = janela();
+        // Exported meanwhile.
+        executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set SITUACAO = '3'"));
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Movimento já está fechado/exportado")});
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("3"));
+    }
+
+    void aMonthClosedElsewhereIsNotOpenedAgain()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set SITUACAO = '2'"));
+        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(gravado(3).at(1), QVariant(50.0));
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+        QCOMPARE(botoes(*f).at(0), u'1');
+        // Nor are lines entered for it.
+        clicaAba(f, f->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+    }
+
+    void aLineWhoseHeaderCannotTakeItsTotalIsNotStored()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsExecucaoFisica);
+        tecla(f, Qt::Key_F2);
+        support::chooseEntry(f->DBLookupMedicamento, amitriptilina);
+        digita(f->DBEdit1, QStringLiteral("2"));
+        digita(f->DBEdit2, QStringLiteral("4"));
+        sai(f);
+        // The month's header is gone meanwhile.
+        executa(QStringLiteral("delete from TB_MOVIMENTO_MUNICIPIO"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
+        // The line is still being typed, with what was typed.
+        db::Dataset& ds = f->Tb_Execucao_Fisica_Municipio;
+        QCOMPARE(ds.state(), db::DatasetState::Insert);
+        QCOMPARE(ds.fieldByName(QStringLiteral("QT_MEDICAMENTO")).asInteger(), 4);
+        QCOMPARE(f->DBEdit3->text(), QStringLiteral("8,00"));
+        QCOMPARE(f->DBLookupMedicamento->currentText(), amitriptilina);
+        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("0,00"));
+    }
+
+    void aMunicipalityWithoutAPact()
+    {
+        instala();
+        executa(QStringLiteral("delete from TB_CIDADE_PACTUACAO"));
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Município sem pactuação")});
+        QTRY_VERIFY(!f->isVisible());
+    }
+
+    void everyControlIsNamedByItsCaption()
+    {
+        instala();
+        TfrmExecucaoMunicipal* f = janela();
+        const QList<QPair<QWidget*, QString>> nomes = {
+            {f->EdtAnoCompetencia, QStringLiteral("Ano Competência")},
+            {f->EditUF, QStringLiteral("Estado")},
+            {f->EdtMunicipio, QStringLiteral("Município")},
+            {f->CBMes, QStringLiteral("Mês Competência")},
+            {f->EdtSaldoAnterior, QStringLiteral("Saldo Anterior (+)")},
+            {f->EdtRecAlocFederal, QStringLiteral("Federal")},
+            {f->EdtRecAlocEstadual, QStringLiteral("Estadual")},
+            {f->EdtRecAlocMunicipal, QStringLiteral("Tesouro Municipal")},
+            {f->EdtRecAlocRendAplic, QStringLiteral("Rendimentos Aplicados")},
+            {f->EdtRecMedAloc, QStringLiteral("Recursos em Medicamentos Alocados ( Guia de Remessa )")},
+            {f->EdtTotal, QStringLiteral("Total (+)")},
+            {f->EdtRecGastos, QStringLiteral("Recursos Gastos (-)")},
+            {f->EdtSaldoAtual, QStringLiteral("Saldo Atual (=)")},
+            {f->EdtMensalFederal, QStringLiteral("Federal")},
+            {f->EdtMensalMunicipal, QStringLiteral("Tesouro Municipal")},
+            {f->DBLookupMedicamento, QStringLiteral("Medicamento")},
+            {f->DBOrigem, QStringLiteral("Origem")},
+            {f->DBEdit1, QStringLiteral("Valor Unitário")},
+            {f->DBEdit2, QStringLiteral("Quantidade")},
+            {f->DBEdit3, QStringLiteral("Valor Total")},
+            {f->EdtTotalElencoMinimo, QStringLiteral("Total de Medicamentos do Elenco Mínimo")},
+            {f->EdtPactuada, QStringLiteral("Total dos Outros Medicamentos da Relação Pactuada")},
+            {f->EdtTotalGeralExecFis, QStringLiteral("Total Geral")},
+            {f->DBTipoDocumento, QStringLiteral("Tipo Documento")},
+            {f->DBTipoFavorecido, QStringLiteral("Tipo Favorecido")},
+            {f->DBEdit4, QStringLiteral("Identificação do Favorecido")},
+            {f->DBEdit5, QStringLiteral("Identificação do Documento")},
+            {f->DBEdit6, QStringLiteral("Valor")},
+            {f->DBEdit7, QStringLiteral("Data")},
+            {f->EdtTotalNF, QStringLiteral("Total N. Fiscal")},
+            {f->EdtTotalGuiaRemessa, QStringLiteral("Total Guia Remessa")},
+            {f->EdtTotalDeposito, QStringLiteral("Total Depósito")},
+            {f->EdtTotalEmpenho, QStringLiteral("Total Empenho")},
+        };
+        for (const auto& [w, nome] : nomes)
+            QCOMPARE(w->accessibleName(), nome);
+        QCOMPARE(f->EdtRecAlocFederal->accessibleDescription(), QStringLiteral("Recursos Financeiros Alocados"));
+        QCOMPARE(f->EdtMensalFederal->accessibleDescription(), QStringLiteral("Total Mensal dos Incentivos"));
+        QCOMPARE(f->ToolButtonFecha->iconText(), QStringLiteral("&Fecha Movimento"));
+        QCOMPARE(f->pgEdicao->tabText(0), QStringLiteral("Identificação"));
+        QCOMPARE(f->pgEdicao->tabText(1), QStringLiteral("Movimentação Financeira"));
+        QCOMPARE(f->pgEdicao->tabText(2), QStringLiteral("Execução Física"));
+        QCOMPARE(f->pgEdicao->tabText(3), QStringLiteral("Fonte de Comprovação"));
+        QVERIFY(f->BbtExcluir->isVisible());
+        QVERIFY(!f->BbtEditar->isVisible() && !f->BbtPesquisar->isVisible());
+    }
+
+    void aClosedMonthSurvivesTheProgramBeingKilled()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        DMPrincipal->IBDatabaseGeral.close();
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("KORVA_CHILD_FECHA"), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForReadyRead(30000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("fechado"));
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished(10000));
+        DMPrincipal->IBDatabaseGeral.open();
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+    }
+};
+
+// In the child: close the open month through the window, say so, and wait to be killed.
+static int fechaEEspera()
+{
+    text::setBrazilianFormats();
+    DMPrincipal = new TDMPrincipal;
+    DMPrincipal->DataModuleCreate();
+    Dialogs::startScript({true});
+    TfrmExecucaoMunicipal* f = abre();
+    clicaBotao(f, f->ToolButtonFecha);
+    if (!Dialogs::texts().contains(QStringLiteral("Fechamento Efetuado"))) {
+        fprintf(stdout, "%s\n", qPrintable(Dialogs::texts().join(u'|')));
+        fflush(stdout);
+        return 1;
+    }
+    fprintf(stdout, "fechado\n");
+    fflush(stdout);
+    for (;;)
+        QThread::sleep(1);
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("KORVA_CHILD_FECHA"))
+        return fechaEEspera();
+    TestExecucao t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_execucao.moc"
