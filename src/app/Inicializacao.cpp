@@ -5,6 +5,7 @@
 #include "db/DatabaseError.h"
 #include "registries/TfrmParametros.h"
 #include "reports/ModelosRelatorio.h"
+#include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
@@ -55,6 +56,8 @@ bool criaObjetosGlobais()
     frmPrincipal = new TfrmPrincipal;
     frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->ConsultaAcompanhamento1,
+                                 [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
     CriaModelosRelatorio(frmPrincipal);
     return true;
 }
