@@ -267,12 +267,12 @@ void TfrmConsultaExecucaoMunicipal::CBMesChange()
     if (mes == 0)
         return;
     const tracking::Acompanhamento a = acompanhamento();
-    if (const std::optional<tracking::Cabecalho> cabecalho = a.cabecalho(mes)) {
-        mostraValores(cabecalho->valores);
-        EdtPactuada->setValue(cabecalho->totOutrosPactuada);
-        EdtTotal->setValue(tracking::totalConsulta(cabecalho->valores));
-        EdtSaldoAtual->setValue(tracking::saldoAtualConsulta(cabecalho->valores));
-    }
+    // A header gone since the list was read shows nothing rather than the month before.
+    const tracking::Cabecalho cabecalho = a.cabecalho(mes).value_or(tracking::Cabecalho{});
+    mostraValores(cabecalho.valores);
+    EdtPactuada->setValue(cabecalho.totOutrosPactuada);
+    EdtTotal->setValue(tracking::totalConsulta(cabecalho.valores));
+    EdtSaldoAtual->setValue(tracking::saldoAtualConsulta(cabecalho.valores));
     setWindowTitle(legenda(true));
 
     const tracking::Incentivo incentivo = a.incentivoAnual();
