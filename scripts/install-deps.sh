@@ -9,6 +9,7 @@ PACKAGES=(
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

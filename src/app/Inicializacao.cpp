@@ -3,6 +3,10 @@
 #include "app/TfrmPrincipal.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
+#include "interchange/Progresso.h"
+#include "interchange/TFrmExportaDados.h"
+#include "interchange/TFrmImportaDados.h"
+#include "interchange/TfrmControleEnvio.h"
 #include "registries/TfrmParametros.h"
 #include "reports/ModelosRelatorio.h"
 #include "tracking/TfrmConsultaExecucaoMunicipal.h"
@@ -58,6 +62,10 @@ bool criaObjetosGlobais()
     frmPrincipal->registraJanela(frmPrincipal->Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
     frmPrincipal->registraJanela(frmPrincipal->ConsultaAcompanhamento1,
                                  [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    interchange::instalaAreaDeTransferencia();
     CriaModelosRelatorio(frmPrincipal);
     return true;
 }

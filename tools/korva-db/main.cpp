@@ -1,8 +1,13 @@
 // korva-db: creates a KORVA database (schema, reference data, optionally the
-// demonstration installation). It never overwrites an existing file.
+// demonstration installation), never overwriting an existing file; and loads
+// interchange files into a state installation's database, by the import window's rules.
 #include "data/schema/DatabaseBuilder.h"
+#include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Statement.h"
 #include "data/Installation.h"
+#include "interchange/rules/Carga.h"
+#include "text/Formats.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +21,7 @@ namespace {
 
 const char usage[] =
     "Uso: korva-db create [--demo] [CAMINHO]\n"
+    "     korva-db import [--database CAMINHO] ARQUIVO...\n"
     "\n"
     "Cria um banco de dados do KORVA com o esquema e os dados de referência\n"
     "(UFs, municípios, população, formas de pactuação, medicamentos).\n"
@@ -26,7 +32,17 @@ const char usage[] =
     "  CAMINHO   arquivo a criar; sem ele, KORVA_DATABASE, senão\n"
     "            KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
     "\n"
-    "Um arquivo existente nunca é sobrescrito.\n";
+    "Um arquivo existente nunca é sobrescrito.\n"
+    "\n"
+    "import carrega arquivos de intercâmbio (os gerados por \"Exportar dados\")\n"
+    "num banco de instalação estadual, com as regras de \"Importa dados\": cada\n"
+    "mês de um arquivo substitui o mês inteiro ou fica como estava. Escreve o\n"
+    "resumo por arquivo na saída padrão.\n"
+    "  --database CAMINHO  banco a usar; sem ele, KORVA_DATABASE, senão\n"
+    "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
+    "Saída: 0 quando todo mês de todo arquivo foi carregado, 1 quando algum mês\n"
+    "ou arquivo foi recusado, 2 em uso errado, banco que não abre ou instalação\n"
+    "municipal.\n";
 
 void printLine(FILE* out, const QString& text)
 {
@@ -39,6 +55,67 @@ int misuse(const QString& message)
 {
     printLine(stderr, QStringLiteral("korva-db: %1 (veja korva-db --help)").arg(message));
     return 2;
+}
+
+int import(const QStringList& args)
+{
+    QString database;
+    QStringList files;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--database")) {
+            if (i + 1 >= args.size())
+                return misuse(QStringLiteral("--database pede um caminho"));
+            database = args[++i];
+        } else if (arg.startsWith(QLatin1String("--database="))) {
+            database = arg.mid(11);
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            std::fputs(usage, stdout);
+            return 0;
+        } else if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-")) {
+            return misuse(QStringLiteral("opção desconhecida: %1").arg(arg));
+        } else {
+            files << arg;
+        }
+    }
+    if (files.isEmpty())
+        return misuse(QStringLiteral("import pede ao menos um arquivo"));
+    if (database.isEmpty())
+        database = installation::databasePath();
+
+    text::setBrazilianFormats();
+    db::Connection connection;
+    connection.setDatabaseName(database);
+    connection.setUserName(installation::userName());
+    connection.setPassword(installation::password());
+    try {
+        connection.open();
+        // Only a state installation receives its municipalities' months.
+        db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
+        const QVariant cidade = p.scalar();
+        if (!cidade.isNull() && cidade.toInt() != 0) {
+            printLine(stderr, QStringLiteral("korva-db: %1 é de uma instalação municipal (município %2); "
+                                             "só uma instalação estadual importa dados.")
+                                  .arg(QDir::toNativeSeparators(database))
+                                  .arg(cidade.toInt()));
+            return 2;
+        }
+    } catch (const db::DatabaseError& e) {
+        printLine(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
+        return 2;
+    }
+    try {
+        const interchange::ResumoImportacao resumo = interchange::importaArquivos(connection, files);
+        std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
+        std::fputs("\n", stdout);
+        std::fflush(stdout);
+        return resumo.tudoCarregado() ? 0 : 1;
+    } catch (const db::DatabaseError& e) {
+        printLine(stderr, QStringLiteral("korva-db: erro do banco de dados: %1").arg(e.message()));
+    } catch (const std::exception& e) {
+        printLine(stderr, QStringLiteral("korva-db: %1").arg(QString::fromUtf8(e.what())));
+    }
+    return 1;
 }
 
 }  // namespace
@@ -56,6 +133,8 @@ int main(int argc, char* argv[])
         std::fputs(usage, stdout);
         return 0;
     }
+    if (args.first() == QLatin1String("import"))
+        return import(args.mid(1));
     if (args.first() != QLatin1String("create"))
         return misuse(QStringLiteral("comando desconhecido: %1").arg(args.first()));
 

@@ -265,8 +265,13 @@ void Dataset::createFieldsFromRecord(const QSqlRecord& record)
             name += QString::number(n);
         }
         const QSqlField col = record.field(i);
-        auto f = std::make_unique<Field>(this, name, typeOfColumn(col), col.length() > 0 ? col.length() : 0,
-                                         FieldKind::Data);
+        const FieldType type = typeOfColumn(col);
+        // The driver gives a text column's length in bytes of the connection's character
+        // set, UTF8, four to a character; a field's size counts characters.
+        int size = col.length() > 0 ? int(col.length()) : 0;
+        if (type == FieldType::String)
+            size /= 4;
+        auto f = std::make_unique<Field>(this, name, type, size, FieldKind::Data);
         f->slot_ = slots_++;
         byName_.insert(f->fieldName(), f.get());
         fields_.push_back(std::move(f));

@@ -1,0 +1,298 @@
+// Import and export of interchange files, each beside a baseline measured in the same
+// run, every measurement in a child process of its own so that its peak memory is its
+// own:
+//  - importing a year of several hundred municipalities (about 100,000 rows) through
+//    the loader, against a prepared insert of the same rows in one transaction (goal
+//    at least 60 %);
+//  - the loader at about 400,000 rows against its own 100,000-row rate (goal at least
+//    80 %), with peak memory within 64 MB of the baseline's;
+//  - exporting one municipality's year (about 100,000 rows), against a bare select
+//    that writes the same bytes (goal at least 70 %).
+#include "Gerador.h"
+
+#include "data/Installation.h"
+#include "data/schema/DatabaseBuilder.h"
+#include "db/Connection.h"
+#include "db/Statement.h"
+#include "interchange/rules/Carga.h"
+#include "interchange/rules/Exportacao.h"
+#include "interchange/rules/Leitor.h"
+#include "interchange/rules/TDBtxtcopy.h"
+#include "interchange/rules/Tabelas.h"
+#include "text/Formats.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+long peakKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+void connect(db::Connection& c, const QString& path)
+{
+    c.setDatabaseName(path);
+    c.setUserName(installation::userName());
+    c.setPassword(installation::password());
+    c.open();
+}
+
+gerador::Ano ano(int municipios)
+{
+    gerador::Ano a;
+    a.municipios = municipios;
+    a.linhasExecucao = 6;
+    a.linhasDocumentos = 4;
+    return a;
+}
+
+// Prepared inserts of every row of the files, parsed once before timing, in one
+// transaction: what the loader's work costs at the least.
+double baselineInsert(const QString& path, const QStringList& files)
+{
+    std::vector<interchange::ArquivoLido> lidos;
+    for (const QString& f : files) {
+        QFile in(f);
+        in.open(QIODevice::ReadOnly);
+        lidos.push_back(interchange::leArquivo(in.readAll(), *interchange::tabelaDoArquivo(QFileInfo(f).fileName())));
+    }
+    db::Connection c;
+    connect(c, path);
+    QSqlDatabase d = c.database();
+    QElapsedTimer t;
+    t.start();
+    d.transaction();
+    std::map<QString, std::unique_ptr<QSqlQuery>> inserts;
+    for (const interchange::ArquivoLido& l : lidos) {
+        const interchange::TabelaIntercambio& tb = *l.tabela;
+        auto& q = inserts[tb.tabela];
+        QList<int> pos;
+        QStringList cols, marks;
+        for (int j = 0; j < tb.colunas.size(); ++j)
+            if (!tb.colunas[j].omitida) {
+                pos << j;
+                cols << tb.colunas[j].nome;
+                marks << QStringLiteral("?");
+            }
+        if (!q) {
+            q = std::make_unique<QSqlQuery>(d);
+            q->prepare(QStringLiteral("insert into %1 (%2) values (%3)").arg(tb.tabela, cols.join(','), marks.join(',')));
+        }
+        for (const interchange::LinhaLida& r : l.linhas) {
+            for (int k = 0; k < pos.size(); ++k)
+                q->bindValue(k, r.valores[pos[k]]);
+            if (!q->exec())
+                qFatal("baseline insert failed");
+        }
+    }
+    inserts.clear();
+    d.commit();
+    return t.elapsed() / 1000.0;
+}
+
+double loader(const QString& path, const QStringList& files)
+{
+    db::Connection c;
+    connect(c, path);
+    QElapsedTimer t;
+    t.start();
+    const interchange::ResumoImportacao r = interchange::importaArquivos(c, files);
+    if (!r.tudoCarregado())
+        qFatal("import refused: %s", qPrintable(r.texto()));
+    return t.elapsed() / 1000.0;
+}
+
+// One municipality's year, written directly.
+void fillMunicipality(const QString& path, int rowsPerTable)
+{
+    db::Connection c;
+    connect(c, path);
+    db::WriteUnit unit(c);
+    db::Statement e(c, {QStringLiteral("insert into TB_EXECUCAO_FISICA_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                       "CO_SEQ_MED, CO_SEQ_MEDICAMENTO, QT_MEDICAMENTO, VL_UNITARIO, VL_TOTAL, ST_ORIGEM) "
+                                       "values ('2003', 'MG', 3138203, :MES, :SEQ, :MED, :QT, :VU, :VT, 'M')")});
+    db::Statement d(c, {QStringLiteral("insert into TB_FONTE_COMPROVACAO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                       "CO_SEQ_DOC, ST_TIPO_DOC, NU_FAVORECIDO, NR_NUMERO_DOC, ST_TIPO_FAVORECIDO, DT_DOC, VL_DOC) "
+                                       "values ('2003', 'MG', 3138203, :MES, :SEQ, 'N', '11222333000181', :NR, '1', :DT, :V)")});
+    db::Statement m(c, {QStringLiteral("insert into TB_MOVIMENTO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                       "VL_SALDO_ANTERIOR, SITUACAO, DT_FECHAMENTO) values ('2003', 'MG', 3138203, :MES, 10, '2', :DT)")});
+    for (int i = 0; i < rowsPerTable; ++i) {
+        const int mes = i % 12 + 1;
+        e.setParam(QStringLiteral("MES"), QString::number(mes));
+        e.setParam(QStringLiteral("SEQ"), i / 12 + 1);
+        e.setParam(QStringLiteral("MED"), i % 40 + 1);
+        e.setParam(QStringLiteral("QT"), i % 500 + 1);
+        e.setParam(QStringLiteral("VU"), 0.125 * (i % 80 + 1) / 3);
+        e.setParam(QStringLiteral("VT"), 1234.5 + i);
+        e.exec();
+        d.setParam(QStringLiteral("MES"), QString::number(mes));
+        d.setParam(QStringLiteral("SEQ"), i / 12 + 1);
+        d.setParam(QStringLiteral("NR"), QStringLiteral("NF-%1").arg(i));
+        d.setParam(QStringLiteral("DT"), QDate(2003, mes, 10));
+        d.setParam(QStringLiteral("V"), 99.99 + i);
+        d.exec();
+    }
+    for (int mes = 1; mes <= 12; ++mes) {
+        m.setParam(QStringLiteral("MES"), QString::number(mes));
+        m.setParam(QStringLiteral("DT"), QDate(2003, mes, 28));
+        m.exec();
+    }
+    unit.commit();
+}
+
+const QVector<int> doze{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+
+double exportRules(const QString& path, const QString& folder)
+{
+    db::Connection c;
+    connect(c, path);
+    QElapsedTimer t;
+    t.start();
+    interchange::exportaMeses(c, {QStringLiteral("2003"), QStringLiteral("MG"), 3138203, QStringLiteral("313820")}, doze, folder,
+                              QDate(2003, 12, 31));
+    return t.elapsed() / 1000.0;
+}
+
+// The same selects read with a bare forward-only query and written as the same bytes.
+double exportBare(const QString& path, const QString& folder)
+{
+    db::Connection c;
+    connect(c, path);
+    QSqlDatabase d = c.database();
+    QElapsedTimer t;
+    t.start();
+    for (const interchange::TabelaIntercambio& tb : interchange::tabelasIntercambio()) {
+        QSqlQuery q(d);
+        q.setForwardOnly(true);
+        QString sql = QStringLiteral("select * from %1 where NU_ANO_COMPET = '2003' and CO_UF = 'MG' and CO_CIDADE = 3138203").arg(tb.tabela);
+        if (tb.chaves == 4)
+            sql += QStringLiteral(" and NU_MES_COMPET in ('1','2','3','4','5','6','7','8','9','10','11','12') order by cast(NU_MES_COMPET as integer)");
+        q.exec(sql);
+        const QSqlRecord rec = q.record();
+        QString out;
+        for (int i = 0; i < rec.count(); ++i)
+            out += rec.fieldName(i) + (i + 1 < rec.count() ? QStringLiteral("\n") : QStringLiteral("\r\n"));
+        while (q.next())
+            for (int i = 0; i < rec.count(); ++i)
+                out += TDBtxtcopy::valueText(q.isNull(i) ? QVariant() : q.value(i)) +
+                       (i + 1 < rec.count() ? QStringLiteral("\n") : QStringLiteral("\r\n"));
+        QFile f(QDir(folder).filePath(tb.palavra + QStringLiteral(".bare")));
+        f.open(QIODevice::WriteOnly);
+        f.write(text::toWin1252(out));
+    }
+    return t.elapsed() / 1000.0;
+}
+
+int child(const QStringList& a)
+{
+    text::setBrazilianFormats();
+    const QString mode = a.value(0), path = a.value(1), folder = a.value(2);
+    double s = 0;
+    if (mode == QLatin1String("baseline") || mode == QLatin1String("import")) {
+        QStringList files;
+        for (const QString& n : QDir(folder).entryList(QDir::Files, QDir::Name))
+            files << QDir(folder).filePath(n);
+        s = mode == QLatin1String("baseline") ? baselineInsert(path, files) : loader(path, files);
+    } else if (mode == QLatin1String("export")) {
+        s = exportRules(path, folder);
+    } else if (mode == QLatin1String("bare")) {
+        s = exportBare(path, folder);
+    }
+    std::printf("%.6f %ld\n", s, peakKb());
+    return 0;
+}
+
+struct Medida {
+    double segundos = 0;
+    long pico = 0;
+};
+
+Medida roda(const QString& mode, const QString& path, const QString& folder)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, path, folder});
+    p.waitForFinished(-1);
+    const QStringList out = QString::fromLatin1(p.readAllStandardOutput()).split(QLatin1Char(' '));
+    if (p.exitCode() != 0 || out.size() < 2)
+        qFatal("%s failed: %s", qPrintable(mode), p.readAllStandardError().constData());
+    return {out.at(0).toDouble(), out.at(1).trimmed().toLong()};
+}
+
+QString copia(const QString& modelo, const QString& nome)
+{
+    const QString c = QFileInfo(modelo).dir().filePath(nome);
+    QFile::remove(c);
+    QFile::copy(modelo, c);
+    return c;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.value(0) == QLatin1String("--child"))
+        return child(args.mid(1));
+    text::setBrazilianFormats();
+    const int grande = args.value(0).toInt() > 0 ? args.value(0).toInt() : 3000;
+
+    QTemporaryDir dir;
+    const QString modelo = dir.filePath(QStringLiteral("modelo.fdb"));
+    data::createDatabase(modelo, false);
+
+    // Import, about 100,000 rows: 750 municipalities of 133 rows a year.
+    const QString cem = dir.filePath(QStringLiteral("cem"));
+    QDir().mkpath(cem);
+    qint64 linhas = 0;
+    gerador::escreve(cem, ano(750), &linhas);
+    const Medida base = roda(QStringLiteral("baseline"), copia(modelo, QStringLiteral("a.fdb")), cem);
+    const Medida imp = roda(QStringLiteral("import"), copia(modelo, QStringLiteral("b.fdb")), cem);
+    std::printf("import %lld rows (750 municipalities x 12 months)\n", linhas);
+    std::printf("  prepared insert, one transaction : %9.0f rows/s  peak %7ld KiB\n", linhas / base.segundos, base.pico);
+    std::printf("  korva loader                     : %9.0f rows/s  peak %7ld KiB\n", linhas / imp.segundos, imp.pico);
+    std::printf("  ratio %.2f (goal >= 0.60)\n", base.segundos / imp.segundos);
+
+    // Import, about 400,000 rows.
+    const QString quatro = dir.filePath(QStringLiteral("quatro"));
+    QDir().mkpath(quatro);
+    qint64 linhas4 = 0;
+    gerador::escreve(quatro, ano(grande), &linhas4);
+    const Medida imp4 = roda(QStringLiteral("import"), copia(modelo, QStringLiteral("c.fdb")), quatro);
+    std::printf("import %lld rows (%d municipalities)\n", linhas4, grande);
+    std::printf("  korva loader                     : %9.0f rows/s  peak %7ld KiB\n", linhas4 / imp4.segundos, imp4.pico);
+    std::printf("  rate against its 100,000-row rate %.2f (goal >= 0.80); peak %+ld KiB against the baseline's (goal <= 65536)\n",
+                (linhas4 / imp4.segundos) / (linhas / imp.segundos), imp4.pico - base.pico);
+
+    // Export of one municipality's year.
+    const QString exp = copia(modelo, QStringLiteral("d.fdb"));
+    {
+        db::Connection c;
+        connect(c, exp);
+    }
+    fillMunicipality(exp, 48000);
+    const QString saida = dir.filePath(QStringLiteral("export"));
+    QDir().mkpath(saida);
+    const Medida bare = roda(QStringLiteral("bare"), exp, saida);
+    const Medida rules = roda(QStringLiteral("export"), exp, saida);
+    std::printf("export 96,012 rows of one municipality\n");
+    std::printf("  bare select and write            : %9.0f rows/s  peak %7ld KiB\n", 96012 / bare.segundos, bare.pico);
+    std::printf("  korva export                     : %9.0f rows/s  peak %7ld KiB\n", 96012 / rules.segundos, rules.pico);
+    std::printf("  ratio %.2f (goal >= 0.70)\n", bare.segundos / rules.segundos);
+    return 0;
+}

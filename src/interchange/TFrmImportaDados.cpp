@@ -1,0 +1,245 @@
+#include "interchange/TFrmImportaDados.h"
+
+#include "data/DMPrincipal.h"
+#include "data/Installation.h"
+#include "interchange/Progresso.h"
+#include "interchange/rules/Carga.h"
+#include "interchange/rules/Tabelas.h"
+#include "widgets/Dialogs.h"
+#include "widgets/Look.h"
+#include "widgets/Widgets.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* negrito(const QString& texto, QWidget* parent)
+{
+    auto* l = new QLabel(texto, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+}  // namespace
+
+TFrmImportaDados::TFrmImportaDados(QWidget* owner)
+    : ui::FormWindow(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FrmImportaDados"));
+    setWindowTitle(QStringLiteral("Importa Dados"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    layout->addWidget(ToolBar1);
+    BbtSair = addToolButton(ToolBar1, QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"),
+                            style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { BbtSairClick(); }, QSize(80, 36));
+    ToolBar1->addSeparator();
+    BbtImporta = addToolButton(ToolBar1, QStringLiteral("&Importa (F7)"), QStringLiteral("Importa os arquivos marcados"),
+                               style()->standardIcon(QStyle::SP_DialogOpenButton), [this] { BbtImportaClick(); }, QSize(80, 36));
+    BbtImporta->setEnabled(false);
+
+    auto* painel = new QWidget(this);
+    auto* g = new QGridLayout(painel);
+    g->setContentsMargins(12, 10, 12, 10);
+    g->setHorizontalSpacing(14);
+    g->setVerticalSpacing(6);
+
+    pastas_ = new QFileSystemModel(this);
+    pastas_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    pastas_->setRootPath(QDir::rootPath());
+    DirectoryListBox1 = new QTreeView(painel);
+    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
+    DirectoryListBox1->setModel(pastas_);
+    for (int col = 1; col < pastas_->columnCount(); ++col)
+        DirectoryListBox1->hideColumn(col);
+    DirectoryListBox1->header()->hide();
+    DirectoryListBox1->setMinimumWidth(240);
+
+    Label1 = new QLabel(QStringLiteral("Localização dos arquivos :"), painel);
+    LblDir = new QLabel(painel);
+    LblDir->setObjectName(QStringLiteral("LblDir"));
+    LblDir->setWordWrap(true);
+    LblDir->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui::setCaption(Label1, DirectoryListBox1);
+    g->addWidget(Label1, 0, 0);
+    g->addWidget(LblDir, 1, 0);
+    g->addWidget(DirectoryListBox1, 2, 0);
+
+    DriveComboBox1 = nullptr;
+#ifdef Q_OS_WIN
+    // Drive letters exist only where the platform has them.
+    DriveComboBox1 = new QComboBox(painel);
+    DriveComboBox1->setObjectName(QStringLiteral("DriveComboBox1"));
+    DriveComboBox1->setAccessibleName(QStringLiteral("Unidade"));
+    for (const QFileInfo& d : QDir::drives())
+        DriveComboBox1->addItem(QDir::toNativeSeparators(d.absolutePath()), d.absolutePath());
+    g->addWidget(DriveComboBox1, 3, 0);
+    connect(DriveComboBox1, &QComboBox::activated, this,
+            [this](int i) { run([this, i] { mudaPasta(DriveComboBox1->itemData(i).toString()); }); });
+#endif
+
+    CheckArquivos = new ui::CheckList(painel);
+    CheckArquivos->setObjectName(QStringLiteral("CheckArquivos"));
+    CheckArquivos->setMinimumWidth(330);
+    Label2 = negrito(QStringLiteral("Selecione os arquivos a serem importados :"), painel);
+    ui::setCaption(Label2, CheckArquivos);
+    g->addWidget(Label2, 0, 1, 2, 1, Qt::AlignBottom);
+    g->addWidget(CheckArquivos, 2, 1, DriveComboBox1 ? 2 : 1, 1);
+    g->setColumnStretch(1, 1);
+    g->setRowStretch(2, 1);
+    layout->addWidget(painel, 1);
+
+    StatusBar1 = new ui::StatusBar({0}, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    layout->addWidget(StatusBar1);
+
+    connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& i) {
+        const QString escolhida = pastas_->filePath(i);
+        if (escolhida.isEmpty() || escolhida == pasta_)
+            return;
+        pasta_ = escolhida;
+        run([this] { DirectoryListBox1Change(); });
+    });
+    // The model reads folders in the background: the chosen one is brought into view
+    // once its parents are read.
+    connect(pastas_, &QFileSystemModel::directoryLoaded, this, [this] { QTimer::singleShot(0, this, [this] { mostraPasta(); }); });
+    connect(pastas_, &QFileSystemModel::layoutChanged, this, [this] { mostraPasta(); });
+    connect(CheckArquivos, &ui::CheckList::checkChanged, this, [this] { run([this] { CheckArquivosClick(); }); });
+    resize(680, 420);
+    run([this] { FormCreate(); });
+}
+
+void TFrmImportaDados::mostraPasta()
+{
+    {
+        if (pasta_.isEmpty())
+            return;
+        const QModelIndex i = pastas_->index(pasta_);
+        if (!i.isValid())
+            return;
+        for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
+            DirectoryListBox1->expand(p);
+        if (DirectoryListBox1->currentIndex() != i)
+            DirectoryListBox1->setCurrentIndex(i);
+        DirectoryListBox1->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    }
+}
+
+TFrmImportaDados::~TFrmImportaDados() = default;
+
+bool TFrmImportaDados::mudaPasta(const QString& pasta)
+{
+    const QFileInfo info(pasta);
+    if (!info.isDir())
+        return false;
+    const QModelIndex i = pastas_->index(info.absoluteFilePath());
+    if (!i.isValid())
+        return false;
+    for (QModelIndex p = i.parent(); p.isValid(); p = p.parent())
+        DirectoryListBox1->expand(p);
+    DirectoryListBox1->setCurrentIndex(i);
+    DirectoryListBox1->expand(i);
+    DirectoryListBox1->scrollTo(i, QAbstractItemView::PositionAtCenter);
+    if (pasta_ != info.absoluteFilePath()) {
+        pasta_ = info.absoluteFilePath();
+        DirectoryListBox1Change();
+    }
+    return true;
+}
+
+void TFrmImportaDados::FormCreate()
+{
+    db::Dataset& p = DMPrincipal->TB_Parametro_MELTU;
+    p.open();
+    uf_ = DMPrincipal->TB_Parametro_MELTUCO_UF->asString();
+    // The export folder when there is one; otherwise the tree stays where it is.
+    if (!mudaPasta(installation::exportFolder()))
+        mudaPasta(QDir::homePath());
+    p.close();
+}
+
+void TFrmImportaDados::DirectoryListBox1Change()
+{
+    LblDir->setText(QDir::toNativeSeparators(pasta_));
+    QStringList nomes;
+    for (const QString& nome : QDir(pasta_).entryList(QDir::Files, QDir::Name))
+        if (interchange::nomeDeArquivoDaUf(nome, uf_))
+            nomes << nome;
+    CheckArquivos->setItems(nomes);
+    BbtImporta->setEnabled(false);
+}
+
+void TFrmImportaDados::CheckArquivosClick()
+{
+    BbtImporta->setEnabled(!CheckArquivos->checkedIndexes().isEmpty());
+}
+
+void TFrmImportaDados::BbtImportaClick()
+{
+    QStringList caminhos;
+    for (const QString& nome : CheckArquivos->checkedItems())
+        caminhos << QDir(pasta_).filePath(nome);
+    interchange::ResumoImportacao resumo;
+    {
+        interchange::DialogoProgresso progresso(QStringLiteral("Importa Dados"), int(caminhos.size()), this);
+        const QLocale br(QLocale::Portuguese, QLocale::Brazil);
+        resumo = interchange::importaArquivos(DMPrincipal->IBDatabaseGeral, caminhos, [&](const interchange::Progresso& p) {
+            return progresso.avanca(p.arquivo - 1, QStringLiteral("Arquivo %1 de %2: %3\n%4 meses e %5 linhas carregados")
+                                                       .arg(p.arquivo)
+                                                       .arg(p.arquivos)
+                                                       .arg(p.nome, br.toString(p.meses), br.toString(p.linhas)));
+        });
+    }
+    ui::Dialogs::message(resumo.texto(), this);
+    BbtImporta->setEnabled(false);
+    for (int i = 0; i < CheckArquivos->count(); ++i)
+        CheckArquivos->setChecked(i, false);
+    BbtImporta->setEnabled(false);
+}
+
+void TFrmImportaDados::BbtSairClick()
+{
+    close();
+}
+
+void TFrmImportaDados::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
+{
+    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return;
+    if (key == Qt::Key_F7 && BbtImporta->isEnabled()) {
+        key = 0;
+        BbtImporta->trigger();
+    } else if (key == Qt::Key_F10) {
+        key = 0;
+        BbtSair->trigger();
+    }
+}
+
+void TFrmImportaDados::FormKeyPress(int& key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        key = 0;
+        focusNextChild();
+    }
+}

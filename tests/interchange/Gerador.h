@@ -1,0 +1,24 @@
+#pragma once
+// Interchange files of a whole year for many municipalities, for the reliability test
+// and the import benchmark. Every value of version v is recognisable: header balances
+// are v, detail totals v * 1000 + month, and a month of version v has 1 + v % 3 times
+// the base number of detail rows.
+#include <QString>
+#include <QStringList>
+
+namespace gerador {
+
+struct Ano {
+    int municipios = 100;
+    int linhasExecucao = 3;   // base rows per month
+    int linhasDocumentos = 2;
+    int versao = 0;
+};
+
+// Writes four files per municipality into pasta and returns their paths; the rows.
+QStringList escreve(const QString& pasta, const Ano& ano, qint64* linhas = nullptr);
+
+// The municipalities used: the first n identifiers of MG from 3100000 on.
+int cidade(int i);
+
+}  // namespace gerador

@@ -1,0 +1,719 @@
+// The interchange rules without a window: the text writer and the bytes it writes, the
+// strict reader, the month-by-month loader, the export with its marking, and the
+// shipment-control statements, against a real database.
+#include "Fixture.h"
+
+#include "db/Connection.h"
+#include "db/Dataset.h"
+#include "db/Statement.h"
+#include "interchange/rules/Carga.h"
+#include "interchange/rules/ControleEnvio.h"
+#include "interchange/rules/Exportacao.h"
+#include "interchange/rules/Leitor.h"
+#include "interchange/rules/TDBtxtcopy.h"
+#include "interchange/rules/Tabelas.h"
+#include "support/TestDatabase.h"
+#include "text/Formats.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace interchange;
+
+namespace {
+
+QByteArray conteudo(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+void grava(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString golden(const QString& name)
+{
+    return qEnvironmentVariable("KORVA_SOURCE_DIR") + QStringLiteral("/tests/interchange/data/") + name;
+}
+
+// A file of a table from its rows, each a list of values, as the writer lays it out.
+QByteArray arquivo(const TabelaIntercambio& t, const QList<QStringList>& rows)
+{
+    QStringList names;
+    for (const Coluna& c : t.colunas)
+        names << c.nome;
+    QByteArray out = names.join(QLatin1Char('\n')).toLatin1() + "\r\n";
+    for (const QStringList& r : rows)
+        out += text::toWin1252(r.join(QLatin1Char('\n'))) + "\r\n";
+    return out;
+}
+
+const TabelaIntercambio& tabela(const char* palavra)
+{
+    for (const TabelaIntercambio& t : tabelasIntercambio())
+        if (t.palavra == QLatin1String(palavra))
+            return t;
+    qFatal("no table %s", palavra);
+}
+
+QStringList movimento(int mes, const QString& saldo = QStringLiteral("100"), int cidade = fixture::lavras)
+{
+    return {fixture::ano, fixture::uf, QString::number(cidade), QString::number(mes), saldo, QStringLiteral("50"),
+            QStringLiteral("10,5"), QStringLiteral("10"), QStringLiteral("150,25"), QStringLiteral("2"), QStringLiteral("0"),
+            QStringLiteral("20"), QStringLiteral("05/02/2003"), QString(), QStringLiteral("5")};
+}
+
+QStringList execucao(int mes, int medicamento, const QString& total = QStringLiteral("10"))
+{
+    return {fixture::ano, fixture::uf, QString::number(fixture::lavras), QString::number(mes), QStringLiteral("7"),
+            QString::number(medicamento), QStringLiteral("100"), QStringLiteral("0,1"), total, QStringLiteral("M")};
+}
+
+}  // namespace
+
+class TestInterchangeRules : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<db::Connection> c;
+    std::unique_ptr<QTemporaryDir> pasta;
+
+    QString caminho(const QString& nome) const { return pasta->filePath(nome); }
+    QString nomeArquivo(const char* palavra) const
+    {
+        return fixture::uf + fixture::ano + QStringLiteral("313820") + QString::fromLatin1(palavra) + QStringLiteral(".TXT");
+    }
+    Instalacao lavras() const { return {fixture::ano, fixture::uf, fixture::lavras, QStringLiteral("313820")}; }
+
+    // A dataset over a select of constants.
+    std::unique_ptr<db::Dataset> consulta(const QString& sql)
+    {
+        auto ds = std::make_unique<db::Dataset>(c.get(), QStringLiteral("Consulta"));
+        ds->setSql(sql);
+        ds->open();
+        return ds;
+    }
+
+private slots:
+    void initTestCase() { text::setBrazilianFormats(); }
+    void init()
+    {
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        c = std::make_unique<db::Connection>();
+        support::TestDatabase::configure(*c);
+        c->open();
+        pasta = std::make_unique<QTemporaryDir>();
+        setLinhasPorTransacao(20000);
+    }
+    void cleanup()
+    {
+        c.reset();
+        pasta.reset();
+    }
+
+    // --- the writer ------------------------------------------------------------------
+
+    void writerExampleBytes()
+    {
+        auto ds = consulta(QStringLiteral("select 1 as A, cast('x' as varchar(5)) as B, cast(2.5 as double precision) as C "
+                                          "from rdb$database union all "
+                                          "select 2, cast(null as varchar(5)), cast(3 as double precision) from rdb$database"));
+        ds->next();
+        const int antes = ds->recNo();
+        TDBtxtcopy w;
+        w.setDataSet(ds.get());
+        w.setSeparator(10);
+        const QString path = caminho(QStringLiteral("exemplo.txt"));
+        w.setFileName(path);
+        w.Execute();
+        QCOMPARE(conteudo(path), conteudo(golden(QStringLiteral("exemplo.txt"))));
+        QVERIFY(w.FieldsOrder().isEmpty());
+        QCOMPARE(ds->recNo(), antes);
+        QVERIFY(!ds->controlsDisabled());
+        // Again with the emptied list: the same header.
+        QFile::remove(path);
+        w.Execute();
+        QCOMPARE(conteudo(path), conteudo(golden(QStringLiteral("exemplo.txt"))));
+        QVERIFY(w.FieldsOrder().isEmpty());
+    }
+
+    void writerFormats_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("separator");
+        QTest::addColumn<QString>("expected");
+        // T is text of 4, I an integer, D a date.
+        QTest::newRow("delimited tab") << int(sfDelimited) << 9
+                                       << "T\tI\tD\r\nabcd\t12345\t05/02/2004\r\nxy\t-7\t\r\n";
+        QTest::newRow("delimited, null last") << int(sfDelimited) << int(';') << "T;I;D\r\nabcd;12345;05/02/2004\r\nxy;-7;\r\n";
+        QTest::newRow("SDF: text 4 in 5, integer cut to 4") << int(sfSDF) << 9
+                                                            << "T     I    D       \r\nabcd  1234 05/02/20\r\nxy    -7           \r\n";
+        QTest::newRow("CSV, nothing escaped") << int(sfCSV) << 9
+                                              << "\"T\",\"I\",\"D\"\r\n\"abcd\",\"12345\",\"05/02/2004\"\r\n\"xy\",\"-7\",\"\"\r\n";
+    }
+    void writerFormats()
+    {
+        QFETCH(int, format);
+        QFETCH(int, separator);
+        QFETCH(QString, expected);
+        auto ds = consulta(QStringLiteral("select cast('abcd' as varchar(4)) T, 12345 I, cast('2004-02-05' as date) D from rdb$database "
+                                          "union all select cast('xy' as varchar(4)), -7, cast(null as date) from rdb$database"));
+        TDBtxtcopy w;
+        w.setDataSet(ds.get());
+        w.setSaveFormat(TSaveFormatTypes(format));
+        w.setSeparator(TSeparatorTypes(separator));
+        QString clip;
+        TDBtxtcopy::setClipboardWriter([&clip](const QString& t) { clip = t; });
+        w.setSaveType(stSaveToClipBoard);
+        w.Execute();
+        QCOMPARE(clip, expected);
+        TDBtxtcopy::setClipboardWriter({});
+    }
+
+    void writerValueTexts_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("1234,5") << QVariant(1234.5) << "1234,5";
+        QTest::newRow("100") << QVariant(100.0) << "100";
+        QTest::newRow("0,25") << QVariant(0.25) << "0,25";
+        QTest::newRow("1,5E20") << QVariant(1.5e20) << "1,5E20";
+        QTest::newRow("tiny") << QVariant(0.000001) << "1E-6";
+        QTest::newRow("15 digits") << QVariant(0.1 + 0.2) << "0,3";
+        QTest::newRow("negative integer") << QVariant(-42) << "-42";
+        QTest::newRow("date at midnight") << QVariant(QDateTime(QDate(2004, 2, 5), QTime(0, 0))) << "05/02/2004";
+        QTest::newRow("date with time") << QVariant(QDateTime(QDate(2004, 2, 5), QTime(13, 4, 7))) << "05/02/2004 13:04:07";
+        QTest::newRow("text untrimmed") << QVariant(QStringLiteral(" a ")) << " a ";
+        QTest::newRow("null") << QVariant() << "";
+    }
+    void writerValueTexts()
+    {
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        QCOMPARE(TDBtxtcopy::valueText(value), expected);
+    }
+
+    void writerFieldsOrder()
+    {
+        auto ds = consulta(QStringLiteral("select 1 as NU_ANO, cast('x' as varchar(2)) as CO_UF from rdb$database"));
+        TDBtxtcopy w;
+        w.setDataSet(ds.get());
+        w.setFieldsOrder({QStringLiteral("CO_UF=Estado"), QStringLiteral("NU_ANO")});
+        QCOMPARE(w.FieldsOrder(), (QStringList{QStringLiteral("CO_UF=Estado"), QStringLiteral("NU_ANO=")}));
+        w.setSaveType(stSaveToClipBoard);
+        QString clip;
+        TDBtxtcopy::setClipboardWriter([&clip](const QString& t) { clip = t; });
+        w.Execute();
+        QCOMPARE(clip, QStringLiteral("Estado\t\r\nx\t1\r\n"));
+
+        // A name no column has is refused when set; the entries before it stay.
+        try {
+            w.setFieldsOrder({QStringLiteral("CO_UF=Estado"), QStringLiteral("VL_X=Valor"), QStringLiteral("NU_ANO=Ano")});
+            QFAIL("accepted");
+        } catch (const EInvalidTransformation& e) {
+            QCOMPARE(e.message(), QStringLiteral("Invalid field selected for transformation:\r\nVL_X"));
+        }
+        QCOMPARE(w.FieldsOrder(), QStringList{QStringLiteral("CO_UF=Estado")});
+
+        // A fragment passes the check and is refused when written: nothing written.
+        w.setFieldsOrder({QStringLiteral("_A=Fragmento")});
+        w.setSaveType(stSaveToFile);
+        const QString path = caminho(QStringLiteral("antigo.txt"));
+        grava(path, "antigo");
+        w.setFileName(path);
+        try {
+            w.Execute();
+            QFAIL("written");
+        } catch (const EInvalidTransformation& e) {
+            QCOMPARE(e.message(), QStringLiteral("Invalid field selected for transformation:\r\n_A"));
+        }
+        QCOMPARE(conteudo(path), QByteArray("antigo"));
+        QVERIFY(!ds->controlsDisabled());
+        TDBtxtcopy::setClipboardWriter({});
+    }
+
+    void writerDataSetAndSaveType()
+    {
+        auto a = consulta(QStringLiteral("select 1 as A from rdb$database"));
+        auto b = consulta(QStringLiteral("select 1 as X, 2 as Y from rdb$database"));
+        b->fieldByName(QStringLiteral("Y")).setDisplayLabel(QStringLiteral("Ypsilon"));
+        TDBtxtcopy w;
+        w.setDataSet(a.get());
+        QVERIFY(w.FieldsOrder().isEmpty());  // the first dataset is only stored
+        w.setDataSet(b.get());
+        QCOMPARE(w.FieldsOrder(), (QStringList{QStringLiteral("X=X"), QStringLiteral("Y=Ypsilon")}));
+        w.setDataSet(nullptr);
+        QVERIFY(w.FieldsOrder().isEmpty());
+
+        w.setFileName(QStringLiteral("/tmp/a.txt"));
+        w.setSaveType(stSaveToClipBoard);
+        QCOMPARE(w.FileName(), QString());
+        w.setSaveType(stSaveToFile);
+        QCOMPARE(w.FileName(), QStringLiteral("/tmp/a.txt"));
+    }
+
+    void writerLineBreaks()
+    {
+        auto ds = consulta(QStringLiteral("select cast('a' || ascii_char(13) || ascii_char(10) || 'b' || ascii_char(10) || 'c' || "
+                                          "ascii_char(13) || 'd' as varchar(20)) as T, 1 as N from rdb$database"));
+        TDBtxtcopy w;
+        w.setDataSet(ds.get());
+        w.setSeparator(10);
+        w.setSaveType(stSaveToClipBoard);
+        QString clip;
+        TDBtxtcopy::setClipboardWriter([&clip](const QString& t) { clip = t; });
+        w.Execute();
+        // As the Part's writer has it: the breaks go out unchanged and shift the values.
+        QCOMPARE(clip, QStringLiteral("T\nN\r\na\r\nb\nc\rd\n1\r\n"));
+        w.setBlankLineBreaks(true);
+        w.Execute();
+        QCOMPARE(clip, QStringLiteral("T\nN\r\na b c d\n1\r\n"));
+        TDBtxtcopy::setClipboardWriter({});
+    }
+
+    // --- the reader ------------------------------------------------------------------
+
+    void readerRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+        const QByteArray head = "NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n";
+        const QByteArray row = "2003\nMG\n3138203\n100,5\n1\r\n";
+        QTest::newRow("empty") << QByteArray() << 1 << "vazio";
+        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + head + row << 1 << "BOM";
+        QTest::newRow("wrong column") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_MUNICIPIO\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n") + row
+                                      << 3 << "esperada a coluna CO_CIDADE";
+        QTest::newRow("header with a column more") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\nX\r\n")
+                                                   << 6 << "mais colunas";
+        QTest::newRow("header short") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\r\n") << 4
+                                      << "o cabeçalho termina depois de 4 valores";
+        QTest::newRow("truncated last record") << head + row + "2003\nMG\n31" << 13 << "último registro incompleto";
+        QTest::newRow("last record without CR LF") << head + row + "2003\nMG\n3138203\n1\n1" << 15 << "último registro incompleto";
+        QTest::newRow("extra line") << head + "2003\nMG\n3138203\n100,5\n1\n7\r\n" << 11 << "valor a mais";
+        QTest::newRow("record short") << head + "2003\nMG\n3138203\n1\r\n" << 9 << "o registro termina depois de 4 valores";
+        QTest::newRow("bad number") << head + row + "2003\nMG\n3138203\n12.5\n1\r\n" << 14 << "VL_SALDO_MUNICIPIO \"12.5\" não é um número";
+        QTest::newRow("grouped number") << head + "2003\nMG\n3138203\n1.234,5\n1\r\n" << 9 << "não é um número";
+        QTest::newRow("bad integer") << head + "2003\nMG\n31x\n1\n1\r\n" << 8 << "CO_CIDADE \"31x\" não é um número inteiro";
+        QTest::newRow("key empty") << head + "2003\n\n3138203\n1\n1\r\n" << 7 << "CO_UF está vazio";
+        QTest::newRow("undefined Windows-1252 byte") << head + "2003\nM\x81\n3138203\n1\n1\r\n" << 7 << "0x81";
+        QTest::newRow("LF alone ends the records") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\n2003\n")
+                                                   << 6 << "mais colunas";
+        QTest::newRow("CR alone") << head + "2003\rMG\n3138203\n1\n1\r\n" << 6 << "CR";
+        QTest::newRow("text too long") << head + "2003\nMGX\n3138203\n1\n1\r\n" << 7 << "cabem 2";
+        QTest::newRow("NUL byte") << head + QByteArray("2003\nM\0\n3138203\n1\n1\r\n", 19) << 7 << "controle";
+    }
+    void readerRefuses()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        try {
+            leArquivo(bytes, tabela("TB_SALDO_INICIAL"));
+            QFAIL("accepted");
+        } catch (const ErroLeitura& e) {
+            QVERIFY2(e.motivo().contains(reason), qPrintable(e.texto()));
+            QCOMPARE(e.linha(), line);
+        }
+    }
+
+    void readerMonthAndDates_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("month 13") << "NU_MES_COMPET" << "13" << "não é um mês";
+        QTest::newRow("month 03") << "NU_MES_COMPET" << "03" << "não é um mês";
+        QTest::newRow("31 February") << "DT_FECHAMENTO" << "31/02/2003" << "não é uma data";
+        QTest::newRow("ISO date") << "DT_FECHAMENTO" << "2003-02-05" << "não é uma data";
+        QTest::newRow("blank around a number") << "VL_ALOC_MED" << " 20" << "não é um número";
+    }
+    void readerMonthAndDates()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QFETCH(QString, reason);
+        const TabelaIntercambio& t = tabela("TB_MOVIMENTO");
+        QStringList row = movimento(2);
+        for (int j = 0; j < t.colunas.size(); ++j)
+            if (t.colunas[j].nome == column)
+                row[j] = value;
+        try {
+            leArquivo(arquivo(t, {movimento(1), row}), t);
+            QFAIL("accepted");
+        } catch (const ErroLeitura& e) {
+            QVERIFY2(e.motivo().contains(reason), qPrintable(e.texto()));
+            QVERIFY(e.linha() > 30 && e.linha() <= 45);
+        }
+    }
+
+    void readerValues()
+    {
+        const TabelaIntercambio& t = tabela("TB_MOVIMENTO");
+        QStringList row = movimento(10);
+        for (int j = 4; j <= 8; ++j)
+            row[j] = QString();
+        row[12] = QStringLiteral("05/02/2003 13:45");
+        row[13] = QStringLiteral("06/02/2003 13:45:10");
+        row[14] = QString();
+        row[10] = QStringLiteral("-1,5E-3");
+        const ArquivoLido lido = leArquivo(arquivo(t, {row}), t);
+        QCOMPARE(int(lido.linhas.size()), 1);
+        const QVariantList& v = lido.linhas[0].valores;
+        QCOMPARE(lido.linhas[0].linha, 16);
+        QCOMPARE(v[3].toString(), QStringLiteral("10"));
+        for (int j = 4; j <= 8; ++j)
+            QCOMPARE(v[j], QVariant(0.0));
+        QCOMPARE(v[10].toDouble(), -0.0015);
+        QCOMPARE(v[12].toDateTime(), QDateTime(QDate(2003, 2, 5), QTime(13, 45)));
+        QCOMPARE(v[13].toDateTime(), QDateTime(QDate(2003, 2, 6), QTime(13, 45, 10)));
+        QVERIFY(v[14].isNull());  // no investment income: null, not 0
+
+        // An empty text stays an empty text; accented text is Windows-1252.
+        const TabelaIntercambio& f = tabela("TB_FONTE_COMPROVACAO");
+        const QByteArray bytes = arquivo(f, {{fixture::ano, fixture::uf, QStringLiteral("1"), QStringLiteral("1"), QString(),
+                                              QStringLiteral("N"), QString(), QStringLiteral("Ação nº 5"), QString(), QString(),
+                                              QStringLiteral("1")}});
+        QVERIFY(bytes.contains("A\xE7\xE3o n\xBA 5"));
+        const QVariantList d = leArquivo(bytes, f).linhas[0].valores;
+        QVERIFY(!d[6].isNull());
+        QCOMPARE(d[6].toString(), QString());
+        QCOMPARE(d[7].toString(), QStringLiteral("Ação nº 5"));
+        QVERIFY(d[9].isNull());
+    }
+
+    void tableWordAndMask_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("offeredToMG");
+        QTest::newRow("movement") << "MG2003313820TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << true;
+        QTest::newRow("lower-case extension") << "MG2003313820TB_SALDO_INICIAL.txt" << "TB_SALDO_INICIAL_MUNICIPIO" << true;
+        QTest::newRow("lower-case word") << "mg2003313820tb_movimento.txt" << "" << true;
+        QTest::newRow("unknown word") << "MG2003313820TB_OUTRA.TXT" << "" << true;
+        QTest::newRow("other UF") << "SP2003003550TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << false;
+        QTest::newRow("short prefix") << "MG200331382TB_MOVIMENTO.TXT" << "" << false;
+        QTest::newRow("state prefix") << "MG2003000000TB_FONTE_COMPROVACAO.TXT" << "TB_FONTE_COMPROVACAO_MUNICIPIO" << true;
+    }
+    void tableWordAndMask()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, table);
+        QFETCH(bool, offeredToMG);
+        const TabelaIntercambio* t = tabelaDoArquivo(name);
+        QCOMPARE(t ? t->tabela : QString(), table);
+        QCOMPARE(nomeDeArquivoDaUf(name, QStringLiteral("MG")), offeredToMG);
+    }
+
+    void prefix_data()
+    {
+        QTest::addColumn<QString>("ibge");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("six digits") << "313820" << "SP2003313820";
+        QTest::newRow("short, padded") << "3550" << "SP2003003550";
+        QTest::newRow("longer, unchanged") << "3138203" << "SP20033138203";
+        QTest::newRow("no city: state") << "" << "SP2003000000";
+    }
+    void prefix()
+    {
+        QFETCH(QString, ibge);
+        QFETCH(QString, prefix);
+        QCOMPARE(prefixoArquivos(QStringLiteral("SP"), QStringLiteral("2003"), ibge), prefix);
+    }
+
+    // --- the loader ------------------------------------------------------------------
+
+    void loadReplacesMonths()
+    {
+        // Months 3 and 4 hold older lines, month 5 is not in the file.
+        for (int mes : {3, 4, 5})
+            for (int med : {90, 91, 92})
+                fixture::medicamento(*c, fixture::lavras, mes, med, 1, 1);
+        const QString path = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        // Months 3, 4, 3: a month's rows need not stand together.
+        grava(path, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(3, 1), execucao(4, 2), execucao(3, 3)}));
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QCOMPARE(r.arquivos[0].meses, 2);
+        QCOMPARE(r.arquivos[0].linhas, 2 + 1);
+        const QStringList meds = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"),
+                                                 QStringLiteral("cast(NU_MES_COMPET as integer), CO_SEQ_MED"));
+        QStringList resumo;
+        for (const QString& l : meds)
+            resumo << l.section(QLatin1Char('|'), 3, 5);
+        QCOMPARE(resumo, (QStringList{"3|1|1", "3|2|3", "4|1|2", "5|1|90", "5|2|91", "5|3|92"}));
+        QVERIFY(r.texto().startsWith(QStringLiteral("Importação Concluída\n\n") + nomeArquivo("TB_EXECUCAO_FISICA") +
+                                     QStringLiteral(": 2 meses e 3 linhas carregados.")));
+
+        // Importing again changes nothing.
+        const QStringList antes = fixture::tudo(*c);
+        QVERIFY(importaArquivos(*c, {path}).tudoCarregado());
+        QCOMPARE(fixture::tudo(*c), antes);
+    }
+
+    void loadRefusedMonthKeepsItsRows()
+    {
+        for (int mes : {1, 2, 3})
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+        const QStringList antes = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        // Month 2 twice: the database refuses the second row, and with it the month.
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(2, "22"), movimento(3, "3")}));
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY(!r.tudoCarregado());
+        QCOMPARE(r.arquivos[0].meses, 2);
+        QCOMPARE(r.arquivos[0].recusas.size(), 1);
+        QVERIFY2(r.arquivos[0].recusas[0].startsWith(QStringLiteral("mês 2 (linha 46): ")), qPrintable(r.texto()));
+        QVERIFY(r.texto().contains(QStringLiteral("PRIMARY or UNIQUE KEY")));
+        const QStringList depois = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QCOMPARE(depois.size(), 3);
+        QVERIFY(depois[0].contains(QStringLiteral("|1|1|")));
+        QCOMPARE(depois[1], antes[1]);
+        QVERIFY(depois[2].contains(QStringLiteral("|3|3|")));
+    }
+
+    void loadRefusesMalformedFilesWhole()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 999);
+        const QStringList antes = fixture::tudo(*c);
+        const TabelaIntercambio& t = tabela("TB_MOVIMENTO");
+        // Another shape: a table of 14 columns shifts every row.
+        QByteArray curto = arquivo(t, {movimento(1, "1")});
+        curto.replace("\nVL_RENDIMENTOS_APLICADOS", "");
+        const QString forma = caminho(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT"));
+        grava(forma, curto);
+        // A bad number in the second month after a good first one.
+        QStringList ruim = movimento(2, "2");
+        ruim[4] = QStringLiteral("12.5");
+        const QString numero = caminho(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT"));
+        grava(numero, arquivo(t, {movimento(1, "1"), ruim}));
+        const QString sumido = caminho(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT"));
+        const QString truncado = caminho(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT"));
+        grava(truncado, arquivo(t, {movimento(1, "1")}).chopped(2));
+        const QString outra = caminho(QStringLiteral("MG2003313820TB_OUTRA.TXT"));
+        grava(outra, "qualquer coisa");
+        // After all of them, a good file still loads.
+        const QString bom = caminho(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT"));
+        grava(bom, arquivo(t, {movimento(4, "4")}));
+
+        const ResumoImportacao r = importaArquivos(*c, {forma, numero, sumido, truncado, outra, bom});
+        QVERIFY(!r.tudoCarregado());
+        const QString texto = r.texto();
+        QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT: recusado, nada carregado; linha 14: "
+                                                "o cabeçalho termina depois de 14 valores")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT: recusado, nada carregado; linha 35: "
+                                                "VL_SALDO_ANTERIOR \"12.5\" não é um número")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT: recusado, nada carregado; não foi possível ler")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_OUTRA.TXT: ignorado")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QStringList esperado = antes;
+        esperado << fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")).last();
+        QCOMPARE(fixture::tudo(*c), esperado);
+    }
+
+    void loadEmptyValueColumns()
+    {
+        QStringList row = movimento(1);
+        for (int j = 4; j <= 8; ++j)
+            row[j] = QString();
+        row[10] = row[11] = row[14] = QString();
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {row}));
+        QVERIFY(importaArquivos(*c, {path}).tudoCarregado());
+        db::Statement s(*c, {QStringLiteral("select VL_SALDO_ANTERIOR, VL_ALOC_FEDERAL, VL_REC_GASTOS, VL_ALOC_MED, "
+                                            "VL_RENDIMENTOS_APLICADOS, DT_ENVIO, DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")});
+        const QVariantList v = s.selectAll().value(0);
+        QCOMPARE(v.value(0).toDouble(), 0.0);
+        QVERIFY(!v.value(0).isNull());
+        QVERIFY(!v.value(3).isNull());
+        QVERIFY(v.value(4).isNull());
+        QVERIFY(v.value(5).isNull());
+        QCOMPARE(v.value(6).toDateTime().date(), QDate(2003, 2, 5));
+    }
+
+    void loadCancelStopsBetweenMonths()
+    {
+        setLinhasPorTransacao(1);
+        for (int mes : {1, 2, 3})
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3")}));
+        const QString depois = caminho(QStringLiteral("MG2003313820TB_SALDO_INICIAL.TXT"));
+        grava(depois, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        int chamadas = 0;
+        const ResumoImportacao r = importaArquivos(*c, {path, depois}, [&chamadas](const Progresso& p) {
+            // Before the file, before month 1, before month 2: stop there.
+            return ++chamadas < 3 || p.meses < 1;
+        });
+        QVERIFY(r.interrompida);
+        QVERIFY(!r.tudoCarregado());
+        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida no arquivo %1, antes do mês 2.")
+                                          .arg(nomeArquivo("TB_MOVIMENTO"))),
+                 qPrintable(r.texto()));
+        QVERIFY(r.texto().contains(QStringLiteral("TB_SALDO_INICIAL.TXT: não lido.")));
+        const QStringList meses = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QVERIFY(meses[0].contains(QStringLiteral("|1|1|")));
+        QVERIFY(meses[1].contains(QStringLiteral("|2|999|")));
+        QVERIFY(meses[2].contains(QStringLiteral("|3|999|")));
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO"), QStringLiteral("1")).size(), 0);
+    }
+
+    // --- the export ------------------------------------------------------------------
+
+    void monthsOffered()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 2, QStringLiteral("2"));
+        fixture::cabecalho(*c, fixture::lavras, 3, QStringLiteral("1"));
+        fixture::cabecalho(*c, fixture::lavras, 5, QStringLiteral("3"));
+        fixture::cabecalho(*c, fixture::lavras, 10, QStringLiteral("2"));
+        fixture::cabecalho(*c, fixture::abaete, 4, QStringLiteral("2"));
+        fixture::cabecalho(*c, fixture::lavras, 6, QStringLiteral("2"), 1, QDate(2002, 7, 1), QVariant(), QStringLiteral("2002"));
+        QCOMPARE(mesesParaExportar(*c, lavras()), (QVector<int>{2, 5, 10}));
+    }
+
+    void exportWritesAndMarksTickedMonthsOnly()
+    {
+        fixture::saldoInicial(*c, fixture::lavras, 1000);
+        for (int mes : {1, 2, 3}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"));
+            fixture::medicamento(*c, fixture::lavras, mes, 10 + mes, 100, 0.5);
+        }
+        fixture::documento(*c, fixture::lavras, 1, QStringLiteral("NF-1"), 50);
+        fixture::cabecalho(*c, fixture::lavras, 4, QStringLiteral("3"), 100, QDate(2003, 5, 5), QDate(2003, 5, 10));
+        // An older documents file: month 2 has none, so it goes.
+        const QString docs = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        grava(docs, "antigo");
+
+        const ResultadoExportacao r = exportaMeses(*c, lavras(), {2, 4}, pasta->path(), QDate(2003, 6, 1));
+        QCOMPARE(r.marcados, 1);
+        QCOMPARE(r.removidos, QStringList{docs});
+        QVERIFY(!QFile::exists(docs));
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files),
+                 (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
+        const QByteArray mov = conteudo(caminho(nomeArquivo("TB_MOVIMENTO")));
+        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n2\n0\n20\n05/01/2003\n\n5\r\n"));
+        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n4\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/05/2003\n10/05/2003\n5\r\n"));
+        QCOMPARE(mov.count("\r\n"), 3);
+        const QByteArray exe = conteudo(caminho(nomeArquivo("TB_EXECUCAO_FISICA")));
+        QCOMPARE(exe, QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nNU_MES_COMPET\nCO_SEQ_MED\nCO_SEQ_MEDICAMENTO\nQT_MEDICAMENTO\n"
+                                 "VL_UNITARIO\nVL_TOTAL\nST_ORIGEM\r\n2003\nMG\n3138203\n2\n1\n12\n100\n0,5\n50\nM\r\n"));
+        QCOMPARE(conteudo(caminho(nomeArquivo("TB_SALDO_INICIAL"))),
+                 QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n2003\nMG\n3138203\n1000\n1\r\n"));
+
+        db::Statement s(*c, {QStringLiteral("select NU_MES_COMPET, SITUACAO, DT_ENVIO from TB_MOVIMENTO_MUNICIPIO "
+                                            "order by cast(NU_MES_COMPET as integer)")});
+        QStringList estados;
+        for (const QVariantList& l : s.selectAll())
+            estados << l[0].toString() + l[1].toString() + QLatin1Char(' ') + l[2].toDate().toString(QStringLiteral("dd/MM"));
+        QCOMPARE(estados, (QStringList{"12 ", "23 01/06", "32 ", "43 10/05"}));
+        QVERIFY(QDir(pasta->path()).entryList(QStringList{QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+    }
+
+    void exportFailureWritesAndMarksNothing()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
+        fixture::documento(*c, fixture::lavras, 1, QStringLiteral("NF-1"), 50);
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, "antigo");
+        // The documents file cannot be written: a folder stands where it goes.
+        QVERIFY(QDir(pasta->path()).mkdir(nomeArquivo("TB_FONTE_COMPROVACAO") + QStringLiteral(".tmp")));
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path());
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QVERIFY2(e.mensagem().contains(nomeArquivo("TB_FONTE_COMPROVACAO")), qPrintable(e.mensagem()));
+        }
+        QCOMPARE(conteudo(mov), QByteArray("antigo"));
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files), QStringList{nomeArquivo("TB_MOVIMENTO")});
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("2"));
+    }
+
+    void exportOfAStateInstallation()
+    {
+        // The state's own follow-up is municipality 0: no city row, prefix "000000".
+        fixture::cabecalho(*c, 0, 7, QStringLiteral("2"));
+        const Instalacao estado{fixture::ano, fixture::uf, 0, cidadeDaInstalacao(*c, 0).codigoIbge};
+        QCOMPARE(mesesParaExportar(*c, estado), QVector<int>{7});
+        const ResultadoExportacao r = exportaMeses(*c, estado, {7}, pasta->path());
+        QCOMPARE(r.gravados, QStringList{caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT"))});
+    }
+
+    void exportThenImportGivesTheRowsExactly()
+    {
+        // Rows with awkward values: accents, fractions, tiny and huge numbers, a time of
+        // day, an empty text. (The file carries 15 significant digits.)
+        fixture::saldoInicial(*c, fixture::lavras, 1234.56789);
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 0.3);
+        fixture::cabecalho(*c, fixture::lavras, 2, QStringLiteral("3"), 1e-7, QDate(2003, 3, 5), QDate(2003, 3, 9));
+        fixture::medicamento(*c, fixture::lavras, 1, 5, 3, 0.125);
+        fixture::medicamento(*c, fixture::lavras, 2, 6, 7, 0.0625);
+        fixture::documento(*c, fixture::lavras, 1, QStringLiteral("Nº ação"), 99.99);
+        fixture::documento(*c, fixture::lavras, 2, QStringLiteral("doc"), 1e20);
+        db::Statement(*c, {QStringLiteral("update TB_FONTE_COMPROVACAO_MUNICIPIO set DT_DOC = cast('2003-02-10 08:30:15' as timestamp), "
+                                          "NU_FAVORECIDO = '' where NR_NUMERO_DOC = 'doc'")})
+            .exec();
+        const QStringList antes = fixture::tudo(*c);
+        exportaMeses(*c, lavras(), {1, 2}, pasta->path());
+
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        db::Connection estado;
+        support::TestDatabase::configure(estado);
+        QStringList arquivos;
+        for (const QString& nome : QDir(pasta->path()).entryList(QDir::Files))
+            arquivos << caminho(nome);
+        QCOMPARE(arquivos.size(), 4);
+        const ResumoImportacao r = importaArquivos(estado, arquivos);
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(estado), antes);
+    }
+
+    // --- shipment control ------------------------------------------------------------
+
+    void shipmentControlStatements()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 10, QStringLiteral("3"), 1, QDate(2003, 11, 5), QDate(2003, 11, 9));
+        fixture::cabecalho(*c, fixture::lavras, 9, QStringLiteral("2"), 1, QDate(2003, 10, 5));
+        fixture::cabecalho(*c, fixture::abaete, 9, QStringLiteral("1"));
+        fixture::cabecalho(*c, 9999999, 9, QStringLiteral("2"));  // no such city
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 1, QDate(2003, 2, 5), QVariant(), QStringLiteral("2002"));
+        const auto le = [this](const QStringList& sql, int cidade) {
+            db::Dataset q(c.get(), QStringLiteral("QryConsulta"));
+            q.setSql(sql);
+            q.setParam(QStringLiteral("ano_compet"), fixture::ano);
+            q.setParam(QStringLiteral("co_uf"), fixture::uf);
+            q.setParam(QStringLiteral("co_cidade"), cidade);
+            q.open();
+            QStringList out;
+            for (int r = 0; r < q.recordCount(); ++r) {
+                QStringList cells;
+                for (const auto& f : q.fields())
+                    cells << TDBtxtcopy::valueText(q.rowValue(r, *f));
+                out << cells.join(QLatin1Char('|'));
+            }
+            return out;
+        };
+        QCOMPARE(le(sqlControleEnvioMunicipio(), fixture::lavras),
+                 (QStringList{"9|Lavras|05/10/2003||MG", "10|Lavras|05/11/2003|09/11/2003|MG"}));
+        QCOMPARE(le(sqlControleEnvioUf(), 0),
+                 (QStringList{"9||05/01/2003||MG", "9|Abaeté|||MG", "9|Lavras|05/10/2003||MG",
+                              "10|Lavras|05/11/2003|09/11/2003|MG"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestInterchangeRules)
+#include "tst_interchange_rules.moc"
