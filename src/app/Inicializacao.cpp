@@ -9,6 +9,7 @@
 #include "interchange/TfrmControleEnvio.h"
 #include "registries/TfrmParametros.h"
 #include "reports/ModelosRelatorio.h"
+#include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
@@ -59,6 +60,8 @@ bool criaObjetosGlobais()
     frmPrincipal = new TfrmPrincipal;
     frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->ConsultaAcompanhamento1,
+                                 [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
