@@ -15,6 +15,7 @@
 #include "registries/TfrmParametros.h"
 #include "registries/TfrmRepasseMestre.h"
 #include "reports/ModelosRelatorio.h"
+#include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
@@ -96,6 +97,7 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.ElencoMnimodeMedicamentos1, [](QWidget* owner) { return new TfrmElencoMinimo(owner); });
     w.registraJanela(w.Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
     w.registraJanela(w.Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
+    w.registraJanela(w.ConsultaAcompanhamento1, [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
     w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     w.registraJanela(w.Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
