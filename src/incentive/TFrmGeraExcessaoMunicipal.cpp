@@ -8,6 +8,7 @@
 #include "widgets/Widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -103,8 +104,12 @@ void TFrmGeraExcessaoMunicipal::closeEvent(QCloseEvent* e)
 
 void TFrmGeraExcessaoMunicipal::BbtImprimeClick()
 {
-    // Nothing is written for a state not chosen, nor with a value that is not one: every
-    // row would be wrong or refused.
+    // Nothing is written without the parameters' year, for a state not chosen, nor with a
+    // value that is not one: every row would be wrong or refused.
+    if (ano_.isEmpty()) {
+        ui::Dialogs::message(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"), this);
+        return;
+    }
     const QVariant uf = DBLookUpEstado->keyValue();
     if (uf.isNull() || uf.toString().isEmpty()) {
         ui::Dialogs::message(QStringLiteral("Informe o Estado"), this);
@@ -118,14 +123,16 @@ void TFrmGeraExcessaoMunicipal::BbtImprimeClick()
         EdtValor->selectAll();
         return;
     }
-    if (ano_.isEmpty()) {
-        ui::Dialogs::message(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"), this);
-        return;
-    }
     if (!ui::Dialogs::confirm(QStringLiteral("Confirma ?"), this))
         return;
-    const incentivo::ResultadoGeracao r =
-        incentivo::geraExcessaoMunicipal(DMPrincipal->IBDatabaseGeral, ano_, uf.toString(), *valor);
+    const incentivo::ResultadoGeracao r = [&] {
+        // The wait cursor while it writes, whatever way it ends.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const struct Restaura {
+            ~Restaura() { QApplication::restoreOverrideCursor(); }
+        } restaura;
+        return incentivo::geraExcessaoMunicipal(DMPrincipal->IBDatabaseGeral, ano_, uf.toString(), *valor);
+    }();
     ui::Dialogs::message(r.mensagem(), this);
 }
 

@@ -9,9 +9,20 @@
 #include "widgets/Widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QStyle>
 #include <QToolBar>
+
+namespace {
+
+// The wait cursor while the calculation runs, whatever way it ends.
+struct CursorDeEspera {
+    CursorDeEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorDeEspera() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
 
 TfrmIncentivoAnual::TfrmIncentivoAnual(QWidget* owner) : JanelaDeIncentivo(owner)
 {
@@ -67,7 +78,10 @@ void TfrmIncentivoAnual::ToolButton1Click()
         CB_Ano->setFocus();
         return;
     }
-    const incentivo::ResultadoCalculo r = incentivo::calculaIncentivoAnual(DMPrincipal->IBDatabaseGeral, ano);
+    const incentivo::ResultadoCalculo r = [&] {
+        CursorDeEspera espera;
+        return incentivo::calculaIncentivoAnual(DMPrincipal->IBDatabaseGeral, ano);
+    }();
     ui::Dialogs::message(r.mensagem(), this);
     // The grid shows the year just calculated at once, not its old rows.
     if (!ufEscolhida().isEmpty())

@@ -45,6 +45,13 @@ void TfrmRecAnuaisPactuados::FormShow()
     BbtPesquisar->setEnabled(false);
 }
 
+void TfrmRecAnuaisPactuados::FormClose()
+{
+    TfrmModeloEdicao::FormClose();
+    // The state list this window opened.
+    DMPrincipal->TB_Unidade_Federacao.close();
+}
+
 void TfrmRecAnuaisPactuados::consultaAberta()
 {
     BbtPesquisar->setEnabled(!QryConsulta.isEmpty());

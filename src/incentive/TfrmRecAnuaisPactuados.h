@@ -11,6 +11,7 @@ public:
     ~TfrmRecAnuaisPactuados() override;
 
     void FormShow() override;
+    void FormClose() override;
     // "&Imprimir (F7)": the report of the rows shown, in the preview.
     void BbtPesquisarClick() override;
 

@@ -304,6 +304,7 @@ private slots:
         tecla(&frm, Qt::Key_F10);
         QVERIFY(!frm.isVisible());
         QVERIFY(!frm.QryConsulta.isActive());
+        QVERIFY(!DMPrincipal->TB_Unidade_Federacao.isActive());
     }
 
     // The demonstration's 853 municipalities of MG: every page carries the letterhead,
@@ -450,6 +451,19 @@ private slots:
         QVERIFY(!frm.isVisible());
         QVERIFY(!DMPrincipal->TB_Parametro_MELTU.isActive());
         QVERIFY(!DMPrincipal->TB_Unidade_Federacao.isActive());
+    }
+
+    // Without a parameter record there is no year to write the exceptions for.
+    void theBulkExceptionNeedsTheParameters()
+    {
+        TFrmGeraExcessaoMunicipal frm;
+        mostra(&frm);
+        QCOMPARE(frm.windowTitle(), QStringLiteral("Gera Excessão Municipal Para "));
+        support::chooseEntry(frm.DBLookUpEstado, QStringLiteral("MG"));
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F7);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema")});
+        QCOMPARE(contagem(QStringLiteral("select count(*) from TB_REPASSE_MUNICIPAL_EXCESSAO")), 2);
     }
 };
 
