@@ -103,7 +103,13 @@ JanelaDeIncentivo::JanelaDeIncentivo(QWidget* owner)
     setTabOrder(LookUpUF, DBGrid1);
 }
 
-JanelaDeIncentivo::~JanelaDeIncentivo() = default;
+JanelaDeIncentivo::~JanelaDeIncentivo()
+{
+    // The grid's header still moves while the window's children go: not into this window.
+    disconnect(DBGrid1->horizontalHeader(), nullptr, this, nullptr);
+    disconnect(DBGrid1->horizontalScrollBar(), nullptr, this, nullptr);
+    disconnect(DBGrid1->datasetModel(), nullptr, this, nullptr);
+}
 
 void JanelaDeIncentivo::defineCampos(const QString& rotuloCidade, const QString& rotuloModalidade,
                                      const QString& mascaraValor)
