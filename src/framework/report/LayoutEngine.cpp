@@ -40,23 +40,37 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width)
     QStringList out;
     for (QString para : text.split(QLatin1Char('\n'))) {
         para.remove(QLatin1Char('\r'));
+        // A line that fits prints as written, its blanks included: captions are indented
+        // with them.
+        if (font.width(para) <= width + eps) {
+            out << para;
+            continue;
+        }
         const QStringList words = para.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty()) {
             out << QString();
             continue;
         }
-        QString line;
+        // The paragraph's indent stays at the start of its first line.
+        qsizetype indent = 0;
+        while (indent < para.size() && para.at(indent) == QLatin1Char(' '))
+            ++indent;
+        QString line = para.left(indent);
+        bool lineHasWord = false;
         for (const QString& word : words) {
-            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            const QString candidate = lineHasWord ? line + QLatin1Char(' ') + word : line + word;
             if (font.width(candidate) <= width + eps) {
                 line = candidate;
+                lineHasWord = true;
                 continue;
             }
-            if (!line.isEmpty())
+            if (lineHasWord)
                 out << line;
             line.clear();
+            lineHasWord = false;
             if (font.width(word) <= width + eps) {
                 line = word;
+                lineHasWord = true;
                 continue;
             }
             // A word longer than the line is cut where it overflows.
@@ -67,8 +81,9 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width)
                 }
                 line += c;
             }
+            lineHasWord = !line.isEmpty();
         }
-        if (!line.isEmpty())
+        if (lineHasWord)
             out << line;
     }
     return out;
@@ -78,6 +93,24 @@ Engine::Engine(Report& report) : r_(report)
 {
     static quint64 runs = 0;
     runId_ = ++runs;
+}
+
+Engine::~Engine()
+{
+    // A run stopped by an error still ends the source's walk; its own error is the one
+    // that travels.
+    try {
+        finishWalk();
+    } catch (...) {
+    }
+}
+
+void Engine::finishWalk()
+{
+    if (RecordSource* s = walking_) {
+        walking_ = nullptr;
+        s->finish();
+    }
 }
 
 void Engine::collect(Band* b)
@@ -125,8 +158,10 @@ Document Engine::run()
         fieldNames_ = r_.source_->fieldNames();
 
     bool has = fetchFirst();
-    if (!has && !r_.printIfEmpty_)
+    if (!has && !r_.printIfEmpty_) {
+        finishWalk();
         return std::move(doc_);
+    }
     const bool hadRecords = has;
     ensurePage();
 
@@ -184,6 +219,7 @@ Document Engine::run()
         }
     }
     useSnapshot_ = false;
+    finishWalk();
     patchPageCounts();
     return std::move(doc_);
 }
@@ -197,6 +233,7 @@ bool Engine::fetchFirst()
     RecordSource* s = r_.source_;
     if (!s || s->isEmpty())
         return false;
+    walking_ = s;
     s->first();
     return !s->eof();
 }
@@ -537,6 +574,7 @@ void Engine::startPage()
     contentOnPage_ = false;
     lastPage_ = false;
     y_ = r_.margins_.top();
+    drawPageFrame();
     const Band* footer = r_.band(BandKind::PageFooter);
     limit_ = r_.paperSize().height() - r_.margins_.bottom()
         - (footer && footer->isEnabled() ? footer->height() : 0);
@@ -550,6 +588,33 @@ void Engine::startPage()
     if (pageNo_ == 1)
         placeFixed(r_.band(BandKind::Title));
     placeFixed(r_.band(BandKind::ColumnHeader));
+}
+
+void Engine::drawPageFrame()
+{
+    const Frame& f = r_.pageFrame_;
+    if (!f.any())
+        return;
+    const QSizeF paper = r_.paperSize();
+    const QRectF area(QPointF(r_.margins_.left(), r_.margins_.top()),
+                      QPointF(paper.width() - r_.margins_.right(), paper.height() - r_.margins_.bottom()));
+    QList<Item>& items = doc_.pages.last().items;
+    auto line = [&](QPointF a, QPointF b) {
+        Item it;
+        it.kind = Item::Kind::Line;
+        it.rect = QRectF(a, b);
+        it.penWidth = f.width;
+        it.color = f.color;
+        items.append(std::move(it));
+    };
+    if (f.top)
+        line(area.topLeft(), area.topRight());
+    if (f.bottom)
+        line(area.bottomLeft(), area.bottomRight());
+    if (f.left)
+        line(area.topLeft(), area.bottomLeft());
+    if (f.right)
+        line(area.topRight(), area.bottomRight());
 }
 
 void Engine::finishPage(bool last)

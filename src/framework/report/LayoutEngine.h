@@ -38,6 +38,7 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width);
 class Engine {
 public:
     explicit Engine(Report& report);
+    ~Engine();
     Document run();
 
     QVariant value(const QString& field) const;
@@ -62,6 +63,8 @@ private:
     };
 
     bool fetchFirst();
+    void finishWalk();
+    void drawPageFrame();
     bool fetchNext();
     void takeSnapshot();
     void collect(Band* b);
@@ -96,6 +99,7 @@ private:
     bool useSnapshot_ = false;
     QStringList fieldNames_;
     mutable QSet<QString> askedNames_;
+    RecordSource* walking_ = nullptr;  // the source whose walk first() began
 
     double y_ = 0;
     double limit_ = 0;

@@ -128,6 +128,13 @@ QVariant Report::value(const QString& field) const
     return {};
 }
 
+QString Report::displayFormat(const QString& field) const
+{
+    if (dataRequest_ || !source_)
+        return {};
+    return source_->displayFormat(field);
+}
+
 int Report::pageNumber() const
 {
     return engine_ ? engine_->pageNumber() : 0;
