@@ -9,6 +9,14 @@
 #include "interchange/TfrmControleEnvio.h"
 #include "registries/TfrmParametros.h"
 #include "reports/ModelosRelatorio.h"
+#include "reports/TFormSelAquisicaoDocumento.h"
+#include "reports/TFormSelAquisicaoFavorecido.h"
+#include "reports/TFormSelComparativo.h"
+#include "reports/TFormSelCompraMedTotal.h"
+#include "reports/TFormSelInadimplentes.h"
+#include "reports/TFormSelMedElenco.h"
+#include "reports/TFormSelRecAlocGastos.h"
+#include "reports/TfrmConsultaElencoPactuado.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
@@ -62,6 +70,17 @@ bool criaObjetosGlobais()
     frmPrincipal->registraJanela(frmPrincipal->Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->RecursosAlocadosxRecursosGastos1,
+                                 [](QWidget* owner) { return new TFormSelRecAlocGastos(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->ElencosPactuados1, [](QWidget* owner) { return new TfrmConsultaElencoPactuado(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->MunicpiosInadimplentes1, [](QWidget* owner) { return new TFormSelInadimplentes(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Estadual2, [](QWidget* owner) { return new TFormSelCompraMedTotal(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->doElencoMnimo1, [](QWidget* owner) { return new TFormSelMedElenco(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Comparativo1, [](QWidget* owner) { return new TFormSelComparativo(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->AquisioporFavorecido1,
+                                 [](QWidget* owner) { return new TFormSelAquisicaoFavorecido(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Aquisiopordocumento1,
+                                 [](QWidget* owner) { return new TFormSelAquisicaoDocumento(owner); });
     interchange::instalaAreaDeTransferencia();
     CriaModelosRelatorio(frmPrincipal);
     return true;

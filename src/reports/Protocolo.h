@@ -36,19 +36,16 @@
 // What one report adds to the common steps.
 template <class Relatorio>
 struct EtapasVisualizacao {
-    std::function<bool()> verifica;                   // step 2; unset: nothing to check
-    std::function<std::unique_ptr<Relatorio>()> cria;  // step 3
-    std::function<bool(Relatorio&)> confere;           // step 3, on the window made; unset: nothing to check
-    std::function<void(Relatorio&)> legendas;          // step 4, after QRPeriodo; optional
+    std::function<bool()> verifica = {};                   // step 2; unset: nothing to check
+    std::function<std::unique_ptr<Relatorio>()> cria = {};  // step 3
+    std::function<bool(Relatorio&)> confere = {};           // step 3, on the window made; unset: nothing to check
+    std::function<void(Relatorio&)> legendas = {};          // step 4, after QRPeriodo; optional
 };
 
 // The period caption of the selection's months and the parameters' year of competence.
 inline QString LegendaPeriodo(const TFormSelecaoModelo& selecao)
 {
-    const QString ano = DMPrincipal && DMPrincipal->TB_Parametro_MELTU.isActive() && !DMPrincipal->TB_Parametro_MELTU.isEmpty()
-        ? DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString()
-        : QString();
-    return LegendaPeriodo(selecao.NomeMesInicio, selecao.NomeMesFim, ano);
+    return LegendaPeriodo(selecao.NomeMesInicio, selecao.NomeMesFim, AnoCompetencia());
 }
 
 // Runs the steps above; true when the report was previewed.
