@@ -738,6 +738,16 @@ void TestReport::pageCountOnEveryPage()
         QVERIFY(page.findFirst(QStringLiteral("04/03/2002")));
         QVERIFY(page.findFirst(QStringLiteral("10:20:30")));
     }
+    // Saved as PDF, whose pages are drawn as they are laid out, a page count still
+    // reaches the first pages: they wait for the last.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("contagem.pdf"));
+    QVERIFY(r->exportPdf(path));
+    const QStringList folhas = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(folhas.size(), 3);
+    for (const QString& f : folhas)
+        QVERIFY2(QRegularExpression(QStringLiteral("de\\s+3\\n")).match(f).hasMatch(), qPrintable(f.left(300)));
 }
 
 void TestReport::drawingMatchesTheLayout_data()

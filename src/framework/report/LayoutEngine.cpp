@@ -34,6 +34,19 @@ FontEntry::FontEntry(const QFont& f)
 {
 }
 
+double FontEntry::width(const QString& s) const
+{
+    auto it = widths.constFind(s);
+    if (it != widths.constEnd())
+        return *it;
+    // A bound on what a long run keeps; what it forgets is measured again.
+    if (widths.size() >= 200000)
+        widths.clear();
+    const double w = metrics.horizontalAdvance(s) * kMmPerUnit;
+    widths.insert(s, w);
+    return w;
+}
+
 QStringList wrapText(const QString& text, const FontEntry& font, double width)
 {
     constexpr double eps = 1e-6;
@@ -89,7 +102,7 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width)
     return out;
 }
 
-Engine::Engine(Report& report) : r_(report)
+Engine::Engine(Report& report, PageSink sink) : r_(report), sink_(std::move(sink))
 {
     static quint64 runs = 0;
     runId_ = ++runs;
@@ -118,6 +131,8 @@ void Engine::collect(Band* b)
     if (!b)
         return;
     for (const auto& e : b->elements()) {
+        if (e->kind() == Element::Kind::SystemField && static_cast<const SystemField&>(*e).what() == SystemValue::PageCount)
+            pageCountShown_ = true;
         if (e->kind() == Element::Kind::DataText) {
             const auto& d = static_cast<const DataText&>(*e);
             if (!d.field().isEmpty())
@@ -154,12 +169,15 @@ Document Engine::run()
     }
     for (RunningSum* s : sums_)
         s->sum_ = 0;
+    const Band* footer = r_.band(BandKind::PageFooter);
+    streaming_ = sink_ && !pageCountShown_ && !(footer && !footer->printOnLastPage());
     if (!r_.dataRequest_ && r_.source_)
         fieldNames_ = r_.source_->fieldNames();
 
     bool has = fetchFirst();
     if (!has && !r_.printIfEmpty_) {
         finishWalk();
+        handOver();
         return std::move(doc_);
     }
     const bool hadRecords = has;
@@ -221,7 +239,15 @@ Document Engine::run()
     useSnapshot_ = false;
     finishWalk();
     patchPageCounts();
+    handOver();
     return std::move(doc_);
+}
+
+void Engine::handOver()
+{
+    if (sink_ && !streaming_)
+        for (const Page& p : std::as_const(doc_.pages))
+            sink_(p);
 }
 
 bool Engine::fetchFirst()
@@ -361,7 +387,6 @@ void Engine::place(Rendered& r, double top)
     const double dx = r_.margins_.left();
     Page& page = doc_.pages.last();
     const qsizetype base = page.items.size();
-    page.items.reserve(base + r.items.size());
     for (Item& it : r.items) {
         it.rect.translate(dx, top);
         for (QPointF& o : it.origins)
@@ -627,6 +652,10 @@ void Engine::finishPage(bool last)
         footerItems_.back() = {before, doc_.pages.last().items.size() - before};
     }
     pageOpen_ = false;
+    if (streaming_) {
+        sink_(doc_.pages.last());
+        doc_.pages.last().items = QList<Item>();
+    }
 }
 
 void Engine::patchPageCounts()

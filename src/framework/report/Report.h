@@ -103,12 +103,14 @@ public:
     bool isRunning() const { return engine_ != nullptr; }
     QDateTime runTime() const;  // what the date and time fields show
 
-    // Each runs the report again.
+    // Each runs the report again, drawing each page as it is laid out.
     bool exportPdf(const QString& path, QString* error = nullptr);
     bool print(QPrinter* printer);
 
 private:
     friend class detail::Engine;
+    // A run that hands each finished page to sink (see detail::Engine).
+    Document run(const std::function<void(const Page&)>& sink);
     static constexpr int kSingleBands = 8;
 
     QPageSize pageSize_{QPageSize::A4};
