@@ -5,90 +5,27 @@
 // received ("Execução Física") and the documents proving the expenditure ("Fonte de
 // Comprovação"); "&Fecha Movimento" closes the month when its figures agree.
 //
-// The rules live in tracking/rules; the handlers here carry the names the system gives
-// them and stay a few lines each.
+// The rules live in tracking/rules and the pages in PaginasAcompanhamento, which the
+// consultation shares; the handlers here carry the names the system gives them and stay
+// a few lines each.
 #include "db/DataSource.h"
 #include "db/Dataset.h"
 #include "db/UpdateSql.h"
 #include "forms/TfrmModeloPage.h"
+#include "tracking/PaginasAcompanhamento.h"
 #include "tracking/rules/Acompanhamento.h"
 #include "tracking/rules/Linhas.h"
 
 #include <QHash>
 #include <QVariant>
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
 class TCheckDoc;
 
-namespace ui {
-class DbDateEdit;
-class DbEdit;
-class DbGrid;
-class DbLookupComboBox;
-class DbRadioGroup;
-class MoneyEdit;
-}  // namespace ui
-
-class TfrmExecucaoMunicipal : public TfrmModeloPage {
+class TfrmExecucaoMunicipal : public TfrmModeloPage, public PaginasAcompanhamento {
     Q_OBJECT
 public:
     explicit TfrmExecucaoMunicipal(QWidget* owner = nullptr);
     ~TfrmExecucaoMunicipal() override;
-
-    // Pages, in order: tbsprincipal ("Identificação") and these.
-    QWidget* tbsMovimentacao;
-    QWidget* tbsExecucaoFisica;
-    QWidget* tbsFonteComprovacao;
-
-    // "Identificação".
-    QLineEdit* EdtAnoCompetencia;
-    QLineEdit* EditUF;
-    QLabel* LblMunicipio;
-    QLineEdit* EdtMunicipio;
-    QComboBox* CBMes;
-    QComboBox* CBMesExtenso;  // hidden: the twelve names, whose position is the month
-
-    // "Movimentação Financeira".
-    ui::MoneyEdit* EdtSaldoAnterior;
-    ui::MoneyEdit* EdtRecAlocFederal;
-    ui::MoneyEdit* EdtRecAlocEstadual;
-    ui::MoneyEdit* EdtRecAlocMunicipal;
-    ui::MoneyEdit* EdtRecAlocRendAplic;
-    ui::MoneyEdit* EdtRecMedAloc;
-    ui::MoneyEdit* EdtTotal;
-    ui::MoneyEdit* EdtRecGastos;
-    ui::MoneyEdit* EdtSaldoAtual;
-    QGroupBox* GrpTotalMensal;
-    ui::MoneyEdit* EdtMensalFederal;
-    ui::MoneyEdit* EdtMensalEstadual;
-    ui::MoneyEdit* EdtMensalMunicipal;
-
-    // "Execução Física".
-    ui::DbLookupComboBox* DBLookupMedicamento;
-    ui::DbRadioGroup* DBOrigem;
-    ui::DbEdit* DBEdit1;  // "Valor Unitário"
-    ui::DbEdit* DBEdit2;  // "Quantidade"
-    ui::DbEdit* DBEdit3;  // "Valor Total"
-    ui::DbGrid* DBGridExecucao;
-    ui::MoneyEdit* EdtTotalElencoMinimo;
-    ui::MoneyEdit* EdtPactuada;
-    ui::MoneyEdit* EdtTotalGeralExecFis;
-
-    // "Fonte de Comprovação".
-    ui::DbRadioGroup* DBTipoDocumento;
-    ui::DbRadioGroup* DBTipoFavorecido;
-    ui::DbEdit* DBEdit4;  // "Identificação do Favorecido"
-    ui::DbEdit* DBEdit5;  // "Identificação do Documento"
-    ui::DbEdit* DBEdit6;  // "Valor"
-    ui::DbDateEdit* DBEdit7;  // "Data"
-    ui::DbGrid* DBGridFonte;
-    ui::MoneyEdit* EdtTotalNF;
-    ui::MoneyEdit* EdtTotalGuiaRemessa;
-    ui::MoneyEdit* EdtTotalDeposito;
-    ui::MoneyEdit* EdtTotalEmpenho;
 
     // "&Fecha Movimento".
     QAction* ToolButtonFecha;
@@ -116,13 +53,7 @@ public:
     double SaldoTransportado = 0;
     bool ErroValor = false;
 
-    // The month chosen (1..12); 0 when none.
-    int mesCompetencia() const;
     bool estadual() const { return codigoCidade_ == 0; }
-    // The figures of the financial page as they stand.
-    tracking::Valores valores() const;
-    const tracking::TotaisExecucao& totaisExecucao() const { return totaisExecucao_; }
-    const tracking::TotaisDocumentos& totaisDocumentos() const { return totaisDocumentos_; }
 
     // Handlers of the window.
     void FormCreate() override;
@@ -156,25 +87,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void criaIdentificacao();
-    void criaMovimentacao();
-    void criaExecucaoFisica();
-    void criaFonteComprovacao();
     void defineDatasets();
+    void ligaPaginas();
 
+    tracking::Chave chave() const;
     tracking::Acompanhamento acompanhamento() const;
     QString legenda(bool comMes) const;
     void iniciaMes();
-    void mostraValores(const tracking::Valores& v);
     void preparaMovimentacao();
     void preparaPaginaDetalhe();
-    void abreLinhas(db::Dataset& ds);
     void novaLinha();
     void botoesLinhaGravada();
     void gravaLinhaExecucao();
     void gravaLinhaFonte();
     void excluiLinhaExecucao();
-    void mostraTipoFavorecido();
     // The text typed in a value, unit price, quantity or date control, handed to its
     // field; false (with the message and the focus back) when it does not convert.
     bool confirmaTexto(QWidget* control);
@@ -190,6 +116,4 @@ private:
     bool movendoFoco_ = false;
     bool fechaAoMostrar_ = false;
     QHash<ui::MoneyEdit*, double> ultimoValor_;
-    tracking::TotaisExecucao totaisExecucao_;
-    tracking::TotaisDocumentos totaisDocumentos_;
 };

@@ -36,16 +36,6 @@ std::optional<double> numero(const db::Field& f)
     return f.isNull() ? std::nullopt : std::optional<double>(f.asFloat());
 }
 
-// Display suspended for the life of the guard.
-class Suspende {
-public:
-    explicit Suspende(db::Dataset& ds) : ds_(ds) { ds_.disableControls(); }
-    ~Suspende() { ds_.enableControls(); }
-
-private:
-    db::Dataset& ds_;
-};
-
 // A line as it was typed, so that it can be put back after a save undone.
 struct LinhaDigitada {
     bool insercao = false;
@@ -121,16 +111,6 @@ void TfrmExecucaoMunicipal::botoesLinhaGravada()
     BbtCancelar->setEnabled(false);
 }
 
-void TfrmExecucaoMunicipal::abreLinhas(db::Dataset& ds)
-{
-    ds.close();
-    ds.setParam(QStringLiteral("NU_ANO_COMPET"), DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
-    ds.setParam(QStringLiteral("CO_UF"), DMPrincipal->TB_Parametro_MELTUCO_UF->asString());
-    ds.setParam(QStringLiteral("CO_CIDADE"), codigoCidade_);
-    ds.setParam(QStringLiteral("NU_MES_COMPET"), QString::number(mesCompetencia()));
-    ds.open();
-}
-
 void TfrmExecucaoMunicipal::preparaPaginaDetalhe()
 {
     BbtExcluir->setEnabled(true);
@@ -152,7 +132,7 @@ void TfrmExecucaoMunicipal::novaLinha()
     const std::optional<tracking::Cabecalho> aberto = acompanhamento().cabecalhoAberto();
     EdtPactuada->setValue(aberto ? aberto->totOutrosPactuada : 0.0);
     db::Dataset* ds = datasetDaPagina();
-    abreLinhas(*ds);
+    abreLinhas(*ds, chave(), mesCompetencia());
     ds->append();
     if (ds == &Tb_Fonte_comprovacao_Municipio) {
         DBTipoDocumento->setItemIndex(-1);
@@ -272,19 +252,9 @@ void TfrmExecucaoMunicipal::DBEdit1Exit()
 
 void TfrmExecucaoMunicipal::Acumula_Execucao_Fisica()
 {
-    db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
-    Suspende suspensa(ds);
+    // The lookups read the medication list.
     TB_Elenco_Minimo.open();
-    totaisExecucao_ = {};
-    abreLinhas(ds);
-    const db::Field& total = campo(ds, "VL_TOTAL");
-    const db::Field& marca = campo(ds, "ElencoMinimo");
-    for (int r = 0; r < ds.recordCount(); ++r)
-        totaisExecucao_.soma(ds.rowValue(r, total).toDouble(), ds.rowValue(r, marca).toString());
-    EdtTotalElencoMinimo->setValue(totaisExecucao_.elencoMinimo);
-    EdtPactuada->setValue(totaisExecucao_.outros);
-    EdtTotalGeralExecFis->setValue(totaisExecucao_.geral());
-    ds.first();
+    acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), mesCompetencia());
 }
 
 void TfrmExecucaoMunicipal::Tb_Execucao_Fisica_MunicipioAfterPost(db::Dataset&)
@@ -411,14 +381,6 @@ void TfrmExecucaoMunicipal::DsTb_Fonte_comprovacao_MunicipioStateChange()
     DBTipoFavorecido->setEnabled(true);
 }
 
-void TfrmExecucaoMunicipal::mostraTipoFavorecido()
-{
-    const db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
-    const bool deposito =
-        ds.isActive() && ds.findField(QStringLiteral("ST_TIPO_DOC"))->asString() == codigos::tipoDocumento::deposito;
-    DBTipoFavorecido->setVisible(!deposito);
-}
-
 void TfrmExecucaoMunicipal::DBTipoDocumentoChange()
 {
     mostraTipoFavorecido();
@@ -444,19 +406,7 @@ void TfrmExecucaoMunicipal::DBEdit4Exit()
 
 void TfrmExecucaoMunicipal::Acumula_Fonte_Comprovacao()
 {
-    db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
-    Suspende suspensa(ds);
-    totaisDocumentos_ = {};
-    abreLinhas(ds);
-    const db::Field& tipo = campo(ds, "ST_TIPO_DOC");
-    const db::Field& valor = campo(ds, "VL_DOC");
-    for (int r = 0; r < ds.recordCount(); ++r)
-        totaisDocumentos_.soma(ds.rowValue(r, tipo).toString(), ds.rowValue(r, valor).toDouble());
-    EdtTotalNF->setValue(totaisDocumentos_.notaFiscal);
-    EdtTotalGuiaRemessa->setValue(totaisDocumentos_.guiaRemessa);
-    EdtTotalDeposito->setValue(totaisDocumentos_.deposito);
-    EdtTotalEmpenho->setValue(totaisDocumentos_.empenho);
-    ds.first();
+    acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), mesCompetencia());
 }
 
 void TfrmExecucaoMunicipal::Tb_Fonte_comprovacao_MunicipioAfterPost(db::Dataset&)

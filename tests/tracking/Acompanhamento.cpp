@@ -100,6 +100,12 @@ void documento(int mes, const QString& tipo, const QString& favorecido, const QS
 TfrmExecucaoMunicipal* abre()
 {
     auto* frm = new TfrmExecucaoMunicipal;
+    mostra(frm);
+    return frm;
+}
+
+void mostra(QDialog* frm)
+{
     FormAtivo = frm;
     frm->show();
     if (!QTest::qWaitForWindowExposed(frm))
@@ -107,7 +113,6 @@ TfrmExecucaoMunicipal* abre()
     frm->activateWindow();
     if (!QTest::qWaitForWindowActive(frm))
         qWarning("the window is not active");
-    return frm;
 }
 
 void tecla(QWidget* janela, int key)
@@ -116,7 +121,7 @@ void tecla(QWidget* janela, int key)
     QTest::keyClick(alvo, Qt::Key(key));
 }
 
-void clicaAba(TfrmExecucaoMunicipal* frm, QWidget* pagina)
+void clicaAba(TfrmModeloPage* frm, QWidget* pagina)
 {
     QTabBar* barra = frm->pgEdicao->tabBar();
     QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(frm->pgEdicao->indexOf(pagina)).center());

@@ -7,8 +7,10 @@
 #include <QString>
 #include <QVariant>
 
+class QDialog;
 class QWidget;
 class TfrmExecucaoMunicipal;
+class TfrmModeloPage;
 
 namespace teste {
 
@@ -38,10 +40,11 @@ void documento(int mes, const QString& tipo, const QString& favorecido, const QS
 
 // The window as the main menu opens it: owned, FormAtivo, shown and active.
 TfrmExecucaoMunicipal* abre();
+void mostra(QDialog* janela);
 
 // A user's actions.
 void tecla(QWidget* janela, int key);
-void clicaAba(TfrmExecucaoMunicipal* frm, QWidget* pagina);
+void clicaAba(TfrmModeloPage* frm, QWidget* pagina);
 // Gives the control the focus as a click would, selects what it shows and types text.
 void digita(QWidget* control, const QString& text);
 // Moves the focus on with Tab from the control that has it.

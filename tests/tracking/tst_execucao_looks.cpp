@@ -1,4 +1,5 @@
-// The follow-up window as a clerk sees it, on each page and in both kinds of installation:
+// The follow-up window and its consultation as a clerk sees them, on each page and in
+// both kinds of installation:
 // every control and caption lies inside the window, no caption is cut, and the window
 // fits a 1024×768 screen. With KORVA_SHOTS set to a folder each page is saved there as a
 // PNG, to be looked at (and the whole screen beside it when run on a display).
@@ -6,14 +7,18 @@
 
 #include "data/DMPrincipal.h"
 #include "dbui/ControlKind.h"
+#include "dbui/DataControls.h"
+#include "dbui/DbGrid.h"
 #include "support/UserActions.h"
 #include "text/Formats.h"
+#include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Look.h"
 #include "widgets/Widgets.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -75,10 +80,9 @@ class TestExecucaoLooks : public QObject {
         QVERIFY2(janela->frameGeometry().width() <= 1024 && janela->frameGeometry().height() <= 768, qPrintable(nome));
     }
 
-    // A month with a few lines of each kind, the window opened on it, each page visited.
-    void paginas(int cidade, const QString& modo)
+    // A month with a few lines of each kind (March closed, April open).
+    static void mes(int cidade)
     {
-        instala(cidade);
         saldoInicial(1250.75, 3, cidade);
         cabecalho(3, QStringLiteral("2"), {1250.75, 1000, 500, 250, 12.5, 300, 1800}, cidade);
         cabecalho(4, QStringLiteral("1"), {1500.75, 1000, 500, 250, 12.5, 300, 1800}, cidade);
@@ -91,6 +95,13 @@ class TestExecucaoLooks : public QObject {
             documento(4, QStringLiteral("G"), QStringLiteral("19100000000191"), QStringLiteral("GR 77"), 300,
                       QStringLiteral("5"), cidade);
         documento(4, QStringLiteral("D"), QStringLiteral("60660660000120"), QStringLiteral("DEP-9"), 49.5, QString(), cidade);
+    }
+
+    // The month, the window opened on it, each page visited.
+    void paginas(int cidade, const QString& modo)
+    {
+        instala(cidade);
+        mes(cidade);
         std::unique_ptr<TfrmExecucaoMunicipal> f(abre());
         olha(f.get(), modo + QStringLiteral("-identificacao"));
         clicaAba(f.get(), f->tbsMovimentacao);
@@ -112,6 +123,36 @@ class TestExecucaoLooks : public QObject {
         DMPrincipal = nullptr;
     }
 
+    // The consultation of April, each page visited; in a state installation, of the
+    // municipality's April when one is named.
+    void consulta(int cidade, const QString& municipio, const QString& modo)
+    {
+        instala(cidade);
+        mes(cidade);
+        if (!municipio.isEmpty())
+            mes(lavras);
+        auto f = std::make_unique<TfrmConsultaExecucaoMunicipal>();
+        mostra(f.get());
+        if (!municipio.isEmpty())
+            support::chooseEntry(f->CBAcompanhamento, municipio);
+        support::chooseEntry(f->CBMes, QStringLiteral("Abril"));
+        olha(f.get(), modo + QStringLiteral("-identificacao"));
+        for (auto [pagina, nome] : {std::pair{f->tbsMovimentacao, "-movimentacao"}, std::pair{f->tbsExecucaoFisica, "-execucao-fisica"},
+                                    std::pair{f->tbsFonteComprovacao, "-fonte-comprovacao"}}) {
+            clicaAba(f.get(), pagina);
+            QCOMPARE(f->pgEdicao->currentPage(), pagina);
+            olha(f.get(), modo + QLatin1String(nome));
+        }
+        // A document with a payee type, picked in the grid, shows it.
+        const QRect linha = f->DBGridFonte->visualRect(f->DBGridFonte->model()->index(1, 0));
+        QTest::mouseClick(f->DBGridFonte->viewport(), Qt::LeftButton, {}, linha.center());
+        QVERIFY(f->DBTipoFavorecido->isVisible());
+        olha(f.get(), modo + QStringLiteral("-fonte-comprovacao-favorecido"));
+        f.reset();
+        delete DMPrincipal;
+        DMPrincipal = nullptr;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -124,6 +165,9 @@ private slots:
 
     void municipal() { paginas(lavras, QStringLiteral("municipal")); }
     void estadual() { paginas(0, QStringLiteral("estadual")); }
+    void consultaMunicipal() { consulta(lavras, {}, QStringLiteral("consulta-municipal")); }
+    void consultaEstadual() { consulta(0, {}, QStringLiteral("consulta-estadual")); }
+    void consultaEstadualDeUmMunicipio() { consulta(0, QStringLiteral("Lavras"), QStringLiteral("consulta-estadual-lavras")); }
 };
 
 QTEST_MAIN(TestExecucaoLooks)

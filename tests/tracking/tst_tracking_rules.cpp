@@ -1,7 +1,9 @@
 // The follow-up's rules without a window: the taxpayer-number check, the balance
-// arithmetic, the month offered with its balance, the line checks and totals, and the
-// closing checks.
+// arithmetic (the consultation's too), the month offered with its balance, the line
+// checks and totals, the closing checks and the windows' captions.
 #include "text/Formats.h"
+#include "tracking/rules/Acompanhamento.h"
+#include "tracking/rules/Consulta.h"
 #include "tracking/rules/EscolhaMes.h"
 #include "tracking/rules/Linhas.h"
 #include "tracking/rules/Saldo.h"
@@ -97,6 +99,44 @@ private slots:
         QCOMPARE(text::formatFloat(text::masks::money, total(exemplo)), QStringLiteral("195,00"));
         // The income is shown in the month's total, not carried into the next month.
         QCOMPARE(saldoTransportado(exemplo), 40.0);
+        // The consultation leaves it out of its total, so that its balance is the one
+        // carried.
+        QCOMPARE(text::formatFloat(text::masks::money, totalConsulta(exemplo)), QStringLiteral("190,00"));
+        QCOMPARE(text::formatFloat(text::masks::money, saldoAtualConsulta(exemplo)), QStringLiteral("40,00"));
+        QCOMPARE(saldoAtualConsulta({0.1, 0.2, 0, 0, 7, 0, 0.3}), saldoTransportado({0.1, 0.2, 0, 0, 7, 0, 0.3}));
+    }
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<int>("cidade");
+        QTest::addColumn<QString>("mes");
+        QTest::addColumn<QString>("municipio");
+        QTest::addColumn<QString>("esperada");
+        const QString longo = QStringLiteral("São José do Vale do Rio Preto e Arredores");
+        QTest::newRow("municipal") << "Acompanhamento" << 3138203 << "" << "Lavras"
+                                   << "Acompanhamento Municipal       Ano : 2005   Estado : MG   Município : Lavras   Pactuação : TDM";
+        QTest::newRow("municipal with month")
+            << "Consulta Acompanhamento" << 3138203 << "Março" << "Lavras"
+            << "Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   Mes : Março   Município : Lavras   Pactuação : TDM";
+        QTest::newRow("a long name is cut at 30")
+            << "Consulta Acompanhamento" << 3138203 << "" << longo
+            << "Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   Município : São José do Vale do Rio Preto "
+               "   Pactuação : TDM";
+        QTest::newRow("state") << "Consulta Acompanhamento" << 0 << "" << ""
+                               << "Consulta Acompanhamento Estadual        Ano : 2005   Estado : MG";
+        QTest::newRow("state with month") << "Acompanhamento" << 0 << "Dezembro" << ""
+                                          << "Acompanhamento Estadual        Ano : 2005   Estado : MG   Mes : Dezembro";
+    }
+    void captions()
+    {
+        QFETCH(QString, titulo);
+        QFETCH(int, cidade);
+        QFETCH(QString, mes);
+        QFETCH(QString, municipio);
+        QFETCH(QString, esperada);
+        QCOMPARE(legenda(titulo, {QStringLiteral("2005"), QStringLiteral("MG"), cidade}, mes, municipio, QStringLiteral("TDM")),
+                 esperada);
     }
 
     void spentAgainstTotal_data()

@@ -44,12 +44,24 @@ EstadoAno Acompanhamento::leEstadoAno() const
     if (!s.isEmpty())
         ano.saldoInicial = SaldoInicial{numero(s.first().at(0)), s.first().at(1).toString().trimmed().toInt()};
 
-    db::Statement cab(connection_,
-                      {QStringLiteral("select cast(nu_mes_compet as integer), vl_saldo_anterior, vl_aloc_federal, vl_aloc_estadual,"),
+    ano.cabecalhos = leCabecalhos(0);
+    return ano;
+}
+
+QList<Cabecalho> Acompanhamento::leCabecalhos(int mes) const
+{
+    QStringList sql = {QStringLiteral("select cast(nu_mes_compet as integer), vl_saldo_anterior, vl_aloc_federal, vl_aloc_estadual,"),
                        QStringLiteral("  vl_aloc_municipal, vl_rendimentos_aplicados, vl_aloc_med, vl_rec_gastos,"),
                        QStringLiteral("  vl_tot_outros_pactuada, situacao"),
-                       QStringLiteral("from tb_movimento_municipio"), condicaoChave, QStringLiteral("order by 1")});
+                       QStringLiteral("from tb_movimento_municipio"), condicaoChave};
+    if (mes != 0)
+        sql << QStringLiteral("and nu_mes_compet = :nu_mes_compet");
+    sql << QStringLiteral("order by 1");
+    db::Statement cab(connection_, sql);
     bindChave(cab, chave_);
+    if (mes != 0)
+        bindMes(cab, mes);
+    QList<Cabecalho> cabecalhos;
     for (const QVariantList& r : cab.selectAll()) {
         Cabecalho c;
         c.mes = r.at(0).toInt();
@@ -57,9 +69,15 @@ EstadoAno Acompanhamento::leEstadoAno() const
                             numero(r.at(5)), numero(r.at(6)), numero(r.at(7))};
         c.totOutrosPactuada = numero(r.at(8));
         c.situacao = r.at(9).toString().trimmed();
-        ano.cabecalhos << c;
+        cabecalhos << c;
     }
-    return ano;
+    return cabecalhos;
+}
+
+std::optional<Cabecalho> Acompanhamento::cabecalho(int mes) const
+{
+    const QList<Cabecalho> c = leCabecalhos(mes);
+    return c.isEmpty() ? std::nullopt : std::optional<Cabecalho>(c.first());
 }
 
 std::optional<Cabecalho> Acompanhamento::cabecalhoAberto() const
@@ -258,6 +276,17 @@ bool Acompanhamento::favorecidoComOutroTipo(const QString& favorecido, const QSt
         s.setParam(QStringLiteral("co_seq_doc"), excluida->sequencia);
     }
     return !s.selectAll().isEmpty();
+}
+
+QString legenda(const QString& titulo, const Chave& chave, const QString& mes, const QString& municipio,
+                const QString& pactuacao)
+{
+    const QString ano = QStringLiteral("Ano : ") + chave.ano + QStringLiteral("   Estado : ") + chave.uf;
+    const QString doMes = mes.isEmpty() ? QString() : QStringLiteral("   Mes : ") + mes;
+    if (chave.cidade == 0)
+        return titulo + QStringLiteral(" Estadual        ") + ano + doMes;
+    return titulo + QStringLiteral(" Municipal       ") + ano + doMes + QStringLiteral("   Município : ") + municipio.left(30) +
+           QStringLiteral("   Pactuação : ") + pactuacao;
 }
 
 }  // namespace tracking

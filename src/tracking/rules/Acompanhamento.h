@@ -43,6 +43,8 @@ public:
     EstadoAno leEstadoAno() const;
     // The year's open header (the earliest if there were several).
     std::optional<Cabecalho> cabecalhoAberto() const;
+    // The month's header, whatever its state; nothing when it has none.
+    std::optional<Cabecalho> cabecalho(int mes) const;
     // SITUACAO of the month's header; nothing when it has none.
     std::optional<QString> situacao(int mes) const;
 
@@ -78,8 +80,16 @@ public:
                                 const std::optional<LinhaDocumento>& excluida = std::nullopt) const;
 
 private:
+    QList<Cabecalho> leCabecalhos(int mes) const;
+
     db::Connection& connection_;
     Chave chave_;
 };
+
+// A follow-up window's caption: the title ("Acompanhamento", "Consulta Acompanhamento")
+// with the kind of follow-up, the year and the UF, the month's name when one is chosen,
+// and for a municipality its name (30 characters at most) and pact modality.
+QString legenda(const QString& titulo, const Chave& chave, const QString& mes, const QString& municipio,
+                const QString& pactuacao);
 
 }  // namespace tracking
