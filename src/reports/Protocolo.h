@@ -12,17 +12,16 @@
 //  5. the report is previewed, and the preview is waited for;
 //  6. the report window is destroyed, which closes its query.
 //
-//   void TFormSelMedElenco::BbtImprimeClick()
+//   void TFormSelComparativo::BbtImprimeClick()
 //   {
-//       Visualiza<TFormRelCompraElenco>(*this, {
-//           .verifica = [this] { return temCompras(); },
-//           .cria = [this] { return std::make_unique<TFormRelCompraElenco>(this); },
-//           .legendas = [this](TFormRelCompraElenco& r) {
-//               r.MostraMunicipio(DBLookupMunicipio->keyValue().isValid());
+//       Visualiza<TFormRelComparativo>(*this, {
+//           .verifica = [this] { return Medicamento().isValid(); },   // else a message
+//           .cria = [this] { return std::make_unique<TFormRelComparativo>(this); },
+//           .legendas = [this](TFormRelComparativo& r) {
+//               r.QrMedicamento->setText(QStringLiteral("Medicamento : ") + DBLookupComboBox1->currentText());
 //           },
 //       });
 //   }
-#include "data/DMPrincipal.h"
 #include "widgets/Guard.h"
 #include "reports/rules/Periodo.h"
 #include "reports/TFormRelModelo.h"
