@@ -144,6 +144,7 @@ class TestRelatorios : public QObject {
     std::function<void(report::Report&, const report::Document&)> aoVisualizar;
     std::unique_ptr<QWidget> janela;
     QTemporaryDir pasta;
+    int salvos = 0;
 
     // A database with its parameters (municipality 0: a state installation), read afresh.
     void abre(int cidade, const QString& uf = fixture::uf)
@@ -205,7 +206,8 @@ private slots:
                 v.pdf = paginasPdf(pdf);
                 if (const QString destino = qEnvironmentVariable("KORVA_SHOTS"); !destino.isEmpty()) {
                     QDir().mkpath(destino);
-                    const QString copia = QDir(destino).filePath(QString(d.title).replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".pdf"));
+                    const QString copia = QDir(destino).filePath(QString(d.title).replace(QLatin1Char('/'), QLatin1Char('-'))
+                                                                   + QStringLiteral("-%1.pdf").arg(++salvos));
                     QFile::remove(copia);
                     QFile::copy(pdf, copia);
                 }
