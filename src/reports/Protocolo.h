@@ -9,7 +9,8 @@
 //     holds (false: no preview) runs on the window just made. An error there is shown in
 //     the standard error box, and the selection window stays open;
 //  4. its QRPeriodo takes the period caption, then any further captions;
-//  5. the report is previewed, and the preview is waited for;
+//  5. the report is previewed, and the preview is waited for; a report that finds nothing
+//     to print says so instead of showing nothing;
 //  6. the report window is destroyed, which closes its query.
 //
 //   void TFormSelComparativo::BbtImprimeClick()
@@ -22,6 +23,7 @@
 //           },
 //       });
 //   }
+#include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
 #include "reports/rules/Periodo.h"
 #include "reports/TFormRelModelo.h"
@@ -74,6 +76,9 @@ bool Visualiza(TFormSelecaoModelo& selecao, const EtapasVisualizacao<Relatorio>&
         relatorio->QRPeriodo->setText(LegendaPeriodo(selecao));
     if (etapas.legendas)
         etapas.legendas(*relatorio);
-    report::preview(relatorio->RelModelo, &selecao);
+    if (!report::preview(relatorio->RelModelo, &selecao)) {
+        ui::Dialogs::message(QStringLiteral("Movimento sem Dados a Serem Emitidos"), &selecao);
+        return false;
+    }
     return true;
 }
