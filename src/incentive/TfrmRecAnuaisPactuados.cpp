@@ -62,18 +62,6 @@ void TfrmRecAnuaisPactuados::BbtPesquisarClick()
     TfrmRelRecAnuaisPactuados relatorio(QryConsulta, this);
     // The state list stands on the UF picked.
     relatorio.QRLabel3->setText(QStringLiteral("Estado :") + DMPrincipal->TB_Unidade_FederacaoNO_UF->asString());
-    // The report walks the rows; the grid stays where it was.
-    const db::Bookmark onde = QryConsulta.bookmark();
-    QryConsulta.disableControls();
-    struct Retoma {
-        db::Dataset& ds;
-        db::Bookmark onde;
-        ~Retoma()
-        {
-            if (ds.isActive() && ds.bookmarkValid(onde))
-                ds.gotoBookmark(onde);
-            ds.enableControls();
-        }
-    } retoma{QryConsulta, onde};
+    // The report's walk leaves the grid where it was.
     report::preview(relatorio.RelModelo, this);
 }

@@ -85,10 +85,6 @@ TfrmRelRecAnuaisPactuados::TfrmRelRecAnuaisPactuados(db::Dataset& consulta, QObj
     QrMunicipal = total("QrMunicipal", {144.5, 2, 19.3, 0});
     QrTotal = total("QrTotal", {164.6, 2, 19.8, 0});
 
-    RelModelo.setOnReportStart([this](report::Report&) {
-        FormCreate();
-        RelModeloBeforePrint();
-    });
     DetailBand1->setBeforePrint([this](report::Band&) {
         DetailBand1BeforePrint();
         return true;
@@ -103,6 +99,7 @@ TfrmRelRecAnuaisPactuados::~TfrmRelRecAnuaisPactuados() = default;
 
 void TfrmRelRecAnuaisPactuados::RelModeloBeforePrint()
 {
+    TFormRelModelo::RelModeloBeforePrint();
     TotFederal = TotEstadual = TotMunicipal = TotGeral = 0;
 }
 

@@ -31,7 +31,8 @@ public:
     report::Label* QrMunicipal;
     report::Label* QrTotal;
 
-    void RelModeloBeforePrint();
+    // At every run: the template's, then the totals back to zero.
+    void RelModeloBeforePrint() override;
     void DetailBand1BeforePrint();
     void PageFooterBand1BeforePrint();
 

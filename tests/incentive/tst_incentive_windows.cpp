@@ -343,7 +343,14 @@ private slots:
         int impressas = 0;
         for (int p = 0; p < doc.pageCount(); ++p) {
             const report::Page& pagina = doc.pages.at(p);
-            const QStringList textos = pagina.texts();
+            // Lines compared without the blanks at their ends.
+            QStringList textos;
+            for (const QString& t : pagina.texts()) {
+                QStringList partes = t.split(QLatin1Char('\n'));
+                for (QString& l : partes)
+                    l = l.trimmed();
+                textos << partes.join(QLatin1Char('\n'));
+            }
             for (const QString& t : {QStringLiteral("Recursos Anuais Pactuados"), QStringLiteral("Estado :Minas Gerais"),
                                      QStringLiteral("Município"), QStringLiteral("Modalidade de Pactuação"),
                                      QStringLiteral("Incentivo\nFederal"), QStringLiteral("Incentivo\nEstadual"),
