@@ -181,7 +181,7 @@ int main(int argc, char** argv)
     const QList<Escrita> linhas = escritas(c);
 
     double base = 1e12, calc = 1e12;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 5; ++round) {
         base = std::min(base, baseline(c, linhas));
         calc = std::min(calc, calculo(c));
     }

@@ -4,6 +4,7 @@
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
 
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -111,6 +112,13 @@ ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& a
     exclusao.setParam(QStringLiteral("ano"), ano);
     exclusao.exec();
 
+    // The rows this calculation has written. The year's rows were all deleted first, so
+    // an insert of one of them is sure to be refused: its update runs at once, as the
+    // refused insert would have it. A refused insert is the slow path of the engine, and
+    // the later passes would otherwise take it for most of their rows.
+    QSet<QString> escritas;
+    const auto chave = [](const QString& uf, int cidade) { return uf + QLatin1Char('|') + QString::number(cidade); };
+
     for (int n = 0; n < passos().size(); ++n) {
         const Passo& passo = passos().at(n);
         db::Statement selecao(conexao, passo.selecao);
@@ -130,16 +138,23 @@ ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& a
                 for (int i = 0; i < passo.parcelas.size(); ++i)
                     s->setParam(passo.parcelas.at(i), produto(p.at(3), p.at(4 + i)));
             }
+            const QString k = chave(uf, cidade);
             try {
                 db::WriteUnit linha(conexao);
-                try {
-                    grava.exec();
-                } catch (const db::DatabaseError& recusada) {
-                    // Written by an earlier pass: this pass's shares replace its own.
+                if (escritas.contains(k)) {
                     if (regrava.exec() == 0)
-                        throw db::DatabaseError(recusada.message());
+                        throw db::RowNotFoundError(QStringLiteral("A linha gravada no passo anterior não foi encontrada."));
+                } else {
+                    try {
+                        grava.exec();
+                    } catch (const db::DatabaseError& recusada) {
+                        // There already: this pass's shares replace its own.
+                        if (regrava.exec() == 0)
+                            throw db::DatabaseError(recusada.message());
+                    }
                 }
                 linha.commit();
+                escritas.insert(k);
                 ++resultado.gravadas[size_t(n)];
             } catch (const db::DatabaseError& e) {
                 resultado.recusas << Recusa{n + 1, uf, cidade, nomeDaCidade(conexao, cidade), e.message()};

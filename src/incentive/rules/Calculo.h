@@ -7,7 +7,8 @@
 //     year;
 //  3. municipal exceptions: the municipal share of the pacts with their own exception.
 // Each pass inserts the row and, when the insert is refused (the row is there from an
-// earlier pass), updates the pass's shares. A product with an empty operand is null.
+// earlier pass), updates the pass's shares; a row an earlier pass of the same
+// calculation wrote is updated at once. A product with an empty operand is null.
 //
 // The whole calculation is one write unit: the year's old rows are deleted and the three
 // passes written, and all of it commits, or none of it and the year keeps the results it
