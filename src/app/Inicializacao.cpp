@@ -1,6 +1,8 @@
 #include "app/Inicializacao.h"
 
 #include "app/TfrmPrincipal.h"
+#include "charts/TFormGraficoAplicacaoRecursos.h"
+#include "charts/TFormGraficoFonteComprovacao.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
 #include "interchange/Progresso.h"
@@ -65,6 +67,9 @@ bool criaObjetosGlobais()
     frmPrincipal->registraJanela(frmPrincipal->Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     frmPrincipal->registraJanela(frmPrincipal->Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->Graficos1, [](QWidget* owner) { return new TFormGraficoFonteComprovacao(owner); });
+    frmPrincipal->registraJanela(frmPrincipal->GraficosAplicaodeRecursos1,
+                                 [](QWidget* owner) { return new TFormGraficoAplicacaoRecursos(owner); });
     interchange::instalaAreaDeTransferencia();
     CriaModelosRelatorio(frmPrincipal);
     return true;

@@ -25,7 +25,11 @@ QColor seriesColour(const QColor& first, int i)
 {
     static const QColor others[] = {QColor(0x1f, 0x77, 0xb4), QColor(0x2c, 0xa0, 0x2c), QColor(0xff, 0x7f, 0x0e),
                                     QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b), QColor(0xe3, 0x77, 0xc2),
-                                    QColor(0x7f, 0x7f, 0x7f), QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf)};
+                                    QColor(0x7f, 0x7f, 0x7f), QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf),
+                                    QColor(0xae, 0xc7, 0xe8), QColor(0x98, 0xdf, 0x8a), QColor(0xff, 0xbb, 0x78),
+                                    QColor(0xc5, 0xb0, 0xd5), QColor(0xc4, 0x9c, 0x94), QColor(0xf7, 0xb6, 0xd2),
+                                    QColor(0xc7, 0xc7, 0xc7), QColor(0xdb, 0xdb, 0x8d), QColor(0x9e, 0xda, 0xe5),
+                                    QColor(0x8b, 0x00, 0x00)};
     if (i == 0)
         return first;
     return others[(i - 1) % int(std::size(others))];
@@ -143,6 +147,11 @@ void PivotChart::fill(QChart* chart) const
     y->setLabelFormat(high - low >= 100 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(y);
+    // Many series: a column of names at the side, where each keeps its room.
+    chart->legend()->setAlignment(columns.size() > 8 ? Qt::AlignRight : Qt::AlignBottom);
+    QFont legendFont = chart->legend()->font();
+    legendFont.setPointSizeF(columns.size() > 12 ? 7 : QFont().pointSizeF());
+    chart->legend()->setFont(legendFont);
     chart->legend()->show();
 }
 

@@ -469,6 +469,14 @@ QVariant PivotModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return cellText(c, r);
+    case Qt::ToolTipRole: {
+        // The whole of a label that its column cuts short.
+        const CellKind kind = cellKind(c, r);
+        if (kind != CellKind::Caption && kind != CellKind::Label)
+            return {};
+        const QString t = cellText(c, r).trimmed();
+        return t.isEmpty() ? QVariant() : QVariant(t);
+    }
     case KindRole:
         return int(cellKind(c, r));
     case TotalRole:
