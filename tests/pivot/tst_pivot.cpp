@@ -259,6 +259,23 @@ private slots:
         QCOMPARE(model.columnDimensions(), QList<int>{1});
         QCOMPARE(rearranged.count(), 4);
         QCOMPARE(celulas(model).at(2), QStringLiteral("O: | L:X | D:3,0 | D: | D:"));
+
+        // With the mouse: the caption "UF" dragged onto the caption "Tipo".
+        grid.resize(400, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        PivotGrid::Part part{};
+        const QRect uf = grid.cellRect(-1, -2, &part);
+        QCOMPARE(grid.cells(-1, -2), QStringLiteral("UF"));
+        QCOMPARE(part, PivotGrid::Part::Corner);
+        QWidget* canto = grid.view(part)->viewport();
+        const QPoint tipo = grid.cellRect(-1, -1).center();
+        QTest::mousePress(canto, Qt::LeftButton, {}, uf.center());
+        QTest::mouseMove(canto, tipo);
+        QTest::mouseRelease(canto, Qt::LeftButton, {}, tipo);
+        QCOMPARE(model.rowDimensions(), (QList<int>{1, 0}));
+        QVERIFY(model.columnDimensions().isEmpty());
+        QCOMPARE(rearranged.count(), 5);
     }
 
     void theGridPaintsByKindAndKeepsItsHeadersInView()
