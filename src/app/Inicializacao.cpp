@@ -9,7 +9,13 @@
 #include "interchange/TFrmExportaDados.h"
 #include "interchange/TFrmImportaDados.h"
 #include "interchange/TfrmControleEnvio.h"
+#include "registries/TfrmElencoMinimo.h"
+#include "registries/TfrmExcessaoEstadual.h"
+#include "registries/TfrmExcessaoMunicipal.h"
+#include "registries/TfrmFormasPactuacao.h"
+#include "registries/TfrmMunicipioPactuacao.h"
 #include "registries/TfrmParametros.h"
+#include "registries/TfrmRepasseMestre.h"
 #include "reports/ModelosRelatorio.h"
 #include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
@@ -17,6 +23,7 @@
 #include "widgets/Guard.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -45,7 +52,30 @@ QString mensagemDeFalha()
     }
 }
 
-bool criaObjetosGlobais()
+Opcoes leOpcoes(const QStringList& argumentos)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("KORVA: acompanhamento do incentivo à assistência farmacêutica básica."));
+    const QCommandLineOption ajuda({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Mostra esta ajuda."));
+    const QCommandLineOption administracao(
+        QStringLiteral("administracao"),
+        QStringLiteral("Mostra também o menu \"Cadastro\" (pactuações, repasses, incentivo anual) e os itens de "
+                       "\"Apoio\" de quem mantém as tabelas de referência (modalidades de pactuação, relação "
+                       "pactuada de medicamentos, exceções municipais)."));
+    parser.addOption(ajuda);
+    parser.addOption(administracao);
+    Opcoes opcoes;
+    opcoes.texto = parser.helpText();
+    if (!parser.parse(argumentos))
+        opcoes.erro = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        opcoes.erro = QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
+    opcoes.ajuda = parser.isSet(ajuda);
+    opcoes.administracao = parser.isSet(administracao);
+    return opcoes;
+}
+
+bool criaObjetosGlobais(const Opcoes& opcoes)
 {
     // One failure, one message: the steps after the data module's that fail the same
     // way stay silent.
@@ -60,17 +90,24 @@ bool criaObjetosGlobais()
         ui::Dialogs::error(mensagemDeFalha());
     }
     frmPrincipal = new TfrmPrincipal;
-    frmPrincipal->registraJanela(frmPrincipal->Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->ConsultaAcompanhamento1,
-                                 [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->Graficos1, [](QWidget* owner) { return new TFormGraficoFonteComprovacao(owner); });
-    frmPrincipal->registraJanela(frmPrincipal->GraficosAplicaodeRecursos1,
-                                 [](QWidget* owner) { return new TFormGraficoAplicacaoRecursos(owner); });
+    TfrmPrincipal& w = *frmPrincipal;
+    w.registraJanela(w.Municpio1, [](QWidget* owner) { return new TfrmMunicipioPactuacao(owner); });
+    w.registraJanela(w.Mestre1, [](QWidget* owner) { return new TfrmRepasseMestre(owner); });
+    w.registraJanela(w.ExcessoMunicipal1, [](QWidget* owner) { return new TfrmExcessaoMunicipal(owner); });
+    w.registraJanela(w.ExcessoEstadual1, [](QWidget* owner) { return new TfrmExcessaoEstadual(owner); });
+    w.registraJanela(w.FormasdePactuao1, [](QWidget* owner) { return new TfrmFormasPactuacao(owner); });
+    w.registraJanela(w.ElencoMnimodeMedicamentos1, [](QWidget* owner) { return new TfrmElencoMinimo(owner); });
+    w.registraJanela(w.Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
+    w.registraJanela(w.Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
+    w.registraJanela(w.ConsultaAcompanhamento1, [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
+    w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
+    w.registraJanela(w.Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
+    w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    w.registraJanela(w.Graficos1, [](QWidget* owner) { return new TFormGraficoFonteComprovacao(owner); });
+    w.registraJanela(w.GraficosAplicaodeRecursos1, [](QWidget* owner) { return new TFormGraficoAplicacaoRecursos(owner); });
     interchange::instalaAreaDeTransferencia();
+    if (opcoes.administracao)
+        w.MostraItensAdministracao();
     CriaModelosRelatorio(frmPrincipal);
     return true;
 }

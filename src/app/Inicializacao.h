@@ -2,17 +2,33 @@
 // Start-up in the program's order: the data module (which connects), the main window,
 // then the report templates that live for the whole run.
 #include <QString>
+#include <QStringList>
 
 class QApplication;
 class QWidget;
 
 namespace inicializacao {
 
-// Creates DMPrincipal and frmPrincipal, binds the menu commands to their windows, then
-// creates the report templates. A database that cannot be opened is told once: the
-// later steps that fail the same way stay silent, and start-up goes on.
-// A second running copy on the same database is told so and false is returned.
-bool criaObjetosGlobais();
+// What the command line asks for.
+struct Opcoes {
+    // --administracao: the main window also shows the items of the people who keep the
+    // reference tables (TfrmPrincipal::MostraItensAdministracao).
+    bool administracao = false;
+    // --help: print texto and stop.
+    bool ajuda = false;
+    // A command line the program does not know: print erro and texto, and stop.
+    QString erro;
+    QString texto;
+};
+// Reads the arguments, the program's name first.
+Opcoes leOpcoes(const QStringList& argumentos);
+
+// Creates DMPrincipal and frmPrincipal, binds the menu commands to their windows,
+// applies the options, then creates the report templates. A database that cannot be
+// opened is told once: the later steps that fail the same way stay silent, and
+// start-up goes on. A second running copy on the same database is told so and false
+// is returned.
+bool criaObjetosGlobais(const Opcoes& opcoes = {});
 // Frees what criaObjetosGlobais created, in reverse order.
 void destroiObjetosGlobais();
 

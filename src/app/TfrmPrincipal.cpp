@@ -195,6 +195,7 @@ void TfrmPrincipal::criaMenu()
     Aquisiopordocumento1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
 
     Apoio1 = bar->addMenu(QStringLiteral("Apoio"));
+    Apoio1->setObjectName(QStringLiteral("Apoio1"));
     FormasdePactuao1 = item(Apoio1, "FormasdePactuao1", QStringLiteral("Modalidades de Pactuação"), &TfrmPrincipal::FormasdePactuao1Click);
     ElencoMnimodeMedicamentos1 = item(Apoio1, "ElencoMnimodeMedicamentos1", QStringLiteral("Relação Pactuada de Medicamentos"),
                                       &TfrmPrincipal::ElencoMnimodeMedicamentos1Click);
@@ -210,9 +211,28 @@ void TfrmPrincipal::criaMenu()
     Sair2->setObjectName(QStringLiteral("Sair2"));
     connect(Sair2, &QAction::triggered, this, [this] { Sair2Click(); });
 
-    // Created hidden; nothing in the program shows them.
-    for (QAction* hidden : {Incentivos1, FormasdePactuao1, ElencoMnimodeMedicamentos1, GeraExcessoMunicipal1})
+    // Created hidden: only the administration start shows them.
+    for (QAction* hidden : itensAdministracao())
         hidden->setVisible(false);
+}
+
+QList<QAction*> TfrmPrincipal::itensAdministracao() const
+{
+    return {Incentivos1, FormasdePactuao1, ElencoMnimodeMedicamentos1, GeraExcessoMunicipal1};
+}
+
+void TfrmPrincipal::MostraItensAdministracao()
+{
+    for (QAction* item : itensAdministracao())
+        item->setVisible(true);
+}
+
+bool TfrmPrincipal::itensAdministracaoVisiveis() const
+{
+    for (QAction* item : itensAdministracao())
+        if (!item->isVisible())
+            return false;
+    return true;
 }
 
 void TfrmPrincipal::criaTela()

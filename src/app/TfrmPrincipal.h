@@ -31,6 +31,13 @@ public:
     // LblAcompanhamento, visibility of "Importa dados" and "Inadimplentes".
     void AplicaModoInstalacao();
 
+    // The items of the people who keep the reference tables: the "&Cadastro" menu
+    // (pacts, rates, annual incentive) and the hidden items of "Apoio" (modalities, the
+    // agreed medication list, the municipal exception generation). Hidden in normal
+    // use; a start with --administracao shows them.
+    void MostraItensAdministracao();
+    bool itensAdministracaoVisiveis() const;
+
     // Menu items, named as the program knows them.
     QMenu* Cadastro1;
     QAction* Incentivos1;
@@ -110,6 +117,9 @@ private:
     void Parmetros1Click();
     void Sair2Click() { close(); }
     void ToolButton4Click() { close(); }
+
+    // Created hidden; MostraItensAdministracao shows them.
+    QList<QAction*> itensAdministracao() const;
 
     QHash<QAction*, Fabrica> fabricas_;
 };

@@ -6,13 +6,24 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVA"));
     inicializacao::carregaTraducoes(app);
+    const inicializacao::Opcoes opcoes = inicializacao::leOpcoes(QCoreApplication::arguments());
+    if (!opcoes.erro.isEmpty()) {
+        std::fputs(qPrintable(opcoes.erro + QStringLiteral("\n\n") + opcoes.texto), stderr);
+        return 2;
+    }
+    if (opcoes.ajuda) {
+        std::fputs(qPrintable(opcoes.texto), stdout);
+        return 0;
+    }
     QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
-    if (!inicializacao::criaObjetosGlobais()) {
+    if (!inicializacao::criaObjetosGlobais(opcoes)) {
         inicializacao::destroiObjetosGlobais();
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "data/DMPrincipal.h"
 
 #include "data/Installation.h"
+#include "text/Formats.h"
 
 TDMPrincipal* DMPrincipal = nullptr;
 
@@ -124,16 +125,16 @@ void TDMPrincipal::defineDatasets()
     RL_Cidade_ItemCensoIBGEQT_POPULACAO = &RL_Cidade_ItemCensoIBGE.addField(QStringLiteral("QT_POPULACAO"), FieldType::Float).setRequired();
     RL_Cidade_ItemCensoIBGENU_ANO_CENSO = &RL_Cidade_ItemCensoIBGE.addField(QStringLiteral("NU_ANO_CENSO"), FieldType::String, 4).setRequired();
 
-    // Transfer rates.
+    // Transfer rates, in reais per inhabitant, shown as the Brazilian currency format does.
     TB_Repasse_Mestre.setSql(QStringLiteral("select * from TB_REPASSE_MESTRE"));
     TB_Repasse_MestreNU_ANO_COMPET = &TB_Repasse_Mestre.addField(QStringLiteral("NU_ANO_COMPET"), FieldType::String, 4)
                                           .setRequired().setDisplayLabel(QStringLiteral("Ano Competência")).setTag(1);
     TB_Repasse_MestreVL_REPASSE_MUNICIPAL_MESTRE = &TB_Repasse_Mestre.addField(QStringLiteral("VL_REPASSE_MUNICIPAL_MESTRE"), FieldType::Float)
-                                                        .setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse Municipal")).setTag(1);
+                                                        .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse Municipal")).setTag(1);
     TB_Repasse_MestreVL_REPASSE_ESTADUAL_MESTRE = &TB_Repasse_Mestre.addField(QStringLiteral("VL_REPASSE_ESTADUAL_MESTRE"), FieldType::Float)
-                                                       .setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse Estadual")).setTag(1);
+                                                       .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse Estadual")).setTag(1);
     TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE = &TB_Repasse_Mestre.addField(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE"), FieldType::Float)
-                                                      .setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse Federal")).setTag(1);
+                                                      .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse Federal")).setTag(1);
     UPTB_Repasse_Mestre.generate(QStringLiteral("TB_REPASSE_MESTRE"), {QStringLiteral("NU_ANO_COMPET")},
                                  {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("VL_REPASSE_MUNICIPAL_MESTRE"),
                                   QStringLiteral("VL_REPASSE_ESTADUAL_MESTRE"), QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")});
@@ -146,7 +147,7 @@ void TDMPrincipal::defineDatasets()
                                              .setRequired().setDisplayLabel(QStringLiteral("UF")).setTag(1);
     TB_Repasse_Estadual_ExcessaoVL_REPASSE_ESTADUAL_EXCESSAO =
         &TB_Repasse_Estadual_Excessao.addField(QStringLiteral("VL_REPASSE_ESTADUAL_EXCESSAO"), FieldType::Float)
-             .setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
+             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
     UPTB_Repasse_Estadual_Excessao.generate(QStringLiteral("TB_REPASSE_ESTADUAL_EXCESSAO"),
                                             {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF")},
                                             {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"),
@@ -164,7 +165,7 @@ void TDMPrincipal::defineDatasets()
                                                   .setDisplayLabel(QStringLiteral("Município")).setTag(1);
     TB_Repasse_Municipal_ExcessaoVL_REPASSE_MUNICIPAL_EXCESSAO =
         &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("VL_REPASSE_MUNICIPAL_EXCESSAO"), FieldType::Float)
-             .setCurrency().setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
+             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
     TB_Repasse_Municipal_ExcessaoCO_CIDADE = &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("CO_CIDADE"), FieldType::Integer)
                                                   .setRequired().setDisplayLabel(QStringLiteral("Município"));
     UPTB_Repasse_Municipal_Excessao.generate(QStringLiteral("TB_REPASSE_MUNICIPAL_EXCESSAO"),

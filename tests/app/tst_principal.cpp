@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -117,6 +118,107 @@ private slots:
         // The process-wide formats after start-up.
         QCOMPARE(text::parseDate(QStringLiteral("05/03/2004")), std::optional<QDate>(QDate(2004, 3, 5)));
         QCOMPARE(text::formatFloat(text::masks::money, 1234.5), QStringLiteral("1.234,50"));
+    }
+
+    void theCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<bool>("administracao");
+        QTest::addColumn<bool>("ajuda");
+        QTest::addColumn<QString>("erro");  // a word the error names
+        QTest::newRow("none") << QStringList{"korva"} << false << false << QString();
+        QTest::newRow("administration") << QStringList{"korva", "--administracao"} << true << false << QString();
+        QTest::newRow("help") << QStringList{"korva", "--help"} << false << true << QString();
+        QTest::newRow("an unknown option") << QStringList{"korva", "--administrador"} << false << false << "administrador";
+        QTest::newRow("an argument") << QStringList{"korva", "KORVA.GDB"} << false << false << "KORVA.GDB";
+    }
+    void theCommandLine()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(bool, administracao);
+        QFETCH(bool, ajuda);
+        QFETCH(QString, erro);
+        const inicializacao::Opcoes o = inicializacao::leOpcoes(argumentos);
+        QCOMPARE(o.administracao, administracao);
+        QCOMPARE(o.ajuda, ajuda);
+        QCOMPARE(o.erro.isEmpty(), erro.isEmpty());
+        QVERIFY2(o.erro.contains(erro), qPrintable(o.erro));
+        QVERIFY(o.texto.contains(QStringLiteral("--administracao")));
+    }
+
+    void theAdministrationStartShowsTheHiddenItems_data()
+    {
+        QTest::addColumn<bool>("administracao");
+        QTest::newRow("normal start") << false;
+        QTest::newRow("--administracao") << true;
+    }
+    void theAdministrationStartShowsTheHiddenItems()
+    {
+        QFETCH(bool, administracao);
+        parametros(3138203);
+        inicializacao::Opcoes opcoes;
+        opcoes.administracao = administracao;
+        QVERIFY(inicializacao::criaObjetosGlobais(opcoes));
+        TfrmPrincipal& w = *frmPrincipal;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.itensAdministracaoVisiveis(), administracao);
+        for (QAction* item : {w.Incentivos1, w.FormasdePactuao1, w.ElencoMnimodeMedicamentos1, w.GeraExcessoMunicipal1})
+            QVERIFY2(item->isVisible() == administracao, qPrintable(item->objectName()));
+        // The menu bar shows "&Cadastro" first, or not at all.
+        QCOMPARE(w.menuBar()->actions().first()->isVisible(), administracao);
+        QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("&Cadastro"));
+        // The installation mode decides the rest as before, and applying it again leaves
+        // the administration items as they are.
+        QVERIFY(!w.Importadados1->isVisible());
+        w.AplicaModoInstalacao();
+        QCOMPARE(w.itensAdministracaoVisiveis(), administracao);
+        const QString pasta = qEnvironmentVariable("KORVA_SHOTS");
+        if (administracao && !pasta.isEmpty()) {
+            QDir().mkpath(pasta);
+            for (QMenu* menu : {w.Cadastro1, w.Apoio1}) {
+                menu->popup(QPoint(0, 0));
+                QVERIFY(QTest::qWaitForWindowExposed(menu));
+                QVERIFY(menu->grab().save(pasta + QStringLiteral("/menu-") + menu->objectName() + QStringLiteral(".png")));
+                menu->hide();
+            }
+        }
+    }
+
+    void eachRegistryCommandOpensItsWindow()
+    {
+        inicializacao::Opcoes opcoes;
+        opcoes.administracao = true;
+        QVERIFY(inicializacao::criaObjetosGlobais(opcoes));
+        TfrmPrincipal& w = *frmPrincipal;
+        w.show();
+        const QList<QPair<QAction*, QString>> comandos = {
+            {w.Municpio1, QStringLiteral("Modalidade de Pactuação do Município")},
+            {w.Mestre1, QStringLiteral("Repasse Padrão")},
+            {w.ExcessoMunicipal1, QStringLiteral("Exceção de Repasse Padrão Municipal")},
+            {w.ExcessoEstadual1, QStringLiteral("Exceção de Repasse Padrão Estadual")},
+            {w.FormasdePactuao1, QStringLiteral("Modalidades de Pactuação")},
+            {w.ElencoMnimodeMedicamentos1, QStringLiteral("Relação Pactuada de Medicamentos")},
+        };
+        for (const auto& [comando, titulo] : comandos) {
+            QString aberta;
+            QTimer::singleShot(0, [&] {
+                QWidget* janela = QApplication::activeModalWidget();
+                QVERIFY(janela);
+                QCOMPARE(FormAtivo.data(), janela);
+                aberta = janela->windowTitle();
+                QTest::keyClick(janela->focusWidget() ? janela->focusWidget() : janela, Qt::Key_F10);
+            });
+            comando->trigger();
+            QCOMPARE(aberta, titulo);
+        }
+        QVERIFY(ui::Dialogs::records().isEmpty());
+        // The windows closed the shared lists they opened.
+        for (db::Dataset* ds : {&DMPrincipal->TB_Cidade_Pactuacao, &DMPrincipal->TB_Unidade_Federacao, &DMPrincipal->TB_Cidade,
+                                &DMPrincipal->TB_Forma_Pactuacao, &DMPrincipal->Tb_Elenco_Minimo,
+                                &DMPrincipal->TB_Repasse_Mestre, &DMPrincipal->TB_Repasse_Municipal_Excessao,
+                                &DMPrincipal->TB_Repasse_Estadual_Excessao})
+            QVERIFY2(!ds->isActive(), qPrintable(ds->name()));
     }
 
     void theParameterGuardNeedsAParameterRow()

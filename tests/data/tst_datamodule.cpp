@@ -111,7 +111,7 @@ private slots:
         other.open();
         QCOMPARE(other.recordCount(), 1);
         QCOMPARE(other.field(0).asFloat(), 1.25);
-        QCOMPARE(DMPrincipal->TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE->displayText(), QStringLiteral("1,25"));
+        QCOMPARE(DMPrincipal->TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE->displayText(), QStringLiteral("R$ 1,25"));
     }
 
     void aFailedConnectionNamesThePathAndIsTriedAgain()

@@ -13,7 +13,13 @@
 #include "support/UserActions.h"
 #include "forms/TfrmModeloEdicao.h"
 #include "forms/TfrmModeloPage.h"
+#include "registries/TfrmElencoMinimo.h"
+#include "registries/TfrmExcessaoEstadual.h"
+#include "registries/TfrmExcessaoMunicipal.h"
+#include "registries/TfrmFormasPactuacao.h"
+#include "registries/TfrmMunicipioPactuacao.h"
 #include "registries/TfrmParametros.h"
+#include "registries/TfrmRepasseMestre.h"
 #include "forms/TDBGridSearch.h"
 #include "widgets/Widgets.h"
 
@@ -133,6 +139,61 @@ private slots:
         olha(&frm, QStringLiteral("parametros-geral-editando"));
         tecla(&frm, Qt::Key_F6);
         olha(&frm, QStringLiteral("parametros-geral"));
+    }
+
+    // A registry window in browse, editing and search modes.
+    void percorre(TfrmModeloEdicao& frm, const QString& nome)
+    {
+        FormAtivo = &frm;
+        frm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        olha(&frm, nome + QStringLiteral("-consulta"));
+        tecla(&frm, Qt::Key_F3);
+        olha(&frm, nome + QStringLiteral("-edicao"));
+        tecla(&frm, Qt::Key_F6);
+        tecla(&frm, Qt::Key_F7);
+        olha(&frm, nome + QStringLiteral("-pesquisa"));
+        tecla(&frm, Qt::Key_F6);
+    }
+
+    void registros()
+    {
+        {
+            TfrmFormasPactuacao frm;
+            percorre(frm, QStringLiteral("formas-pactuacao"));
+        }
+        {
+            TfrmMunicipioPactuacao frm;
+            percorre(frm, QStringLiteral("municipio-pactuacao"));
+            // A new pact with the census proposal.
+            tecla(&frm, Qt::Key_F2);
+            support::chooseEntry(frm.DBBoxAno, QStringLiteral("2022"));
+            support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
+            frm.DBBoxMunicipio->setFocus(Qt::TabFocusReason);
+            support::chooseEntry(frm.DBBoxMunicipio, QStringLiteral("Lavras"));
+            frm.DBBoxModPactuacao->setFocus(Qt::TabFocusReason);
+            olha(&frm, QStringLiteral("municipio-pactuacao-novo"));
+            tecla(&frm, Qt::Key_F6);
+        }
+        {
+            TfrmRepasseMestre frm;
+            percorre(frm, QStringLiteral("repasse-padrao"));
+        }
+        {
+            TfrmExcessaoEstadual frm;
+            percorre(frm, QStringLiteral("excecao-estadual"));
+        }
+        {
+            TfrmExcessaoMunicipal frm;
+            percorre(frm, QStringLiteral("excecao-municipal"));
+        }
+        {
+            TfrmElencoMinimo frm;
+            percorre(frm, QStringLiteral("elenco"));
+            tecla(&frm, Qt::Key_F2);
+            olha(&frm, QStringLiteral("elenco-novo"));
+            tecla(&frm, Qt::Key_F6);
+        }
     }
 
     void modelo()

@@ -159,11 +159,15 @@ void DbComboBox::setStyle(Style style)
         return;
     style_ = style;
     setEditable(style == Style::Typed);
-    // Each switch to typed makes a new line edit.
-    if (QLineEdit* le = lineEdit())
+    // Each switch to typed makes a new line edit. It shows what the field holds: no
+    // item completed behind the user's typing, none added by Enter.
+    if (QLineEdit* le = lineEdit()) {
+        setCompleter(nullptr);
+        setInsertPolicy(QComboBox::NoInsert);
         connect(le, &QLineEdit::textEdited, this, [this](const QString& t) {
             link_->userChange([&](db::Field& f) { f.setText(t); });
         });
+    }
     link_->refresh();
 }
 

@@ -29,6 +29,8 @@ inline const QString twoDecimals = QStringLiteral("##########.00");
 inline const QString moneyShort = QStringLiteral(",##0.00");
 inline const QString unitPrice = QStringLiteral("###,###,##0.00######");
 inline const QString integerGrouped = QStringLiteral("#,###,###,##0");
+// An amount in reais as the Brazilian currency format shows it ("R$ 1.234,50").
+inline const QString reais = QStringLiteral("'R$ '###,###,##0.00");
 }  // namespace masks
 
 // Delphi FormatFloat: '#' optional digit, '0' required digit, '.' decimal point, ','

@@ -1,0 +1,78 @@
+#include "registries/rules/Pactuacao.h"
+
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+#include "db/Dataset.h"
+#include "db/Field.h"
+#include "db/Statement.h"
+#include "text/Formats.h"
+
+namespace registros {
+
+namespace {
+
+bool vazio(const QVariant& v)
+{
+    return !v.isValid() || v.isNull() || v.toString().trimmed().isEmpty();
+}
+
+}  // namespace
+
+Censo leCenso(db::Dataset& rl, const QVariant& cidade, const QVariant& ano)
+{
+    rl.close();
+    rl.setParam(QStringLiteral("co_cidade"), cidade);
+    rl.setParam(QStringLiteral("nu_ano_censo"), ano);
+    rl.open();
+    Censo censo;
+    if (rl.isEmpty())
+        return censo;
+    rl.last();
+    censo.encontrado = true;
+    censo.populacao = rl.fieldByName(QStringLiteral("QT_POPULACAO")).asFloat();
+    censo.ano = rl.fieldByName(QStringLiteral("NU_ANO_CENSO")).asString();
+    return censo;
+}
+
+bool municipioDaUf(db::Connection& connection, const QVariant& cidade, const QVariant& uf)
+{
+    if (vazio(cidade) || vazio(uf))
+        return false;
+    db::Statement s(connection, {QStringLiteral("select count(*) from TB_CIDADE"),
+                                 QStringLiteral("where CO_SEQ_CIDADE = :CIDADE and CO_UF = :UF")});
+    s.setParam(QStringLiteral("CIDADE"), cidade);
+    s.setParam(QStringLiteral("UF"), uf);
+    return s.scalar().toInt() > 0;
+}
+
+QString campoQueFalta(db::Connection& connection, const PactoDigitado& p)
+{
+    if (vazio(p.ano))
+        return QStringLiteral("O campo Ano de Competência é obrigatório");
+    if (vazio(p.uf))
+        return QStringLiteral("O campo Estado é obrigatório");
+    if (!municipioDaUf(connection, p.cidade, p.uf))
+        return QStringLiteral("O campo Município é obrigatório");
+    if (vazio(p.modalidade))
+        return QStringLiteral("O campo Modalidade de Pactuação é obrigatório");
+    if (p.populacao.trimmed().isEmpty())
+        return QStringLiteral("O campo População é obrigatório");
+    return QString();
+}
+
+double populacaoDigitada(const QString& texto)
+{
+    const auto n = text::parseFloat(texto.trimmed());
+    if (!n)
+        throw db::DataError(QStringLiteral("\"%1\" não é um valor válido para o campo \"População\".").arg(texto.trimmed()));
+    return *n;
+}
+
+bool mantemAnoCenso(bool pactoNovo, bool populacaoAlterada, double populacao, const Censo& censo)
+{
+    if (!pactoNovo && !populacaoAlterada)
+        return true;
+    return populacao == censo.populacao;
+}
+
+}  // namespace registros

@@ -1,0 +1,54 @@
+#pragma once
+// The rules of a municipality's pact: the population proposed from the census, the
+// fields a pact needs before it is saved, and when its census year stays.
+#include <QString>
+#include <QVariant>
+
+namespace db {
+class Connection;
+class Dataset;
+}  // namespace db
+
+namespace registros {
+
+// The census row a pact's population comes from: the last one (highest census item)
+// of the municipality for the pact's year of competence.
+struct Censo {
+    bool encontrado = false;
+    double populacao = 0;  // 0 when there is no row
+    QString ano;
+};
+
+// Reads the census rows of the municipality in the year through rl (a dataset with
+// the parameters co_cidade and nu_ano_censo, ordered by census item) and leaves it on
+// the last one, which it returns.
+Censo leCenso(db::Dataset& rl, const QVariant& cidade, const QVariant& ano);
+
+// A pact as the user confirms it: its fields and the population box's text.
+struct PactoDigitado {
+    QVariant ano;
+    QVariant uf;
+    QVariant cidade;
+    QVariant modalidade;
+    QString populacao;
+};
+
+// The message of the first field the pact still needs, in the order the window asks
+// for them (year, state, municipality, modality, population); empty when none is
+// missing. A municipality of another state counts as none: the municipality box,
+// which lists the chosen state's municipalities, shows nothing for it.
+QString campoQueFalta(db::Connection& connection, const PactoDigitado& pacto);
+
+// Whether the municipality belongs to the state.
+bool municipioDaUf(db::Connection& connection, const QVariant& cidade, const QVariant& uf);
+
+// The population typed, as a number; throws db::DataError naming the field when the
+// text is not one.
+double populacaoDigitada(const QString& texto);
+
+// Whether a pact being saved keeps its census year: a population that is not the
+// census one has none. A pact being changed whose population was not changed keeps
+// the census year it has, whatever the user did elsewhere.
+bool mantemAnoCenso(bool pactoNovo, bool populacaoAlterada, double populacao, const Censo& censo);
+
+}  // namespace registros
