@@ -27,6 +27,7 @@ TDecisionGridRpt::TDecisionGridRpt(QObject* owner)
 TDecisionGridRpt::~TDecisionGridRpt()
 {
     disconnect(reportLifetime_);
+    disconnect(gridLifetime_);
 }
 
 void TDecisionGridRpt::whiten()
@@ -36,14 +37,18 @@ void TDecisionGridRpt::whiten()
 
 void TDecisionGridRpt::setDecisionGrid(pivot::PivotGrid* grid)
 {
-    if (grid_)
-        disconnect(grid_, &QObject::destroyed, this, nullptr);
+    disconnect(gridLifetime_);
     grid_ = grid;
     if (!grid) {
         whiten();
         return;
     }
-    connect(grid, &QObject::destroyed, this, [this] { setDecisionGrid(nullptr); });
+    // Told while the grid is half destroyed: it is let go of without being looked at.
+    gridLifetime_ = connect(grid, &QObject::destroyed, this, [this] {
+        grid_ = nullptr;
+        disconnect(gridLifetime_);
+        whiten();
+    });
     columnWidth_ = std::max(1, grid->defaultColWidth());
     rowHeight_ = std::max(1, grid->defaultRowHeight());
     captionFont_ = grid->captionFont();

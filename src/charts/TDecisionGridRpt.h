@@ -78,6 +78,7 @@ private:
     void whiten();
 
     QPointer<pivot::PivotGrid> grid_;
+    QMetaObject::Connection gridLifetime_;
     report::Report* quickRep_ = nullptr;
     QMetaObject::Connection reportLifetime_;
     bool printInColor_ = true;
