@@ -437,6 +437,12 @@ private slots:
         QVERIFY(!chart.print(printer, &error));
         QVERIFY(error.startsWith(QStringLiteral("Não foi possível imprimir o gráfico")));
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+        // No printer at all: said so, nothing printed.
+        QPrinter none(QPrinter::HighResolution);
+        none.setOutputFormat(QPrinter::NativeFormat);
+        none.setPrinterName(QString());
+        QVERIFY(!chart.print(none, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("Não há impressora padrão")), qPrintable(error));
     }
 };
 

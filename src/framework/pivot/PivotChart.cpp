@@ -262,7 +262,8 @@ bool PivotChart::print(QPrinter& printer, QString* error) const
     } restore{printer, printer.pageLayout().orientation()};
 
     const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
-    if (!printer.isValid() || (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())) {
+    // Without printers Qt falls back to a PDF printer with no file.
+    if (!printer.isValid() || (printer.printerName().isEmpty() && printer.outputFileName().isEmpty())) {
         if (error)
             *error = QStringLiteral("Não há impressora padrão instalada para imprimir o gráfico.\n"
                                     "Instale uma impressora, ou salve o gráfico em PDF.");
