@@ -254,6 +254,9 @@ private slots:
         QCOMPARE(model.rowDimensions(), QList<int>{1});
         QCOMPARE(model.columnDimensions(), QList<int>{0});
         menu = grid.contextMenu(0, 0);
+        // On a data cell, every dimension can go to the other side.
+        QVERIFY(acao(menu.get(), QStringLiteral("Mover \"UF\" para as colunas")));
+        QVERIFY(acao(menu.get(), QStringLiteral("Mover \"Tipo\" para as linhas")));
         acao(menu.get(), QStringLiteral("&Trocar linhas e colunas"))->trigger();
         QCOMPARE(model.rowDimensions(), QList<int>{0});
         QCOMPARE(model.columnDimensions(), QList<int>{1});

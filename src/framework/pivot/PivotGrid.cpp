@@ -495,6 +495,21 @@ std::unique_ptr<QMenu> PivotGrid::contextMenu(int column, int row)
             menu.addAction(QStringLiteral("Mover \"%1\" para %2").arg(caption, rows ? QStringLiteral("a direita") : QStringLiteral("baixo")),
                            this, move(axis, at + 1));
         menu.addSeparator();
+    } else {
+        // Elsewhere (and from the keyboard, which reaches the data only): every dimension
+        // to the other side.
+        for (int dim = 0; model_->cube() && dim < model_->cube()->dimensionCount(); ++dim) {
+            const bool rows = model_->rowDimensions().contains(dim);
+            const QList<int>& other = rows ? model_->columnDimensions() : model_->rowDimensions();
+            menu.addAction(QStringLiteral("Mover \"%1\" para as %2")
+                               .arg(model_->cube()->dimensions()[size_t(dim)].caption,
+                                    rows ? QStringLiteral("colunas") : QStringLiteral("linhas")),
+                           this, [this, dim, rows, at = int(other.size())] {
+                               model_->moveDimension(dim, rows ? Axis::Columns : Axis::Rows, at);
+                               emit rearranged();
+                           });
+        }
+        menu.addSeparator();
     }
     menu.addAction(QStringLiteral("&Trocar linhas e colunas"), this, [this] {
         model_->swapAxes();
