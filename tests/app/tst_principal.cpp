@@ -253,7 +253,7 @@ private slots:
     void aCommandWhoseWindowIsToComeSaysSo()
     {
         QVERIFY(inicializacao::criaObjetosGlobais());
-        frmPrincipal->Graficos1->trigger();
+        frmPrincipal->GeraExcessoMunicipal1->trigger();
         QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Sistema em prototipação !!!")});
     }
 
