@@ -5,7 +5,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase qt6-charts-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-translations-l10n
   firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   fonts-liberation fonts-dejavu-core
   xvfb xauth imagemagick poppler-utils

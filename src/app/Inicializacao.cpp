@@ -1,6 +1,8 @@
 #include "app/Inicializacao.h"
 
 #include "app/TfrmPrincipal.h"
+#include "charts/TFormGraficoAplicacaoRecursos.h"
+#include "charts/TFormGraficoFonteComprovacao.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
 #include "incentive/TFrmGeraExcessaoMunicipal.h"
@@ -114,6 +116,8 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     w.registraJanela(w.Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    w.registraJanela(w.Graficos1, [](QWidget* owner) { return new TFormGraficoFonteComprovacao(owner); });
+    w.registraJanela(w.GraficosAplicaodeRecursos1, [](QWidget* owner) { return new TFormGraficoAplicacaoRecursos(owner); });
     w.registraJanela(w.RecursosAnuaisPactuados1, [](QWidget* owner) { return new TfrmRecAnuaisPactuados(owner); });
     w.registraJanela(w.RecursosAlocadosxRecursosGastos1, [](QWidget* owner) { return new TFormSelRecAlocGastos(owner); });
     w.registraJanela(w.ElencosPactuados1, [](QWidget* owner) { return new TfrmConsultaElencoPactuado(owner); });

@@ -257,7 +257,9 @@ private slots:
     void aCommandWhoseWindowIsToComeSaysSo()
     {
         QVERIFY(inicializacao::criaObjetosGlobais());
-        frmPrincipal->Graficos1->trigger();
+        // Every command has its window now: one is unbound for the test.
+        frmPrincipal->registraJanela(frmPrincipal->GeraExcessoMunicipal1, {});
+        frmPrincipal->GeraExcessoMunicipal1->trigger();
         QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Sistema em prototipação !!!")});
     }
 

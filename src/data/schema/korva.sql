@@ -194,6 +194,9 @@ CREATE TABLE TB_FONTE_COMPROVACAO_MUNICIPIO (
 /* The document checks look a payee up across every year and municipality. */
 CREATE INDEX IX_FONTE_COMPROVACAO_FAVORECIDO
   ON TB_FONTE_COMPROVACAO_MUNICIPIO (NU_FAVORECIDO, NR_NUMERO_DOC);
+/* The invoices' pivot sums a year's documents of one type and payee type at a time. */
+CREATE INDEX IX_FONTE_COMPROVACAO_ANO_TIPO
+  ON TB_FONTE_COMPROVACAO_MUNICIPIO (NU_ANO_COMPET, ST_TIPO_DOC, ST_TIPO_FAVORECIDO);
 
 /* ST_ORIGEM: M bought by the municipality, E supplied by the state. */
 CREATE TABLE TB_EXECUCAO_FISICA_MUNICIPIO (
