@@ -5,6 +5,9 @@
 #include "charts/TFormGraficoFonteComprovacao.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
+#include "incentive/TFrmGeraExcessaoMunicipal.h"
+#include "incentive/TfrmIncentivoAnual.h"
+#include "incentive/TfrmRecAnuaisPactuados.h"
 #include "interchange/Progresso.h"
 #include "interchange/TFrmExportaDados.h"
 #include "interchange/TFrmImportaDados.h"
@@ -103,8 +106,10 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.Mestre1, [](QWidget* owner) { return new TfrmRepasseMestre(owner); });
     w.registraJanela(w.ExcessoMunicipal1, [](QWidget* owner) { return new TfrmExcessaoMunicipal(owner); });
     w.registraJanela(w.ExcessoEstadual1, [](QWidget* owner) { return new TfrmExcessaoEstadual(owner); });
+    w.registraJanela(w.Incentivo1, [](QWidget* owner) { return new TfrmIncentivoAnual(owner); });
     w.registraJanela(w.FormasdePactuao1, [](QWidget* owner) { return new TfrmFormasPactuacao(owner); });
     w.registraJanela(w.ElencoMnimodeMedicamentos1, [](QWidget* owner) { return new TfrmElencoMinimo(owner); });
+    w.registraJanela(w.GeraExcessoMunicipal1, [](QWidget* owner) { return new TFrmGeraExcessaoMunicipal(owner); });
     w.registraJanela(w.Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
     w.registraJanela(w.Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
     w.registraJanela(w.ConsultaAcompanhamento1, [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
@@ -113,6 +118,7 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
     w.registraJanela(w.Graficos1, [](QWidget* owner) { return new TFormGraficoFonteComprovacao(owner); });
     w.registraJanela(w.GraficosAplicaodeRecursos1, [](QWidget* owner) { return new TFormGraficoAplicacaoRecursos(owner); });
+    w.registraJanela(w.RecursosAnuaisPactuados1, [](QWidget* owner) { return new TfrmRecAnuaisPactuados(owner); });
     w.registraJanela(w.RecursosAlocadosxRecursosGastos1, [](QWidget* owner) { return new TFormSelRecAlocGastos(owner); });
     w.registraJanela(w.ElencosPactuados1, [](QWidget* owner) { return new TfrmConsultaElencoPactuado(owner); });
     w.registraJanela(w.MunicpiosInadimplentes1, [](QWidget* owner) { return new TFormSelInadimplentes(owner); });

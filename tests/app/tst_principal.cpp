@@ -199,6 +199,10 @@ private slots:
             {w.ExcessoEstadual1, QStringLiteral("Exceção de Repasse Padrão Estadual")},
             {w.FormasdePactuao1, QStringLiteral("Modalidades de Pactuação")},
             {w.ElencoMnimodeMedicamentos1, QStringLiteral("Relação Pactuada de Medicamentos")},
+            {w.Incentivo1, QStringLiteral("Incentivo Anual ao Programa")},
+            {w.RecursosAnuaisPactuados1, QStringLiteral("Recursos Anuais Pactuados")},
+            // Without a parameter row there is no year to name.
+            {w.GeraExcessoMunicipal1, QStringLiteral("Gera Excessão Municipal Para ")},
         };
         for (const auto& [comando, titulo] : comandos) {
             QString aberta;
@@ -253,6 +257,8 @@ private slots:
     void aCommandWhoseWindowIsToComeSaysSo()
     {
         QVERIFY(inicializacao::criaObjetosGlobais());
+        // Every command has its window now: one is unbound for the test.
+        frmPrincipal->registraJanela(frmPrincipal->GeraExcessoMunicipal1, {});
         frmPrincipal->GeraExcessoMunicipal1->trigger();
         QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Sistema em prototipação !!!")});
     }

@@ -1,6 +1,7 @@
 // The database as the program sees it: through QIBASE, on fresh copies of the template
 // databases that korva-db made. Also korva-db itself.
 #include "data/Installation.h"
+#include "data/schema/DatabaseBuilder.h"
 #include "db/EmbeddedEngine.h"
 #include "support/TestDatabase.h"
 
@@ -630,6 +631,34 @@ private slots:
             QVERIFY2(std::fabs(r[5].toDouble() - population * r[2].toDouble()) < 1e-6, which.constData());
             QVERIFY2(std::fabs(r[6].toDouble() - population * r[3].toDouble()) < 1e-6, which.constData());
         }
+
+        // The months' transfers are a twelfth of the installation's computed shares.
+        const QVariantList inst = installation();
+        const Rows january = query(
+            QStringLiteral("select m.vl_aloc_federal, m.vl_aloc_municipal, t.vl_federal, t.vl_municipal "
+                           "from tb_movimento_municipio m join tb_total_incentivo_anual t on t.nu_ano_compet = m.nu_ano_compet "
+                           "and t.co_uf = m.co_uf and t.co_cidade = m.co_cidade "
+                           "where m.nu_ano_compet = ? and m.co_uf = ? and m.co_cidade = ? and m.nu_mes_compet = '1'"),
+            inst);
+        QCOMPARE(january.size(), 1);
+        QCOMPARE(money(january[0][0].toDouble()), money(january[0][2].toDouble() / 12));
+        QCOMPARE(money(january[0][1].toDouble()), money(january[0][3].toDouble() / 12));
+    }
+
+    // A database whose last step fails is not left behind.
+    void aFailedLastStepLeavesNoDatabase()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("KORVA.GDB"));
+        QString seen;
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 data::createDatabase(path, false, installation::userName(), installation::password(),
+                                                      [&](const QString& made) {
+                                                          seen = made;
+                                                          throw std::runtime_error("falha");
+                                                      }));
+        QCOMPARE(seen, path);
+        QVERIFY(!QFileInfo::exists(path));
     }
 
     void toolRefusesAnExistingFile()

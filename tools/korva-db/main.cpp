@@ -1,11 +1,13 @@
 // korva-db: creates a KORVA database (schema, reference data, optionally the
-// demonstration installation), never overwriting an existing file; and loads
-// interchange files into a state installation's database, by the import window's rules.
+// demonstration installation, whose annual incentive the incentive calculation
+// computes), never overwriting an existing file; and loads interchange files into a
+// state installation's database, by the import window's rules.
 #include "data/schema/DatabaseBuilder.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
 #include "data/Installation.h"
+#include "incentive/rules/Calculo.h"
 #include "interchange/rules/Carga.h"
 #include "text/Formats.h"
 
@@ -57,6 +59,27 @@ int misuse(const QString& message)
     return 2;
 }
 
+void connect(db::Connection& connection, const QString& database)
+{
+    connection.setDatabaseName(database);
+    connection.setUserName(installation::userName());
+    connection.setPassword(installation::password());
+    connection.open();
+}
+
+// The annual incentive of every year with pacts, as "Incentivo Anual" calculates it.
+void calculateIncentive(const QString& database)
+{
+    db::Connection connection;
+    connect(connection, database);
+    for (const QString& year : incentivo::anosPactuados(connection)) {
+        const incentivo::ResultadoCalculo r = incentivo::calculaIncentivoAnual(connection, year);
+        if (!r.recusas.isEmpty())
+            throw std::runtime_error(r.mensagem().toStdString());
+    }
+    connection.close();
+}
+
 int import(const QStringList& args)
 {
     QString database;
@@ -85,11 +108,8 @@ int import(const QStringList& args)
 
     text::setBrazilianFormats();
     db::Connection connection;
-    connection.setDatabaseName(database);
-    connection.setUserName(installation::userName());
-    connection.setPassword(installation::password());
     try {
-        connection.open();
+        connect(connection, database);
         // Only a state installation receives its municipalities' months.
         db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
         const QVariant cidade = p.scalar();
@@ -159,7 +179,9 @@ int main(int argc, char* argv[])
     try {
         QElapsedTimer timer;
         timer.start();
-        data::createDatabase(path, demo);
+        text::setBrazilianFormats();
+        data::createDatabase(path, demo, installation::userName(), installation::password(),
+                             demo ? data::CompletionStep(calculateIncentive) : data::CompletionStep());
         printLine(stdout, QStringLiteral("Banco de dados criado em %1 (%2) em %3 s.")
                               .arg(QDir::toNativeSeparators(path),
                                    demo ? QStringLiteral("esquema, dados de referência e demonstração")

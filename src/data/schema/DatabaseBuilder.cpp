@@ -37,7 +37,8 @@ QString resourceText(const QString& name)
 
 }  // namespace
 
-void createDatabase(const QString& path, bool demo, const QString& user, const QString& password)
+void createDatabase(const QString& path, bool demo, const QString& user, const QString& password,
+                    const CompletionStep& lastStep)
 {
     const bool remote = isRemote(path);
     if (!remote) {
@@ -60,11 +61,14 @@ void createDatabase(const QString& path, bool demo, const QString& user, const Q
             loadDemoData(tr);
         tr.commit();
         database.detach();
+        if (lastStep)
+            lastStep(path);
     } catch (...) {
         // Never leave a half-made database behind.
         try {
-            if (database.isAttached())
-                database.drop();
+            if (!database.isAttached())
+                database.attach(path, user, password);
+            database.drop();
         } catch (...) {
         }
         if (!remote && QFileInfo::exists(path))

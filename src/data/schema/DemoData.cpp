@@ -185,10 +185,11 @@ void loadDemoData(db::fb::Transaction& tr)
         }
     }
 
-    // Every municipality of the state is pacted with this year's census estimate, and
-    // its annual incentive computed as the incentive calculation does: federal share at
-    // the standard rate, state share at the state's exception, municipal share at the
-    // municipality's own exception where there is one.
+    // Every municipality of the state is pacted with this year's census estimate. The
+    // annual incentive itself is the incentive calculation's (run by korva-db once the
+    // database is made); the months below record the transfers the installation's
+    // municipality received, a twelfth of its shares: federal at the standard rate, state
+    // at the state's exception, municipal at its own exception.
     struct Pact {
         int municipality;
         double population;
@@ -215,23 +216,16 @@ void loadDemoData(db::fb::Transaction& tr)
         db::fb::Statement pact(tr, QStringLiteral("INSERT INTO TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, "
                                                   "CO_FORMA_PACTUACAO, QT_POPULACAO, NU_ANO_CENSO) "
                                                   "VALUES (?, ?, ?, ?, ?, ?)"));
-        db::fb::Statement incentive(tr, QStringLiteral("INSERT INTO TB_TOTAL_INCENTIVO_ANUAL (NU_ANO_COMPET, CO_UF, "
-                                                       "CO_CIDADE, VL_FEDERAL, VL_ESTADUAL, VL_MUNICIPAL) "
-                                                       "VALUES (?, ?, ?, ?, ?, ?)"));
         for (const Pact& p : pacts) {
             static const char* const modality[10] = {"TDM", "TDM", "TDM", "TDM", "TDM",
                                                      "TDM", "PDM", "PDM", "TCE", "PCE"};
             estimate.execute({p.municipality, ano, p.population});
             pact.execute({ano, uf, p.municipality, QString::fromLatin1(modality[p.municipality % 10]), p.population,
                           ano});
-            const double federal = p.population * federalRate;
-            const double state = p.population * stateException;
-            const double municipal = p.population * municipalRates.value(p.municipality, municipalRate);
-            incentive.execute({ano, uf, p.municipality, federal, state, municipal});
             if (p.municipality == demoMunicipality) {
-                demoFederal = federal;
-                demoState = state;
-                demoMunicipal = municipal;
+                demoFederal = p.population * federalRate;
+                demoState = p.population * stateException;
+                demoMunicipal = p.population * municipalRates.value(p.municipality, municipalRate);
             }
         }
     }

@@ -101,6 +101,7 @@ void Connection::close()
         rollbackOnly_ = false;
         ++generation_;
     }
+    savepoints_.clear();
     db.close();
     charset_.clear();
     emit disconnected();
@@ -114,9 +115,22 @@ QSqlDatabase Connection::database()
 
 void Connection::savepoint(const QString& command)
 {
-    QSqlQuery q(QSqlDatabase::database(connectionName_, false));
-    if (!q.exec(command))
-        throw DatabaseError(errorText(q.lastError()));
+    if (savepointsGeneration_ != generation_) {
+        savepoints_.clear();
+        savepointsGeneration_ = generation_;
+    }
+    std::shared_ptr<QSqlQuery>& q = savepoints_[command];
+    if (!q) {
+        auto prepared = std::make_shared<QSqlQuery>(QSqlDatabase::database(connectionName_, false));
+        if (!prepared->prepare(command))
+            throw DatabaseError(errorText(prepared->lastError()));
+        q = std::move(prepared);
+    }
+    if (!q->exec()) {
+        const QString text = errorText(q->lastError());
+        savepoints_.remove(command);
+        throw DatabaseError(text);
+    }
 }
 
 static QString savepointName(int depth)

@@ -1,8 +1,13 @@
 #pragma once
 // The program's one database connection and its write units.
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
+
+#include <memory>
+
+class QSqlQuery;
 
 namespace db {
 
@@ -63,6 +68,11 @@ private:
     QString userName_;
     QString password_;
     void savepoint(const QString& command);
+
+    // The savepoint commands, prepared once per transaction: a unit per row of a bulk
+    // operation costs two executions, not two preparations.
+    QHash<QString, std::shared_ptr<QSqlQuery>> savepoints_;
+    quint64 savepointsGeneration_ = 0;
 
     int depth_ = 0;
     // Set when a savepoint could not be rolled back: the transaction holds work that

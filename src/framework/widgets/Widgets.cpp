@@ -13,7 +13,7 @@ namespace ui {
 
 // --- MoneyEdit ----------------------------------------------------------------
 
-MoneyEdit::MoneyEdit(QWidget* parent) : QLineEdit(parent)
+MoneyEdit::MoneyEdit(QWidget* parent) : QLineEdit(parent), displayMask_(text::masks::money)
 {
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     showValue(false);
@@ -42,9 +42,17 @@ void MoneyEdit::setValue(double value)
         emit valueChanged(value);
 }
 
+void MoneyEdit::setDisplayMask(const QString& mask)
+{
+    displayMask_ = mask;
+    showValue(hasFocus());
+}
+
 void MoneyEdit::showValue(bool forEdit)
 {
-    setText(text::formatFloat(forEdit ? QStringLiteral("0.00") : text::masks::money, value_));
+    // A read-only box is a total shown, never typed into: it keeps its display.
+    forEdit = forEdit && !isReadOnly();
+    setText(text::formatFloat(forEdit ? QStringLiteral("0.00") : displayMask_, value_));
 }
 
 void MoneyEdit::focusInEvent(QFocusEvent* e)

@@ -19,6 +19,10 @@ public:
     explicit MoneyEdit(QWidget* parent = nullptr);
     double value() const;
     void setValue(double value);
+    // The mask of the value shown without the focus (text::masks::money by default;
+    // text::masks::reais adds the currency symbol).
+    void setDisplayMask(const QString& mask);
+    QString displayMask() const { return displayMask_; }
 
 signals:
     void valueChanged(double value);
@@ -31,6 +35,7 @@ protected:
 private:
     void showValue(bool forEdit);
     double value_ = 0;
+    QString displayMask_;
 };
 
 // A list of items each with a check box.
