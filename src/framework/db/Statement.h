@@ -37,8 +37,10 @@ public:
     // Runs the statement once. Inside a write unit it joins the unit; on its own it
     // commits when it finishes. A statement that fails undoes its own effects and
     // nothing else, so a caller inside a unit may go on. Parameters without a value are
-    // null. Throws DataError for a value that does not convert (nothing executed) and
-    // DatabaseError with the server's text. Returns the number of rows affected.
+    // null. Throws DataError for a value that does not convert (nothing executed),
+    // LockConflictError when another connection holds a row it had to change (after the
+    // lock timeout at most), and DatabaseError with the server's text for the rest.
+    // Returns the number of rows affected.
     int exec();
     // The row a statement returned (insert ... returning, execute procedure, a select
     // of one row), keyed by upper-case column name; empty when none.
