@@ -96,8 +96,9 @@ class TstSchema : public QObject {
         db::prepareEmbeddedEngine();
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName);
         db_.setDatabaseName(path);
-        db_.setUserName(installation::userName());
-        db_.setPassword(installation::password());
+        const installation::DatabaseSettings settings = installation::databaseSettings(path);
+        db_.setUserName(settings.user);
+        db_.setPassword(settings.password);
         if (!db_.open()) {
             QTest::qFail(qPrintable(QStringLiteral("cannot open %1: %2").arg(path, db_.lastError().text())), __FILE__,
                          __LINE__);

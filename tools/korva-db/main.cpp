@@ -29,16 +29,21 @@ const char usage[] =
     "  --demo    inclui a instalação de demonstração (município de Lavras/MG,\n"
     "            ano corrente: parâmetros, pactuações, repasses, incentivo anual\n"
     "            e quatro meses de acompanhamento)\n"
-    "  CAMINHO   arquivo a criar; sem ele, KORVA_DATABASE, senão\n"
-    "            KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
+    "  CAMINHO   arquivo a criar, ou banco a criar num servidor Firebird\n"
+    "            (servidor:/caminho/KORVA.FDB ou servidor/porta:/caminho/KORVA.FDB);\n"
+    "            sem ele, KORVA_DATABASE, senão o korva.conf da pasta de dados,\n"
+    "            senão KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
     "\n"
-    "Um arquivo existente nunca é sobrescrito.\n"
+    "Um arquivo existente nunca é sobrescrito. Num servidor, o usuário e a senha\n"
+    "vêm de KORVA_USER e KORVA_PASSWORD, senão do korva.conf da pasta de dados\n"
+    "(KORVA_HOME, senão ~/korva), que só o seu dono pode ler.\n"
     "\n"
     "import carrega arquivos de intercâmbio (os gerados por \"Exportar dados\")\n"
     "num banco de instalação estadual, com as regras de \"Importa dados\": cada\n"
     "mês de um arquivo substitui o mês inteiro ou fica como estava. Escreve o\n"
     "resumo por arquivo na saída padrão.\n"
-    "  --database CAMINHO  banco a usar; sem ele, KORVA_DATABASE, senão\n"
+    "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
+    "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
     "Saída: 0 quando todo mês de todo arquivo foi carregado, 1 quando algum mês\n"
     "ou arquivo foi recusado, 2 em uso errado, banco que não abre ou instalação\n"
@@ -80,15 +85,14 @@ int import(const QStringList& args)
     }
     if (files.isEmpty())
         return misuse(QStringLiteral("import pede ao menos um arquivo"));
-    if (database.isEmpty())
-        database = installation::databasePath();
-
     text::setBrazilianFormats();
     db::Connection connection;
-    connection.setDatabaseName(database);
-    connection.setUserName(installation::userName());
-    connection.setPassword(installation::password());
     try {
+        if (database.isEmpty())
+            installation::configure(connection);
+        else
+            installation::configure(connection, database);
+        database = connection.databaseName();
         connection.open();
         // Only a state installation receives its municipalities' months.
         db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
@@ -153,10 +157,9 @@ int main(int argc, char* argv[])
         else
             path = arg;
     }
-    if (path.isEmpty())
-        path = installation::databasePath();
-
     try {
+        if (path.isEmpty())
+            path = installation::databasePath();
         QElapsedTimer timer;
         timer.start();
         data::createDatabase(path, demo);

@@ -24,7 +24,8 @@ private:
 // current year). Creates the folder if needed. Throws DatabaseExists when the file exists
 // (it is left alone), db::DatabaseError for the server's refusals and std::runtime_error
 // for the rest; a database left half made is deleted, so that a retry starts clean.
-void createDatabase(const QString& path, bool demo, const QString& user = installation::userName(),
-                    const QString& password = installation::password());
+// path may name a database on a Firebird server ("host/port:/path/file.fdb"): the server
+// creates it, as the installation's user (installation::databaseSettings).
+void createDatabase(const QString& path, bool demo);
 
 }  // namespace data
