@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -45,6 +46,18 @@ QString motivoDoBanco(const std::exception& e)
     if (auto* d = dynamic_cast<const db::DataError*>(&e))
         return d->message().simplified();
     return QString::fromUtf8(e.what()).simplified();
+}
+
+// Why the database refused a month. A duplicate key that the month's own rows cannot have
+// caused -- a line number the database gives, or a month's only header after its delete --
+// belongs to another seat loading the same month at the same time.
+QString motivo(const std::exception& e, const TabelaIntercambio& t, const Mes& m)
+{
+    const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
+    const bool numerada = std::any_of(t.colunas.cbegin(), t.colunas.cend(), [](const Coluna& c) { return c.omitida; });
+    if (d && d->isKeyViolation() && (numerada || m.linhas.size() == 1))
+        return db::LockConflictError(d->message()).message();
+    return motivoDoBanco(e);
 }
 
 // The statements of one table, prepared once for the whole run.
@@ -198,7 +211,7 @@ private:
                 }
                 unidade.commit();
             } catch (const std::exception& e) {
-                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivoDoBanco(e));
+                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivo(e, *t, m));
                 continue;
             }
             ++r.meses;
