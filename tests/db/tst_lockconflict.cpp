@@ -178,6 +178,18 @@ private slots:
         QCOMPARE(rates(*first), QStringLiteral("2000=7|2001=2|2002=7"));
     }
 
+    // What one seat saved, the other sees as soon as it reads again (a window reopened).
+    void aSavedChangeIsSeenByTheOtherSeatWhenItReadsAgain()
+    {
+        Rates window(*second);
+        window.ds.open();
+        exec(*first, QStringLiteral("update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 4 where NU_ANO_COMPET = '2001'"));
+        QCOMPARE(window.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).asFloat(), 1.0);
+        window.ds.close();
+        window.ds.open();
+        QCOMPARE(window.ds.fieldByName(QStringLiteral("VL_REPASSE_FEDERAL_MESTRE")).asFloat(), 4.0);
+    }
+
     // A key that another seat inserted and has not committed: the wait ends in time too,
     // as the key violation the engine reports then.
     void aKeyTheOtherSeatInsertedIsRefusedInTime()
