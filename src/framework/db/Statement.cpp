@@ -90,7 +90,7 @@ int Statement::exec()
     bind(query, preparedNames_, preparedTypes_);
     if (!query.exec())
         throwQueryError(query);
-    const int affected = query.numRowsAffected();
+    const int affected = countsRows_ ? query.numRowsAffected() : -1;
     if (query.isSelect() && query.next()) {
         const QSqlRecord rec = query.record();
         for (int i = 0; i < rec.count(); ++i)

@@ -91,6 +91,9 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     c.insere = std::make_unique<db::Statement>(
         conexao, QStringList{QStringLiteral("Insert into ") + t.tabela + QStringLiteral(" ( ") + c.colunas.join(QLatin1Char(',')) +
                                  QStringLiteral(" ) values ( ") + marcas.join(QLatin1Char(',')) + QStringLiteral(" )")});
+    // The loader has no use for the number of rows each statement changed.
+    c.apaga->setCountsRows(false);
+    c.insere->setCountsRows(false);
     return c;
 }
 
