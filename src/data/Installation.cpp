@@ -27,7 +27,7 @@ const QString passwordKey = QStringLiteral("KORVA_PASSWORD");
 
 [[noreturn]] void refuse(const QString& message)
 {
-    throw db::DatabaseError(message);
+    throw SettingsError(message);
 }
 
 #ifndef Q_OS_WIN

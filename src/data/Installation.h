@@ -1,5 +1,7 @@
 #pragma once
 // Where this installation keeps its things, and how it reaches its database.
+#include "db/DatabaseError.h"
+
 #include <QString>
 
 namespace db {
@@ -17,6 +19,13 @@ QString exportFolder();
 // may hold a password, it is used only while nobody but its owner may read or write it.
 QString configFile();
 
+// korva.conf may not be used, or a server database has no user and password: the message
+// says what to change.
+class SettingsError : public db::DatabaseError {
+public:
+    using db::DatabaseError::DatabaseError;
+};
+
 // How the installation reaches its database. Each value comes from the environment
 // variable of that name, else from korva.conf, else from the fixed defaults: the database
 // <data folder>/KORVA.GDB and, for a database the embedded engine opens, the user SYSDBA
@@ -31,7 +40,7 @@ struct DatabaseSettings {
 };
 
 // The settings for the installation's database (KORVA_DATABASE, korva.conf or the
-// default). Throws db::DatabaseError, in Portuguese and never with the password, when
+// default). Throws SettingsError, in Portuguese and never with the password, when
 // korva.conf may not be used (others may read or change it, it is not the user's, a line
 // it does not understand) or a server database has no user and password.
 DatabaseSettings databaseSettings();
