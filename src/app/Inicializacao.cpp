@@ -16,6 +16,14 @@
 #include "registries/TfrmParametros.h"
 #include "registries/TfrmRepasseMestre.h"
 #include "reports/ModelosRelatorio.h"
+#include "reports/TFormSelAquisicaoDocumento.h"
+#include "reports/TFormSelAquisicaoFavorecido.h"
+#include "reports/TFormSelComparativo.h"
+#include "reports/TFormSelCompraMedTotal.h"
+#include "reports/TFormSelInadimplentes.h"
+#include "reports/TFormSelMedElenco.h"
+#include "reports/TFormSelRecAlocGastos.h"
+#include "reports/TfrmConsultaElencoPactuado.h"
 #include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
@@ -106,6 +114,14 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });
     w.registraJanela(w.Importadados1, [](QWidget* owner) { return new TFrmImportaDados(owner); });
     w.registraJanela(w.Controle1, [](QWidget* owner) { return new TfrmControleEnvio(owner); });
+    w.registraJanela(w.RecursosAlocadosxRecursosGastos1, [](QWidget* owner) { return new TFormSelRecAlocGastos(owner); });
+    w.registraJanela(w.ElencosPactuados1, [](QWidget* owner) { return new TfrmConsultaElencoPactuado(owner); });
+    w.registraJanela(w.MunicpiosInadimplentes1, [](QWidget* owner) { return new TFormSelInadimplentes(owner); });
+    w.registraJanela(w.Estadual2, [](QWidget* owner) { return new TFormSelCompraMedTotal(owner); });
+    w.registraJanela(w.doElencoMnimo1, [](QWidget* owner) { return new TFormSelMedElenco(owner); });
+    w.registraJanela(w.Comparativo1, [](QWidget* owner) { return new TFormSelComparativo(owner); });
+    w.registraJanela(w.AquisioporFavorecido1, [](QWidget* owner) { return new TFormSelAquisicaoFavorecido(owner); });
+    w.registraJanela(w.Aquisiopordocumento1, [](QWidget* owner) { return new TFormSelAquisicaoDocumento(owner); });
     interchange::instalaAreaDeTransferencia();
     if (opcoes.administracao)
         w.MostraItensAdministracao();

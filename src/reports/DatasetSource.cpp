@@ -1,6 +1,7 @@
 #include "reports/DatasetSource.h"
 
 #include "db/Dataset.h"
+#include "text/Formats.h"
 
 namespace report {
 
@@ -11,8 +12,40 @@ bool DatasetSource::active() const
 
 void DatasetSource::first()
 {
-    if (active())
-        dataset_->first();
+    if (!active())
+        return;
+    if (!walked_) {
+        dataset_->checkBrowseMode();
+        start_ = dataset_->bookmark();
+        dataset_->disableControls();
+        walked_ = dataset_;
+    }
+    dataset_->first();
+}
+
+void DatasetSource::finish()
+{
+    db::Dataset* ds = walked_;
+    walked_ = nullptr;
+    if (!ds)
+        return;
+    // Controls come back even if the row does not.
+    struct Resume {
+        db::Dataset* ds;
+        ~Resume() { ds->enableControls(); }
+    } resume{ds};
+    if (ds->isActive() && ds->bookmarkValid(start_))
+        ds->gotoBookmark(start_);
+}
+
+QString DatasetSource::displayFormat(const QString& fieldName) const
+{
+    const db::Field* f = dataset_ ? dataset_->findField(fieldName) : nullptr;
+    if (!f)
+        return {};
+    if (f->displayFormat().isEmpty() && f->isCurrency())
+        return text::masks::money;
+    return f->displayFormat();
 }
 
 void DatasetSource::next()

@@ -4,23 +4,26 @@
 //     SelecaoValida;
 //  2. the selection window's own checks, if any (false stops);
 //  3. the report window is created, owned by the selection window: its constructor builds
-//     and opens its query from the selection and the parameter row. An error there is shown
-//     in the standard error box, and the selection window stays open;
+//     and opens its query from the selection and the parameter row. A report whose
+//     selection window opens the query itself does it now, and a check of what the report
+//     holds (false: no preview) runs on the window just made. An error there is shown in
+//     the standard error box, and the selection window stays open;
 //  4. its QRPeriodo takes the period caption, then any further captions;
-//  5. the report is previewed, and the preview is waited for;
+//  5. the report is previewed, and the preview is waited for; a report that finds nothing
+//     to print says so instead of showing nothing;
 //  6. the report window is destroyed, which closes its query.
 //
-//   void TFormSelMedElenco::BbtImprimeClick()
+//   void TFormSelComparativo::BbtImprimeClick()
 //   {
-//       Visualiza<TFormRelCompraElenco>(*this, {
-//           .verifica = [this] { return temCompras(); },
-//           .cria = [this] { return std::make_unique<TFormRelCompraElenco>(this); },
-//           .legendas = [this](TFormRelCompraElenco& r) {
-//               r.MostraMunicipio(DBLookupMunicipio->keyValue().isValid());
+//       Visualiza<TFormRelComparativo>(*this, {
+//           .verifica = [this] { return Medicamento().isValid(); },   // else a message
+//           .cria = [this] { return std::make_unique<TFormRelComparativo>(this); },
+//           .legendas = [this](TFormRelComparativo& r) {
+//               r.QrMedicamento->setText(QStringLiteral("Medicamento : ") + DBLookupComboBox1->currentText());
 //           },
 //       });
 //   }
-#include "data/DMPrincipal.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
 #include "reports/rules/Periodo.h"
 #include "reports/TFormRelModelo.h"
@@ -34,18 +37,16 @@
 // What one report adds to the common steps.
 template <class Relatorio>
 struct EtapasVisualizacao {
-    std::function<bool()> verifica;                   // step 2; unset: nothing to check
-    std::function<std::unique_ptr<Relatorio>()> cria;  // step 3
-    std::function<void(Relatorio&)> legendas;          // step 4, after QRPeriodo; optional
+    std::function<bool()> verifica = {};                   // step 2; unset: nothing to check
+    std::function<std::unique_ptr<Relatorio>()> cria = {};  // step 3
+    std::function<bool(Relatorio&)> confere = {};           // step 3, on the window made; unset: nothing to check
+    std::function<void(Relatorio&)> legendas = {};          // step 4, after QRPeriodo; optional
 };
 
 // The period caption of the selection's months and the parameters' year of competence.
 inline QString LegendaPeriodo(const TFormSelecaoModelo& selecao)
 {
-    const QString ano = DMPrincipal && DMPrincipal->TB_Parametro_MELTU.isActive() && !DMPrincipal->TB_Parametro_MELTU.isEmpty()
-        ? DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString()
-        : QString();
-    return LegendaPeriodo(selecao.NomeMesInicio, selecao.NomeMesFim, ano);
+    return LegendaPeriodo(selecao.NomeMesInicio, selecao.NomeMesFim, AnoCompetencia());
 }
 
 // Runs the steps above; true when the report was previewed.
@@ -60,13 +61,24 @@ bool Visualiza(TFormSelecaoModelo& selecao, const EtapasVisualizacao<Relatorio>&
         return false;
 
     std::unique_ptr<Relatorio> relatorio;
-    if (!ui::guarded([&] { relatorio = etapas.cria(); }, &selecao) || !relatorio)
+    bool conferido = true;
+    if (!ui::guarded(
+            [&] {
+                relatorio = etapas.cria();
+                if (relatorio && etapas.confere)
+                    conferido = etapas.confere(*relatorio);
+            },
+            &selecao)
+        || !relatorio || !conferido)
         return false;
 
     if constexpr (requires { relatorio->QRPeriodo->setText(QString()); })
         relatorio->QRPeriodo->setText(LegendaPeriodo(selecao));
     if (etapas.legendas)
         etapas.legendas(*relatorio);
-    report::preview(relatorio->RelModelo, &selecao);
+    if (!report::preview(relatorio->RelModelo, &selecao)) {
+        ui::Dialogs::message(QStringLiteral("Movimento sem Dados a Serem Emitidos"), &selecao);
+        return false;
+    }
     return true;
 }

@@ -7,6 +7,9 @@ TFormRelModelo* FormRelModelo = nullptr;
 
 namespace {
 
+// The box of the page number, date and time, against the band's right end.
+constexpr double kLarguraDireita = 50;
+
 // A field of the parameter record for the letterhead: read when the report runs,
 // the record first read then if it was not yet (after a start without the database).
 report::Expression CampoParametro(const QString& campo)
@@ -73,7 +76,7 @@ TFormRelModelo::TFormRelModelo(QObject* owner) : QObject(owner)
     }
 
     const auto direita = [&](report::SystemValue v, const char* nome, double top) {
-        auto& f = TitleBand1->addSystemField(v, {largura - 50, top, 50, 0});
+        auto& f = TitleBand1->addSystemField(v, {largura - kLarguraDireita, top, kLarguraDireita, 0});
         f.setName(QString::fromLatin1(nome));
         f.setAlignment(Qt::AlignRight | Qt::AlignTop);
         f.setAutoSize(true);
@@ -93,7 +96,7 @@ TFormRelModelo::TFormRelModelo(QObject* owner) : QObject(owner)
     FonteParametros.setDataset(DMPrincipal ? &DMPrincipal->TB_Parametro_MELTU : nullptr);
     RelModelo.setRecordSource(&FonteParametros);
     // The template's own records are the parameter record, read when the report runs.
-    RelModelo.setOnReportStart([this](report::Report&) { FormCreate(); });
+    RelModelo.setOnReportStart([this](report::Report&) { RelModeloBeforePrint(); });
 
     try {
         FormCreate();
@@ -110,6 +113,25 @@ TFormRelModelo::~TFormRelModelo()
 {
     if (FormRelModelo == this)
         FormRelModelo = nullptr;
+}
+
+void TFormRelModelo::RelModeloBeforePrint()
+{
+    FormCreate();
+    AjustaAoPapel();
+}
+
+void TFormRelModelo::AjustaAoPapel()
+{
+    const double largura = RelModelo.bandWidth();
+    QRectF titulo = QRSysData1->geometry();
+    titulo.setWidth(largura);
+    QRSysData1->setGeometry(titulo);
+    for (report::SystemField* f : {QRSysData2, QRSysData3, QRSysData4}) {
+        QRectF g = f->geometry();
+        g.moveLeft(largura - g.width());
+        f->setGeometry(g);
+    }
 }
 
 void TFormRelModelo::FormCreate()

@@ -7,6 +7,9 @@
 // A derived report window adds its elements to the bands, points RelModelo at its own
 // query (RelModelo.setRecordSource) and builds and opens that query in its constructor,
 // which runs after the template's creation handler; its destructor closes the query.
+// Its own report-start handler overrides RelModeloBeforePrint and runs the template's
+// first. The header is laid out for the paper when the report runs, so that a report
+// may turn it to landscape.
 #include "reports/DatasetSource.h"
 #include "report/Report.h"
 
@@ -43,6 +46,12 @@ public:
 protected:
     // Opens the parameter dataset if it is closed.
     void FormCreate();
+    // Report start, at every run: the creation handler's opening of the parameter
+    // dataset, and the header laid out for the paper (AjustaAoPapel).
+    virtual void RelModeloBeforePrint();
+    // Places the elements that span the band or stand at its right end: the centred
+    // title, the page number, the date and the time.
+    virtual void AjustaAoPapel();
 };
 
 class TDMPrincipal;

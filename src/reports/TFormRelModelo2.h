@@ -1,7 +1,9 @@
 #pragma once
 // The second report template: no record source of its own, a frame along the top and
-// the bottom of the printable area, and under the letterhead the state and municipality
-// chosen in the selection window and the period line, which the selection window fills.
+// the bottom of the printable area (the page's, whichever bands print), and under the
+// letterhead the state and municipality chosen in the selection window and the period
+// line, which the selection window fills. Labels filled at run time take the width of
+// their text.
 //
 // The names come from the data module's current rows of TB_Unidade_Federacao and
 // TB_Cidade: the selection window's lists are those datasets, and choosing an entry
@@ -22,6 +24,9 @@ public:
 
     // For a report requested without a municipality: the municipality line prints or not.
     void MostraMunicipio(bool mostra);
+
+protected:
+    void AjustaAoPapel() override;
 };
 
 extern TFormRelModelo2* FormRelModelo2;

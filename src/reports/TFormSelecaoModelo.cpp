@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -162,6 +163,31 @@ void TFormSelecaoModelo::showEvent(QShowEvent* e)
     ui::FormWindow::showEvent(e);
     if (!e->spontaneous())
         DBLookUpEstado->setFocus();
+}
+
+void TFormSelecaoModelo::closeEvent(QCloseEvent* e)
+{
+    run([this] { FormClose(); });
+    ui::FormWindow::closeEvent(e);
+}
+
+QString AnoCompetencia()
+{
+    if (!DMPrincipal || !DMPrincipal->TB_Parametro_MELTU.isActive() || DMPrincipal->TB_Parametro_MELTU.isEmpty())
+        return {};
+    return DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString();
+}
+
+relatorios::Selecao TFormSelecaoModelo::Escolha() const
+{
+    relatorios::Selecao s;
+    s.ano = AnoCompetencia();
+    s.uf = DBLookUpEstado->keyValue().toString();
+    if (const QVariant cidade = DBLookupMunicipio->keyValue(); cidade.isValid() && !cidade.isNull())
+        s.cidade = cidade.toInt();
+    s.mesInicio = MesInicio.toInt();
+    s.mesFim = MesFim.toInt();
+    return s;
 }
 
 // --- handlers -----------------------------------------------------------------------

@@ -10,6 +10,7 @@
 // the period. The state and municipality lists are the data module's TB_Unidade_Federacao
 // and TB_Cidade: choosing an entry makes its row current, and the report headers show it.
 // Handlers a user triggers run guarded; keys reach the window before its controls.
+#include "reports/rules/Selecao.h"
 #include "widgets/FormWindow.h"
 
 #include <QString>
@@ -58,8 +59,15 @@ public:
     // The toolbar button of an action (what a user clicks).
     QToolButton* button(QAction* action) const;
 
+    // What the report windows build their queries from, once Visualizar has captured the
+    // months: the parameters' year, the chosen state and municipality (none when the list
+    // shows none) and the months.
+    relatorios::Selecao Escolha() const;
+
     // Handlers.
     void FormShow() override;
+    // The window closes; descendants close the datasets they opened.
+    virtual void FormClose() {}
     virtual void DBLookUpEstadoClick();
     virtual void BbtImprimeClick();
     virtual void BbtSairClick();
@@ -69,9 +77,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     QAction* addButton(const QString& caption, const QString& hint, const QIcon& icon, void (TFormSelecaoModelo::*handler)());
 };
+
+// The year of competence of the parameter record; empty while it cannot be read.
+QString AnoCompetencia();
 
 extern TFormSelecaoModelo* FormSelecaoModelo;

@@ -74,12 +74,15 @@ private slots:
 
         QRandomGenerator aleatorio(20031);
         int mortos = 0;
-        for (int vez = 1; vez <= 20; ++vez) {
+        // Twenty kills, each at a random moment of an import; an import that ends before
+        // its moment (the machine may be faster or slower than during the first run) does
+        // not count, and another takes its place.
+        for (int vez = 1; mortos < 20 && vez <= 80; ++vez) {
             ano.versao = vez;
             const QStringList arquivos = gerador::escreve(pasta.path(), ano);
             auto q = importa(arquivos);
             QVERIFY(q->waitForStarted());
-            const int momento = int(aleatorio.bounded(qint64(50), std::max<qint64>(100, duracao * 11 / 10)));
+            const int momento = int(aleatorio.bounded(qint64(50), std::max<qint64>(100, duracao * 9 / 10)));
             if (!q->waitForFinished(momento) && q->state() != QProcess::NotRunning) {
                 q->kill();
                 ++mortos;
@@ -99,7 +102,7 @@ private slots:
             }
             QVERIFY2(erros.isEmpty(), qPrintable(QStringLiteral("depois da vez %1 (%2 ms):\n%3").arg(vez).arg(momento).arg(erros)));
         }
-        QVERIFY2(mortos >= 15, qPrintable(QStringLiteral("%1 of 20 imports killed").arg(mortos)));
+        QVERIFY2(mortos == 20, qPrintable(QStringLiteral("%1 of 20 imports killed").arg(mortos)));
 
         // The engine's full validation of a copy finds no error. A killed engine leaves
         // pages it had allocated and not yet linked: validation counts those as warnings.

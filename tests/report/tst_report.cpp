@@ -169,6 +169,8 @@ private slots:
     void valuesThroughMasks_data();
     void valuesThroughMasks();
     void memoWrapsAndStretchesItsBand();
+    void memoKeepsLeadingBlanks();
+    void sourceWalkEndsAfterEveryRun();
     void autoSizeKeepsTheAlignedEdge_data();
     void autoSizeKeepsTheAlignedEdge();
     void pageCountOnEveryPage();
@@ -616,6 +618,65 @@ void TestReport::memoWrapsAndStretchesItsBand()
     QCOMPARE(page.ofKind(Item::Kind::Line).first()->rect.top(), next);
 }
 
+// A caption indented with blanks prints indented: lines that fit are kept as written,
+// and a paragraph that wraps keeps its indent on its first line.
+void TestReport::memoKeepsLeadingBlanks()
+{
+    Report r;
+    r.setMargins(10);
+    Band& h = r.addBand(BandKind::PageHeader, 20);
+    auto& saldo = h.addMemo(QStringLiteral("    Saldo \n  Anterior\n( Devedor )"), {0, 0, 34, 5});
+    auto& longo = h.addMemo(QStringLiteral("   Recursos alocados em medicamentos entregues"), {40, 0, 30, 5});
+    const Document doc = r.run();
+    const Page& page = doc.pages[0];
+    const Item* s = page.findFirst(saldo.text());
+    QVERIFY(s);
+    QCOMPARE(s->lines, (QStringList{QStringLiteral("    Saldo "), QStringLiteral("  Anterior"), QStringLiteral("( Devedor )")}));
+    for (const QPointF& o : s->origins)
+        QCOMPARE(o.x(), 10.0);
+    const Item* l = nullptr;
+    for (const Item* it : page.ofKind(Item::Kind::Text))
+        if (it != s)
+            l = it;
+    QVERIFY(l && l->lines.size() > 1);
+    QVERIFY2(l->lines[0].startsWith(QStringLiteral("   Recursos")), qPrintable(l->lines[0]));
+    QVERIFY(!l->lines[1].startsWith(QLatin1Char(' ')));
+    QCOMPARE(l->lines.join(QLatin1Char(' ')), longo.text());
+}
+
+// A source hears when every run's walk is over, once, also when the run stops on an
+// error, so that a dataset someone is looking at can be put back.
+void TestReport::sourceWalkEndsAfterEveryRun()
+{
+    struct Fonte : RecordSource {
+        TableSource rows{{QStringLiteral("NOME"), QStringLiteral("VALOR")}, {{QStringLiteral("Linha 1"), 1.0}}};
+        int walks = 0, ends = 0;
+        void first() override { ++walks; rows.first(); }
+        void next() override { rows.next(); }
+        bool eof() const override { return rows.eof(); }
+        QVariant value(const QString& f) const override { return rows.value(f); }
+        bool isEmpty() const override { return rows.isEmpty(); }
+        void finish() override { ++ends; }
+        void clear() { rows.clear(); }
+    } rows;
+    TableSource unused;
+    auto r = listReport(unused);
+    r->setRecordSource(&rows);
+    r->run();
+    QCOMPARE(rows.walks, 1);
+    QCOMPARE(rows.ends, 1);
+    r->band(BandKind::Detail)->setBeforePrint([](Band&) -> bool { throw std::runtime_error("falhou"); });
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, r->run());
+    QCOMPARE(rows.walks, 2);
+    QCOMPARE(rows.ends, 2);
+    // A source with no rows is not walked, and so not ended.
+    rows.clear();
+    r->setPrintIfEmpty(false);
+    QCOMPARE(r->run().pageCount(), 0);
+    QCOMPARE(rows.walks, 2);
+    QCOMPARE(rows.ends, 2);
+}
+
 void TestReport::autoSizeKeepsTheAlignedEdge_data()
 {
     QTest::addColumn<int>("alignment");
@@ -677,6 +738,16 @@ void TestReport::pageCountOnEveryPage()
         QVERIFY(page.findFirst(QStringLiteral("04/03/2002")));
         QVERIFY(page.findFirst(QStringLiteral("10:20:30")));
     }
+    // Saved as PDF, whose pages are drawn as they are laid out, a page count still
+    // reaches the first pages: they wait for the last.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("contagem.pdf"));
+    QVERIFY(r->exportPdf(path));
+    const QStringList folhas = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+                                   .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(folhas.size(), 3);
+    for (const QString& f : folhas)
+        QVERIFY2(QRegularExpression(QStringLiteral("de\\s+3\\n")).match(f).hasMatch(), qPrintable(f.left(300)));
 }
 
 void TestReport::drawingMatchesTheLayout_data()

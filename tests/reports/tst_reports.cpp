@@ -6,6 +6,7 @@
 #include "data/DMPrincipal.h"
 #include "support/DataModule.h"
 #include "dbui/DataControls.h"
+#include "dbui/DbGrid.h"
 #include "reports/DatasetSource.h"
 #include "widgets/Dialogs.h"
 #include "text/Formats.h"
@@ -148,13 +149,23 @@ public:
     bool recusa = false;
     bool consultaInvalida = false;
     int verificacoes = 0;
+    // A check of the report window once made (as the acquisition reports do), and
+    // changes to it before the preview.
+    std::function<bool(TFormRelMunicipios&)> confere;
+    std::function<void(TFormRelMunicipios&)> ajusta;
 
     void BbtImprimeClick() override
     {
         Visualiza<TFormRelMunicipios>(*this, {
             .verifica = [this] { ++verificacoes; return !recusa; },
             .cria = [this] { return std::make_unique<TFormRelMunicipios>(this, consultaInvalida); },
-            .legendas = [this](TFormRelMunicipios& r) { r.MostraMunicipio(DBLookupMunicipio->keyValue().isValid()); },
+            .confere = confere ? std::function<bool(TFormRelMunicipios&)>([this](TFormRelMunicipios& r) { return confere(r); })
+                               : nullptr,
+            .legendas = [this](TFormRelMunicipios& r) {
+                r.MostraMunicipio(DBLookupMunicipio->keyValue().isValid());
+                if (ajusta)
+                    ajusta(r);
+            },
         });
     }
 };
@@ -574,8 +585,8 @@ private slots:
     }
 
     // A dataset as a record source: a group footer reads its group's last record (every
-    // field is kept, not only those the bands asked for before); the walk ends at eof; a
-    // closed dataset is an empty source.
+    // field is kept, not only those the bands asked for before); the walk returns to the
+    // row it started from; a closed dataset is an empty source.
     void datasetSourceFeedsGroups()
     {
         abreBanco(QStringLiteral("empty"));
@@ -595,7 +606,8 @@ private slots:
         // The footer's only reference to NO_CIDADE: the engine must keep it anyway.
         g.footer().addDataText([](const report::Report& rep) { return rep.value(QStringLiteral("NO_CIDADE")); }, {0, 0, 80, 0});
         const report::Document doc = r.run();
-        QVERIFY(ds.eof());
+        QVERIFY(!ds.eof());
+        QCOMPARE(ds.recNo(), 1);
         const QStringList ap = nomesDasCidades(QStringLiteral("AP"));
         const QStringList rr = nomesDasCidades(QStringLiteral("RR"));
         QCOMPARE(doc.texts(0), (QStringList{ap.last(), rr.last()}));
@@ -605,6 +617,154 @@ private slots:
         const report::Document vazio = r.run();
         QCOMPARE(vazio.pageCount(), 1);
         QVERIFY(vazio.texts(0).isEmpty());
+    }
+
+    // A report turned to landscape lays its header out across the landscape page: the
+    // title centred on it, the page number, date and time at its right end, the frame and
+    // the rules as wide as the printable area.
+    void headerFollowsTheOrientation()
+    {
+        abreBanco(QStringLiteral("demo"));
+        TFormSelMunicipios& j = abreSelecao();
+        support::chooseEntry(j.DBLookUpEstado, QStringLiteral("RR"));
+        j.ajusta = [](TFormRelMunicipios& r) { r.RelModelo.setOrientation(QPageLayout::Landscape); };
+        j.BbtImprime->trigger();
+        QCOMPARE(vistos.size(), size_t(1));
+        const report::Document& doc = vistos[0].doc;
+        QCOMPARE(doc.orientation, QPageLayout::Landscape);
+        const double direita = kAlturaA4 - kMargem;
+        const report::Page& page = doc.pages[0];
+        const report::Item* titulo = page.findFirst(QStringLiteral("Municípios do Estado"));
+        QVERIFY(titulo);
+        const QFontMetricsF fm(titulo->font);
+        const double largura = fm.horizontalAdvance(titulo->text()) * 25.4 / fm.fontDpi();
+        const double esquerda = titulo->origins[0].x();
+        QVERIFY2(qAbs(esquerda - (kAlturaA4 - esquerda - largura)) < 1, qPrintable(QString::number(esquerda)));
+        for (const QString& t : {QStringLiteral("Pagina 1"), text::formatDate(QDate::currentDate())}) {
+            const report::Item* it = page.findFirst(t);
+            QVERIFY2(it && qAbs(it->rect.right() - direita) < 0.01, qPrintable(t));
+        }
+        int largas = 0;
+        for (const report::Item* it : page.ofKind(report::Item::Kind::Line))
+            if (qAbs(it->line().x1() - kMargem) < 0.01 && qAbs(it->line().x2() - direita) < 0.01)
+                ++largas;
+        // The frame's two lines, the rule under the header and the one under the captions.
+        QVERIFY2(largas >= 4, qPrintable(QString::number(largas)));
+        const report::Item* cidade = nullptr;
+        for (const report::Item* it : page.ofKind(report::Item::Kind::Text))
+            if (it->text() == nomesDasCidades(QStringLiteral("RR")).first())
+                cidade = it;
+        QVERIFY(cidade);
+    }
+
+    // A label that the report fills at run time takes the width of its text, so that
+    // "Município : Lavras" prints whole.
+    void labelsFilledAtRunTimeGrow()
+    {
+        abreBanco(QStringLiteral("demo"));
+        TFormSelMunicipios& j = abreSelecao();
+        support::chooseEntry(j.DBLookUpEstado, QStringLiteral("RR"));
+        j.ajusta = [](TFormRelMunicipios& r) {
+            r.QRLabel7->setEnabled(true);
+            r.QRLabel7->setText(QStringLiteral("Município : Lavras"));
+            r.QRDBText11->setEnabled(false);
+        };
+        j.BbtImprime->trigger();
+        QCOMPARE(vistos.size(), size_t(1));
+        const report::Item* it = vistos[0].doc.pages[0].findFirst(QStringLiteral("Município : Lavras"));
+        QVERIFY(it);
+        QVERIFY(!it->clip);
+        const QFontMetricsF fm(it->font);
+        QVERIFY(it->rect.width() >= fm.horizontalAdvance(it->text()) * 25.4 / fm.fontDpi() - 0.01);
+    }
+
+    // The frame of the printable area is the page's: a report that switches its page
+    // footer off keeps both lines on every page.
+    void frameStaysWithoutThePageFooter()
+    {
+        abreBanco(QStringLiteral("demo"));
+        TFormSelMunicipios& j = abreSelecao();
+        j.ajusta = [](TFormRelMunicipios& r) { r.PageFooterBand1->setEnabled(false); };
+        j.BbtImprime->trigger();
+        QCOMPARE(vistos.size(), size_t(1));
+        const report::Document& doc = vistos[0].doc;
+        QVERIFY(doc.pageCount() > 1);
+        for (const report::Page& page : doc.pages) {
+            QVERIFY(!page.findFirst(QStringLiteral("Municípios listados:")));
+            QVERIFY2(temLinhaHorizontal(page, kMargem), "frame at the top");
+            QVERIFY2(temLinhaHorizontal(page, kAlturaA4 - kMargem), "frame at the bottom");
+        }
+    }
+
+    // A check on the report window once it exists (the acquisition reports open their
+    // query and find it empty) stops before the preview: the window goes, with its
+    // query, and the next request runs.
+    void checkOnTheReportWindowStopsThePreview()
+    {
+        abreBanco(QStringLiteral("demo"));
+        TFormSelMunicipios& j = abreSelecao();
+        bool consultaAberta = false;
+        j.confere = [&](TFormRelMunicipios& r) {
+            consultaAberta = r.QryMunicipios.isActive() && TFormRelMunicipios::vivos == 1;
+            ui::Dialogs::message(QStringLiteral("Movimento sem Dados a Serem Emitidos"), &j);
+            return false;
+        };
+        j.BbtImprime->trigger();
+        QVERIFY(consultaAberta);
+        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Movimento sem Dados a Serem Emitidos")});
+        QCOMPARE(vistos.size(), size_t(0));
+        QCOMPARE(TFormRelMunicipios::vivos, 0);
+        j.confere = [](TFormRelMunicipios&) { return true; };
+        j.BbtImprime->trigger();
+        QCOMPARE(vistos.size(), size_t(1));
+    }
+
+    // A report over the dataset of a window's grid: the grid neither follows nor
+    // repaints the walk, and the dataset is back on its row afterwards; a field's display
+    // format is the mask of a text that has none of its own.
+    void walkOverAWindowsGridLeavesItAlone()
+    {
+        abreBanco(QStringLiteral("empty"));
+        db::Dataset ds(&DMPrincipal->IBDatabaseGeral, QStringLiteral("QryCidades"));
+        ds.setSql({QStringLiteral("select CO_SEQ_CIDADE, NO_CIDADE from TB_CIDADE where CO_UF = 'RR' order by NO_CIDADE")});
+        ds.addField(QStringLiteral("CO_SEQ_CIDADE"), db::FieldType::Integer).setDisplayFormat(QStringLiteral("#,###,##0"));
+        ds.addField(QStringLiteral("NO_CIDADE"), db::FieldType::String, 50);
+        ds.open();
+        db::DataSource fonteDaGrade(&ds);
+        ui::DbGrid grade;
+        grade.setDataSource(&fonteDaGrade);
+        grade.show();
+        ds.setRecNo(3);
+        QCOMPARE(grade.currentIndex().row(), 2);
+        int movimentos = 0;
+        connect(grade.datasetModel(), &ui::DatasetModel::currentChanged, this, [&] { ++movimentos; });
+
+        report::DatasetSource fonte(&ds);
+        report::Report r;
+        r.setRecordSource(&fonte);
+        QList<int> linhasDaGrade;
+        int movimentosNaVolta = 0;
+        auto& d = r.addBand(report::BandKind::Detail, 5);
+        d.setBeforePrint([&](report::Band&) {
+            linhasDaGrade << grade.currentIndex().row();
+            movimentosNaVolta += movimentos;
+            return true;
+        });
+        d.addDataText(QStringLiteral("CO_SEQ_CIDADE"), {0, 0, 30, 0});
+        d.addDataText(QStringLiteral("CO_SEQ_CIDADE"), {40, 0, 30, 0}, QStringLiteral("0"));
+        const report::Document doc = r.run();
+        QCOMPARE(linhasDaGrade.size(), ds.recordCount());
+        QCOMPARE(linhasDaGrade, QList<int>(ds.recordCount(), 2));
+        QCOMPARE(movimentosNaVolta, 0);
+        QVERIFY(movimentos <= 1);  // the grid is brought up to date once, at the end
+        QCOMPARE(ds.recNo(), 3);
+        QCOMPARE(grade.currentIndex().row(), 2);
+        QVERIFY(!ds.controlsDisabled());
+
+        const int codigo = sql(QStringLiteral("select first 1 CO_SEQ_CIDADE from TB_CIDADE where CO_UF = 'RR' order by NO_CIDADE"))
+                               .selectAll()[0][0].toInt();
+        QCOMPARE(textosNaColuna(doc.pages[0], 10).value(0), text::formatFloat(QStringLiteral("#,###,##0"), codigo));
+        QCOMPARE(textosNaColuna(doc.pages[0], 50).value(0), QString::number(codigo));
     }
 
     // The first template lists the parameter record, whose dataset its creation opens;

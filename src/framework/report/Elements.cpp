@@ -77,6 +77,16 @@ QVariant DataText::value(const Report& report) const
     return expression_ ? expression_(report) : report.value(field_);
 }
 
+QString DataText::content(const Report& report) const
+{
+    return formatValue(value(report), mask_.isEmpty() && !field_.isEmpty() ? report.displayFormat(field_) : mask_);
+}
+
+QString RunningSum::content(const Report& report) const
+{
+    return formatValue(sum_, mask_.isEmpty() && !field_.isEmpty() ? report.displayFormat(field_) : mask_);
+}
+
 QVariant RunningSum::term(const Report& report) const
 {
     return expression_ ? expression_(report) : report.value(field_);

@@ -190,10 +190,11 @@ public:
     const QString& field() const { return field_; }
     void setField(const QString& f) { field_ = f; expression_ = nullptr; }
     void setExpression(Expression e) { expression_ = std::move(e); field_.clear(); }
+    // Without a mask of its own, a field's text takes the source's display format.
     const QString& mask() const { return mask_; }
     void setMask(const QString& m) { mask_ = m; }
     QVariant value(const Report& report) const;
-    QString content(const Report& report) const override { return formatValue(value(report), mask_); }
+    QString content(const Report& report) const override;
 
 private:
     QString field_;
@@ -233,10 +234,11 @@ public:
     // the innermost group.
     Group* resetGroup() const { return group_; }
     void setResetGroup(Group* g) { group_ = g; }
+    // Without a mask of its own, the sum of a field takes the source's display format.
     const QString& mask() const { return mask_; }
     void setMask(const QString& m) { mask_ = m; }
     double value() const { return sum_; }
-    QString content(const Report&) const override { return formatValue(sum_, mask_); }
+    QString content(const Report& report) const override;
 
 private:
     friend class detail::Engine;

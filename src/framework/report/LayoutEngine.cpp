@@ -34,29 +34,56 @@ FontEntry::FontEntry(const QFont& f)
 {
 }
 
+double FontEntry::width(const QString& s) const
+{
+    auto it = widths.constFind(s);
+    if (it != widths.constEnd())
+        return *it;
+    // A bound on what a long run keeps; what it forgets is measured again.
+    if (widths.size() >= 200000)
+        widths.clear();
+    const double w = metrics.horizontalAdvance(s) * kMmPerUnit;
+    widths.insert(s, w);
+    return w;
+}
+
 QStringList wrapText(const QString& text, const FontEntry& font, double width)
 {
     constexpr double eps = 1e-6;
     QStringList out;
     for (QString para : text.split(QLatin1Char('\n'))) {
         para.remove(QLatin1Char('\r'));
+        // A line that fits prints as written, its blanks included: captions are indented
+        // with them.
+        if (font.width(para) <= width + eps) {
+            out << para;
+            continue;
+        }
         const QStringList words = para.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.isEmpty()) {
             out << QString();
             continue;
         }
-        QString line;
+        // The paragraph's indent stays at the start of its first line.
+        qsizetype indent = 0;
+        while (indent < para.size() && para.at(indent) == QLatin1Char(' '))
+            ++indent;
+        QString line = para.left(indent);
+        bool lineHasWord = false;
         for (const QString& word : words) {
-            const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            const QString candidate = lineHasWord ? line + QLatin1Char(' ') + word : line + word;
             if (font.width(candidate) <= width + eps) {
                 line = candidate;
+                lineHasWord = true;
                 continue;
             }
-            if (!line.isEmpty())
+            if (lineHasWord)
                 out << line;
             line.clear();
+            lineHasWord = false;
             if (font.width(word) <= width + eps) {
                 line = word;
+                lineHasWord = true;
                 continue;
             }
             // A word longer than the line is cut where it overflows.
@@ -67,17 +94,36 @@ QStringList wrapText(const QString& text, const FontEntry& font, double width)
                 }
                 line += c;
             }
+            lineHasWord = !line.isEmpty();
         }
-        if (!line.isEmpty())
+        if (lineHasWord)
             out << line;
     }
     return out;
 }
 
-Engine::Engine(Report& report) : r_(report)
+Engine::Engine(Report& report, PageSink sink) : r_(report), sink_(std::move(sink))
 {
     static quint64 runs = 0;
     runId_ = ++runs;
+}
+
+Engine::~Engine()
+{
+    // A run stopped by an error still ends the source's walk; its own error is the one
+    // that travels.
+    try {
+        finishWalk();
+    } catch (...) {
+    }
+}
+
+void Engine::finishWalk()
+{
+    if (RecordSource* s = walking_) {
+        walking_ = nullptr;
+        s->finish();
+    }
 }
 
 void Engine::collect(Band* b)
@@ -85,6 +131,8 @@ void Engine::collect(Band* b)
     if (!b)
         return;
     for (const auto& e : b->elements()) {
+        if (e->kind() == Element::Kind::SystemField && static_cast<const SystemField&>(*e).what() == SystemValue::PageCount)
+            pageCountShown_ = true;
         if (e->kind() == Element::Kind::DataText) {
             const auto& d = static_cast<const DataText&>(*e);
             if (!d.field().isEmpty())
@@ -121,12 +169,17 @@ Document Engine::run()
     }
     for (RunningSum* s : sums_)
         s->sum_ = 0;
+    const Band* footer = r_.band(BandKind::PageFooter);
+    streaming_ = sink_ && !pageCountShown_ && !(footer && !footer->printOnLastPage());
     if (!r_.dataRequest_ && r_.source_)
         fieldNames_ = r_.source_->fieldNames();
 
     bool has = fetchFirst();
-    if (!has && !r_.printIfEmpty_)
+    if (!has && !r_.printIfEmpty_) {
+        finishWalk();
+        handOver();
         return std::move(doc_);
+    }
     const bool hadRecords = has;
     ensurePage();
 
@@ -184,8 +237,17 @@ Document Engine::run()
         }
     }
     useSnapshot_ = false;
+    finishWalk();
     patchPageCounts();
+    handOver();
     return std::move(doc_);
+}
+
+void Engine::handOver()
+{
+    if (sink_ && !streaming_)
+        for (const Page& p : std::as_const(doc_.pages))
+            sink_(p);
 }
 
 bool Engine::fetchFirst()
@@ -197,6 +259,7 @@ bool Engine::fetchFirst()
     RecordSource* s = r_.source_;
     if (!s || s->isEmpty())
         return false;
+    walking_ = s;
     s->first();
     return !s->eof();
 }
@@ -324,7 +387,6 @@ void Engine::place(Rendered& r, double top)
     const double dx = r_.margins_.left();
     Page& page = doc_.pages.last();
     const qsizetype base = page.items.size();
-    page.items.reserve(base + r.items.size());
     for (Item& it : r.items) {
         it.rect.translate(dx, top);
         for (QPointF& o : it.origins)
@@ -537,6 +599,7 @@ void Engine::startPage()
     contentOnPage_ = false;
     lastPage_ = false;
     y_ = r_.margins_.top();
+    drawPageFrame();
     const Band* footer = r_.band(BandKind::PageFooter);
     limit_ = r_.paperSize().height() - r_.margins_.bottom()
         - (footer && footer->isEnabled() ? footer->height() : 0);
@@ -552,6 +615,33 @@ void Engine::startPage()
     placeFixed(r_.band(BandKind::ColumnHeader));
 }
 
+void Engine::drawPageFrame()
+{
+    const Frame& f = r_.pageFrame_;
+    if (!f.any())
+        return;
+    const QSizeF paper = r_.paperSize();
+    const QRectF area(QPointF(r_.margins_.left(), r_.margins_.top()),
+                      QPointF(paper.width() - r_.margins_.right(), paper.height() - r_.margins_.bottom()));
+    QList<Item>& items = doc_.pages.last().items;
+    auto line = [&](QPointF a, QPointF b) {
+        Item it;
+        it.kind = Item::Kind::Line;
+        it.rect = QRectF(a, b);
+        it.penWidth = f.width;
+        it.color = f.color;
+        items.append(std::move(it));
+    };
+    if (f.top)
+        line(area.topLeft(), area.topRight());
+    if (f.bottom)
+        line(area.bottomLeft(), area.bottomRight());
+    if (f.left)
+        line(area.topLeft(), area.bottomLeft());
+    if (f.right)
+        line(area.topRight(), area.bottomRight());
+}
+
 void Engine::finishPage(bool last)
 {
     lastPage_ = last;
@@ -562,6 +652,10 @@ void Engine::finishPage(bool last)
         footerItems_.back() = {before, doc_.pages.last().items.size() - before};
     }
     pageOpen_ = false;
+    if (streaming_) {
+        sink_(doc_.pages.last());
+        doc_.pages.last().items = QList<Item>();
+    }
 }
 
 void Engine::patchPageCounts()

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QVarLengthArray>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -24,20 +25,31 @@ QFont layoutFont(QFont f);  // what every document font is made of: unhinted, so
 
 struct FontEntry {
     explicit FontEntry(const QFont& f);
-    double width(const QString& s) const { return metrics.horizontalAdvance(s) * kMmPerUnit; }
+    // Measuring shapes the text, the dearest step of a layout; a report repeats its
+    // texts (months, codes, names, amounts), so each is measured once per run.
+    double width(const QString& s) const;
 
     QFont font;
     QFontMetricsF metrics;
     double ascent;       // mm
     double height;       // mm, one line without leading
     double lineSpacing;  // mm, from one baseline to the next
+    mutable QHash<QString, double> widths;
 };
 
 QStringList wrapText(const QString& text, const FontEntry& font, double width);
 
+// Receives each finished page, in order.
+using PageSink = std::function<void(const Page&)>;
+
 class Engine {
 public:
-    explicit Engine(Report& report);
+    // With a sink, each page goes to it as soon as it is finished and leaves the
+    // document empty (so that a long report does not wait in memory), unless a page may
+    // still change once finished (a page count, a last footer that may go): then every
+    // page goes to the sink at the end of the run.
+    explicit Engine(Report& report, PageSink sink = {});
+    ~Engine();
     Document run();
 
     QVariant value(const QString& field) const;
@@ -62,6 +74,9 @@ private:
     };
 
     bool fetchFirst();
+    void finishWalk();
+    void drawPageFrame();
+    void handOver();
     bool fetchNext();
     void takeSnapshot();
     void collect(Band* b);
@@ -96,6 +111,10 @@ private:
     bool useSnapshot_ = false;
     QStringList fieldNames_;
     mutable QSet<QString> askedNames_;
+    RecordSource* walking_ = nullptr;  // the source whose walk first() began
+    PageSink sink_;
+    bool streaming_ = false;
+    bool pageCountShown_ = false;
 
     double y_ = 0;
     double limit_ = 0;

@@ -66,6 +66,30 @@ void drawPage(QPainter& painter, const Page& page, double pixelsPerMm)
     painter.restore();
 }
 
+bool PageWriter::add(const Page& page)
+{
+    if (failed_)
+        return false;
+    if (count_ == 0) {
+        if (!painter_.begin(&device_)) {
+            failed_ = true;
+            return false;
+        }
+    } else {
+        device_.newPage();
+    }
+    ++count_;
+    drawPage(painter_, page, device_.logicalDpiX() / 25.4);
+    return true;
+}
+
+bool PageWriter::end()
+{
+    if (failed_ || count_ == 0)
+        return false;
+    return painter_.end();
+}
+
 bool printDocument(const Document& doc, QPrinter* printer)
 {
     if (!printer || doc.pages.isEmpty())
@@ -78,16 +102,10 @@ bool printDocument(const Document& doc, QPrinter* printer)
     int to = printer->toPage() > 0 ? printer->toPage() : doc.pageCount();
     from = std::clamp(from, 1, doc.pageCount());
     to = std::clamp(to, from, doc.pageCount());
-    QPainter painter;
-    if (!painter.begin(printer))
-        return false;
-    const double pixelsPerMm = printer->logicalDpiX() / 25.4;
-    for (int i = from; i <= to; ++i) {
-        if (i > from)
-            printer->newPage();
-        drawPage(painter, doc.pages[i - 1], pixelsPerMm);
-    }
-    return painter.end();
+    PageWriter out(*printer);
+    for (int i = from; i <= to; ++i)
+        out.add(doc.pages[i - 1]);
+    return out.end();
 }
 
 bool writePdf(const Document& doc, const QString& path, QString* error)
@@ -102,19 +120,15 @@ bool writePdf(const Document& doc, const QString& path, QString* error)
     writer.setPageLayout(doc.pageLayout());
     writer.setTitle(doc.title);
     writer.setCreator(QCoreApplication::applicationName());
-    QPainter painter;
-    if (!painter.begin(&writer)) {
+    PageWriter out(writer);
+    for (const Page& page : doc.pages)
+        out.add(page);
+    if (!out.end()) {
         if (error)
             *error = QStringLiteral("Não foi possível gravar o arquivo %1.").arg(path);
         return false;
     }
-    const double pixelsPerMm = writer.resolution() / 25.4;
-    for (qsizetype i = 0; i < doc.pages.size(); ++i) {
-        if (i > 0)
-            writer.newPage();
-        drawPage(painter, doc.pages[i], pixelsPerMm);
-    }
-    return painter.end();
+    return true;
 }
 
 }  // namespace report

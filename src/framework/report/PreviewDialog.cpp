@@ -42,17 +42,19 @@ const PreviewSink& previewSink()
     return sinkSlot();
 }
 
-void preview(Report& report, QWidget* parent)
+bool preview(Report& report, QWidget* parent)
 {
     Document doc = report.run();
+    const bool pages = doc.pageCount() > 0;
     if (const PreviewSink& sink = previewSink()) {
         sink(report, doc);
-        return;
+        return pages;
     }
-    if (doc.pageCount() == 0)
-        return;
+    if (!pages)
+        return false;
     PreviewDialog dialog(report, std::move(doc), parent);
     dialog.exec();
+    return true;
 }
 
 namespace {

@@ -79,7 +79,8 @@ private:
 
 // Runs the report and shows it in the modal preview, or hands it to the preview sink.
 // The dialog does not open for a report without pages; the sink receives it all the same.
-void preview(Report& report, QWidget* parent = nullptr);
+// Returns whether the report had pages.
+bool preview(Report& report, QWidget* parent = nullptr);
 
 // Receives every document preview() would show, instead of the dialog; tests set it to
 // read what a window previews. An empty function restores the dialog.

@@ -9,7 +9,7 @@
 namespace report {
 
 // A forward cursor over records. The report calls first() once per run and next()
-// after every record, until eof().
+// after every record, until eof(); then finish(), also when the run stops on an error.
 class RecordSource {
 public:
     virtual ~RecordSource() = default;
@@ -18,6 +18,12 @@ public:
     virtual bool eof() const = 0;
     virtual QVariant value(const QString& fieldName) const = 0;
     virtual bool isEmpty() const = 0;
+    // The walk that first() began is over: a source over rows someone else shows may
+    // put them back as they were.
+    virtual void finish() {}
+    // The display mask the source gives a field (a dataset field's display format), used
+    // by the texts and sums of that field that have no mask of their own; empty: none.
+    virtual QString displayFormat(const QString& fieldName) const { return {}; }
     // Every field name, when the source knows them: the report keeps the last record of
     // a group with them, so that a group footer reads the group's values and not the
     // next group's. Without it, the fields the report has asked for are kept.

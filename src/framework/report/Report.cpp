@@ -3,7 +3,11 @@
 #include "report/LayoutEngine.h"
 #include "report/Painter.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <limits>
 #include <QGuiApplication>
 #include <stdexcept>
 
@@ -107,10 +111,15 @@ void Report::removeGroup(Group* g)
 
 Document Report::run()
 {
+    return run(nullptr);
+}
+
+Document Report::run(const std::function<void(const Page&)>& sink)
+{
     if (engine_)
         throw std::logic_error("a report cannot run inside its own run");
     installFontSubstitutions();
-    detail::Engine engine(*this);
+    detail::Engine engine(*this, sink);
     struct Reset {
         detail::Engine*& slot;
         ~Reset() { slot = nullptr; }
@@ -126,6 +135,13 @@ QVariant Report::value(const QString& field) const
     if (source_ && !source_->eof())
         return source_->value(field);
     return {};
+}
+
+QString Report::displayFormat(const QString& field) const
+{
+    if (dataRequest_ || !source_)
+        return {};
+    return source_->displayFormat(field);
 }
 
 int Report::pageNumber() const
@@ -157,12 +173,46 @@ QDateTime Report::runTime() const
 
 bool Report::exportPdf(const QString& path, QString* error)
 {
-    return writePdf(run(), path, error);
+    const QPageLayout layout(pageSize_, orientation_, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPdfWriter writer(path);
+    writer.setResolution(int(detail::kLayoutDpi));
+    writer.setPageLayout(layout);
+    writer.setTitle(title_);
+    writer.setCreator(QCoreApplication::applicationName());
+    PageWriter out(writer);
+    const Document doc = run([&out](const Page& page) { out.add(page); });
+    if (doc.pages.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("O relatório não tem páginas.");
+        return false;
+    }
+    if (!out.end()) {
+        if (error)
+            *error = QStringLiteral("Não foi possível gravar o arquivo %1.").arg(path);
+        return false;
+    }
+    return true;
 }
 
 bool Report::print(QPrinter* printer)
 {
-    return printDocument(run(), printer);
+    if (!printer)
+        return false;
+    printer->setFullPage(true);
+    printer->setPageLayout(QPageLayout(pageSize_, orientation_, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    if (printer->docName().isEmpty())
+        printer->setDocName(title_);
+    // The printer's page range, known before the pages are.
+    const int from = std::max(1, printer->fromPage());
+    const int to = printer->toPage() > 0 ? std::max(from, printer->toPage()) : std::numeric_limits<int>::max();
+    PageWriter out(*printer);
+    int number = 0;
+    const Document doc = run([&](const Page& page) {
+        ++number;
+        if (number >= from && number <= to)
+            out.add(page);
+    });
+    return out.end();
 }
 
 }  // namespace report

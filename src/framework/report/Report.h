@@ -49,6 +49,11 @@ public:
     void setMargins(const QMarginsF& mm) { margins_ = mm; }
     void setMargins(double mm) { margins_ = QMarginsF(mm, mm, mm, mm); }
     const QMarginsF& margins() const { return margins_; }
+    // Lines along the sides of every page's printable area (inside the margins), drawn
+    // under the bands, whichever bands print.
+    Frame& pageFrame() { return pageFrame_; }
+    const Frame& pageFrame() const { return pageFrame_; }
+    void setPageFrame(const Frame& f) { pageFrame_ = f; }
     QSizeF paperSize() const;  // mm, orientation applied
     double bandWidth() const;  // mm between the left and right margins
 
@@ -89,6 +94,8 @@ public:
     // prints, the last record in the summary), the current page, and whether the page
     // footer being printed closes the last page.
     QVariant value(const QString& field) const;
+    // The record source's display mask of a field; empty with a data request or none.
+    QString displayFormat(const QString& field) const;
     int pageNumber() const;
     int pageCount() const;  // known once the last page is laid out; 0 before
     int recordNumber() const;
@@ -96,17 +103,20 @@ public:
     bool isRunning() const { return engine_ != nullptr; }
     QDateTime runTime() const;  // what the date and time fields show
 
-    // Each runs the report again.
+    // Each runs the report again, drawing each page as it is laid out.
     bool exportPdf(const QString& path, QString* error = nullptr);
     bool print(QPrinter* printer);
 
 private:
     friend class detail::Engine;
+    // A run that hands each finished page to sink (see detail::Engine).
+    Document run(const std::function<void(const Page&)>& sink);
     static constexpr int kSingleBands = 8;
 
     QPageSize pageSize_{QPageSize::A4};
     QPageLayout::Orientation orientation_ = QPageLayout::Portrait;
     QMarginsF margins_{10, 10, 10, 10};
+    Frame pageFrame_;
     QFont baseFont_;
     QString title_;
     bool printIfEmpty_ = true;
