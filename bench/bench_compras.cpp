@@ -49,9 +49,7 @@ long memoria(const char* campo)
 void preenche(const QString& path)
 {
     db::Connection c;
-    c.setDatabaseName(path);
-    c.setUserName(installation::userName());
-    c.setPassword(installation::password());
+    installation::configure(c, path);
     c.open();
     db::WriteUnit unit(c);
     db::Statement(c, {QStringLiteral("insert into TB_PARAMETRO_KORVA (SG_SISTEMA, NO_SISTEMA, DS_CABECALHO1, DS_CABECALHO2, "

@@ -36,9 +36,7 @@ void fill(const QString& path)
 {
     data::createDatabase(path, false);
     db::Connection c;
-    c.setDatabaseName(path);
-    c.setUserName(installation::userName());
-    c.setPassword(installation::password());
+    installation::configure(c, path);
     c.open();
     // Every municipality in turn, so that the lookup meets all 5,570 keys.
     QList<int> cities;
@@ -64,9 +62,7 @@ void fill(const QString& path)
 int measure(const QString& mode, const QString& path)
 {
     db::Connection c;
-    c.setDatabaseName(path);
-    c.setUserName(installation::userName());
-    c.setPassword(installation::password());
+    installation::configure(c, path);
     c.open();
     QElapsedTimer t;
     t.start();

@@ -27,9 +27,7 @@ constexpr int pactos = 5600;
 
 void connect(db::Connection& c, const QString& path)
 {
-    c.setDatabaseName(path);
-    c.setUserName(installation::userName());
-    c.setPassword(installation::password());
+    installation::configure(c, path);
     c.open();
 }
 

@@ -46,9 +46,7 @@ long peakKb()
 
 void connect(db::Connection& c, const QString& path)
 {
-    c.setDatabaseName(path);
-    c.setUserName(installation::userName());
-    c.setPassword(installation::password());
+    installation::configure(c, path);
     c.open();
 }
 

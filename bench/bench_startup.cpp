@@ -32,9 +32,10 @@ int child(const QString& mode, int argc, char** argv)
     } else {
         db::prepareEmbeddedEngine();
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"));
-        db.setDatabaseName(installation::databasePath());
-        db.setUserName(installation::userName());
-        db.setPassword(installation::password());
+        const installation::DatabaseSettings settings = installation::databaseSettings();
+        db.setDatabaseName(settings.database);
+        db.setUserName(settings.user);
+        db.setPassword(settings.password);
         if (!db.open())
             return 2;
         bare = std::make_unique<QMainWindow>();

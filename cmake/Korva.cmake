@@ -100,15 +100,22 @@ endfunction()
 # be running, so that a program left hanging there cannot stall a test run.
 set(KORVA_TEST_LOCK_DIR ${CMAKE_BINARY_DIR}/test-firebird-lock)
 
-# korva_test(NAME [ENGINE] SOURCES ... LINKS ...): a Qt Test executable under CTest.
-# In a sanitizer build, a test runs with leak checks (tests/lsan.supp) unless it starts
-# the embedded engine, beside whose threads the leak checker can crash at exit: a test
-# that links the test support (which gives it databases) or says ENGINE.
+# The tests' own Firebird server (scripts/firebird-server.sh), started once per run by the
+# CTest fixture start_test_server for the tests that need one.
+set(KORVA_TEST_SERVER_DIR ${CMAKE_BINARY_DIR}/test-server)
+
+# korva_test(NAME [ENGINE] [SERVER | SERVER_ONLY] SOURCES ... LINKS ...): a Qt Test
+# executable under CTest. In a sanitizer build, a test runs with leak checks
+# (tests/lsan.supp) unless it starts the embedded engine, beside whose threads the leak
+# checker can crash at exit: a test that links the test support (which gives it
+# databases) or says ENGINE.
+# SERVER runs it a second time, as NAME_servidor, against the test server
+# (support::TestDatabase gives it databases there); SERVER_ONLY runs it against the server
+# alone. Without a server such a run is reported as skipped (exit code 77), with the reason.
 function(korva_test name)
-  cmake_parse_arguments(K "ENGINE" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(K "ENGINE;SERVER;SERVER_ONLY" "TIMEOUT" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${K_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${K_LINKS})
-  add_test(NAME ${name} COMMAND ${name})
   if(NOT K_TIMEOUT)
     set(K_TIMEOUT 600)
   endif()
@@ -120,7 +127,21 @@ function(korva_test name)
       "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1"
       "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
   endif()
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${K_TIMEOUT}
-    FIXTURES_REQUIRED korva_templates
-    ENVIRONMENT "${environment}")
+  if(NOT K_SERVER_ONLY)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${K_TIMEOUT}
+      FIXTURES_REQUIRED korva_templates
+      ENVIRONMENT "${environment}")
+  endif()
+  if(K_SERVER OR K_SERVER_ONLY)
+    set(server_name ${name})
+    if(K_SERVER)
+      set(server_name ${name}_servidor)
+    endif()
+    add_test(NAME ${server_name} COMMAND ${name})
+    set_tests_properties(${server_name} PROPERTIES TIMEOUT ${K_TIMEOUT}
+      FIXTURES_REQUIRED "korva_templates;korva_server"
+      SKIP_RETURN_CODE 77
+      ENVIRONMENT "${environment};KORVA_TEST_SERVER_DIR=${KORVA_TEST_SERVER_DIR}")
+  endif()
 endfunction()

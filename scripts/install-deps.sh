@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package KORVA needs to build, test and run.
+# Installs every Debian 12 package KORVA needs to build, test and run. With --server, also
+# the Firebird 3 server, which the tests start as a process of their own
+# (scripts/firebird-server.sh); the package's system service is not started.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -11,6 +13,9 @@ PACKAGES=(
   xvfb xauth imagemagick poppler-utils
   clang libclang-rt-14-dev
 )
+if [ "${1:-}" = "--server" ]; then
+  PACKAGES+=(firebird3.0-server)
+fi
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -20,5 +25,15 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 echo "install-deps: installing ${missing[*]}"
+# Installing the server would start its system service; nothing here needs it, and a
+# machine without a service manager could fail the installation. The standard way to
+# keep a package's service from starting is a policy-rc.d that forbids it, for as long
+# as the installation lasts.
+policy=/usr/sbin/policy-rc.d
+if [[ " ${missing[*]} " == *" firebird3.0-server "* ]] && [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\n# Put here by KORVA'"'"'s install-deps.sh while it installs packages.\nexit 101\n' | $SUDO tee "$policy" > /dev/null
+  $SUDO chmod 755 "$policy"
+  trap '$SUDO rm -f "$policy"' EXIT
+fi
 $SUDO apt-get update -q
 $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test. With --sanitize, builds in build-asan with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs the tests there.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs the tests there. The tests that
+# need a Firebird server start one of their own (scripts/firebird-server.sh) and stop it;
+# when none can be started they are reported as skipped, with the reason, unless
+# KORVA_REQUIRE_SERVER=1 (CI), which makes that a failure.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/install-deps.sh"
+"$here/scripts/install-deps.sh" --server
 build="$here/build"
 args=()
 if [ "${1:-}" = "--sanitize" ]; then

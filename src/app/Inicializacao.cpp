@@ -4,6 +4,7 @@
 #include "charts/TFormGraficoAplicacaoRecursos.h"
 #include "charts/TFormGraficoFonteComprovacao.h"
 #include "data/DMPrincipal.h"
+#include "data/Installation.h"
 #include "db/DatabaseError.h"
 #include "incentive/TFrmGeraExcessaoMunicipal.h"
 #include "incentive/TfrmIncentivoAnual.h"
@@ -43,10 +44,11 @@ namespace inicializacao {
 
 namespace {
 
+const QString tentaDeNovo = QStringLiteral("Cada comando do menu tenta abrir o banco de novo.");
 const QString semBanco = QStringLiteral(
     "Verifique se o arquivo do banco de dados existe e se você pode lê-lo e gravá-lo "
-    "(num servidor, se ele está no ar). Outro banco pode ser indicado em KORVA_DATABASE "
-    "antes de abrir o KORVA. Cada comando do menu tenta abrir o banco de novo.");
+    "(num servidor, se ele está no ar). Outro banco pode ser indicado em KORVA_DATABASE, "
+    "ou no arquivo korva.conf da pasta de dados, antes de abrir o KORVA. ") + tentaDeNovo;
 
 }  // namespace
 
@@ -55,8 +57,11 @@ QString mensagemDeFalha()
     try {
         throw;
     } catch (const db::DatabaseError& e) {
+        // The settings or the password: the message itself says what to change.
+        const bool credenciais = dynamic_cast<const installation::SettingsError*>(&e) ||
+                                 dynamic_cast<const db::LoginError*>(&e);
         if (DMPrincipal && !DMPrincipal->IBDatabaseGeral.isOpen())
-            return e.message() + QStringLiteral("\n\n") + semBanco;
+            return e.message() + QStringLiteral("\n\n") + (credenciais ? tentaDeNovo : semBanco);
         return e.message();
     } catch (...) {
         return ui::currentExceptionMessage();

@@ -37,9 +37,7 @@ TDMPrincipal::TDMPrincipal(QObject* parent)
       dsTb_Elenco_Minimo(&Tb_Elenco_Minimo),
       UPTb_Elenco_Minimo(IBDatabaseGeral)
 {
-    IBDatabaseGeral.setDatabaseName(installation::databasePath());
-    IBDatabaseGeral.setUserName(installation::userName());
-    IBDatabaseGeral.setPassword(installation::password());
+    installation::configure(IBDatabaseGeral);
     defineDatasets();
 }
 

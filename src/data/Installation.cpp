@@ -1,9 +1,180 @@
 #include "data/Installation.h"
 
+#include "db/Connection.h"
+#include "db/DatabaseError.h"
+
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QtGlobal>
 
+#include <optional>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace installation {
+
+namespace {
+
+const QString databaseKey = QStringLiteral("KORVA_DATABASE");
+const QString userKey = QStringLiteral("KORVA_USER");
+const QString passwordKey = QStringLiteral("KORVA_PASSWORD");
+
+[[noreturn]] void refuse(const QString& message)
+{
+    throw SettingsError(message);
+}
+
+#ifndef Q_OS_WIN
+// The file holds a password and may name the server it is sent to: nobody but its owner
+// may read or change it.
+void checkPrivate(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        refuse(QStringLiteral("Não foi possível examinar o arquivo de configuração \"%1\": %2.")
+                   .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
+    QString problem;
+    if (!S_ISREG(st.st_mode))
+        problem = QStringLiteral("não é um arquivo comum");
+    else if (st.st_uid != ::getuid())
+        problem = QStringLiteral("pertence a outro usuário");
+    else if (st.st_mode & (S_IRGRP | S_IROTH))
+        problem = QStringLiteral("outros usuários podem lê-lo");
+    else if (st.st_mode & (S_IWGRP | S_IWOTH))
+        problem = QStringLiteral("outros usuários podem alterá-lo");
+    if (!problem.isEmpty())
+        refuse(QStringLiteral("O arquivo de configuração \"%1\" não foi usado: %2, e ele guarda a senha do banco de "
+                              "dados. Deixe-o só para você (chmod 600 \"%1\") e tente de novo.")
+                   .arg(QDir::toNativeSeparators(path), problem));
+}
+#endif
+
+// The values korva.conf gives; none when there is no such file.
+QHash<QString, QString> readConfigFile()
+{
+    const QString path = configFile();
+    QHash<QString, QString> values;
+    if (!QFile::exists(path))
+        return values;
+#ifndef Q_OS_WIN
+    checkPrivate(path);
+#endif
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        refuse(QStringLiteral("Não foi possível ler o arquivo de configuração \"%1\": %2.")
+                   .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        const QString name = line.left(equals).trimmed();
+        // The line is not quoted: it may be the password.
+        if (equals < 0 || (name != databaseKey && name != userKey && name != passwordKey))
+            refuse(QStringLiteral("O arquivo de configuração \"%1\", linha %2: esperava-se KORVA_DATABASE=..., "
+                                  "KORVA_USER=... ou KORVA_PASSWORD=...")
+                       .arg(QDir::toNativeSeparators(path))
+                       .arg(i + 1));
+        values.insert(name, line.mid(equals + 1).trimmed());
+    }
+    return values;
+}
+
+// Where a value came from.
+enum class From { Default, Environment, File };
+
+// A value of the environment, else of korva.conf (read only when needed).
+class Sources {
+public:
+    QString value(const QString& key, From* from = nullptr)
+    {
+        const QString env = qEnvironmentVariable(key.toLatin1().constData());
+        if (!env.isEmpty()) {
+            if (from)
+                *from = From::Environment;
+            return env;
+        }
+        if (!file_)
+            file_ = readConfigFile();
+        const QString v = file_->value(key);
+        if (from)
+            *from = v.isEmpty() ? From::Default : From::File;
+        return v;
+    }
+
+private:
+    std::optional<QHash<QString, QString>> file_;
+};
+
+QString fileName()
+{
+    return QStringLiteral("\"%1\"").arg(QDir::toNativeSeparators(configFile()));
+}
+
+// "informados em KORVA_USER e KORVA_PASSWORD", "usuário de KORVA_USER, senha padrão"...
+QString origin(From user, From password)
+{
+    if (user == From::Default && password == From::Default)
+        return QStringLiteral("padrão do banco local");
+    if (user == From::Environment && password == From::Environment)
+        return QStringLiteral("informados em KORVA_USER e KORVA_PASSWORD");
+    if (user == From::File && password == From::File)
+        return QStringLiteral("informados no arquivo %1").arg(fileName());
+    const auto of = [](From f, const QString& key) {
+        switch (f) {
+        case From::Environment:
+            return QStringLiteral("de %1").arg(key);
+        case From::File:
+            return QStringLiteral("do arquivo %1").arg(fileName());
+        case From::Default:
+            break;
+        }
+        return QStringLiteral("padrão");
+    };
+    return QStringLiteral("usuário %1, senha %2").arg(of(user, userKey), of(password, passwordKey));
+}
+
+QString defaultDatabase()
+{
+    return dataFolder() + QStringLiteral("/KORVA.GDB");
+}
+
+DatabaseSettings settingsFor(Sources& sources, const QString& database)
+{
+    DatabaseSettings s;
+    s.database = database;
+    From userFrom = From::Default, passwordFrom = From::Default;
+    s.user = sources.value(userKey, &userFrom);
+    s.password = sources.value(passwordKey, &passwordFrom);
+    if (db::isServerDatabase(database) && (s.user.isEmpty() || s.password.isEmpty()))
+        refuse(QStringLiteral("O banco de dados \"%1\" está num servidor: informe o usuário e a senha em KORVA_USER e "
+                              "KORVA_PASSWORD, ou no arquivo %2, legível só por você.")
+                   .arg(database, fileName()));
+    // The embedded engine asks for no password; its fixed ones stay the defaults.
+    if (s.user.isEmpty())
+        s.user = QStringLiteral("SYSDBA");
+    if (s.password.isEmpty())
+        s.password = QStringLiteral("cobaltrim");
+    s.origin = origin(userFrom, passwordFrom);
+    return s;
+}
+
+void apply(db::Connection& connection, const DatabaseSettings& s)
+{
+    connection.setDatabaseName(s.database);
+    connection.setUserName(s.user);
+    connection.setPassword(s.password);
+    connection.setCredentialsOrigin(s.origin);
+}
+
+}  // namespace
 
 QString dataFolder()
 {
@@ -17,27 +188,53 @@ QString dataFolder()
 #endif
 }
 
-QString databasePath()
-{
-    const QString db = qEnvironmentVariable("KORVA_DATABASE");
-    if (!db.isEmpty())
-        return db;
-    return dataFolder() + QStringLiteral("/KORVA.GDB");
-}
-
 QString exportFolder()
 {
     return dataFolder() + QStringLiteral("/export");
 }
 
-QString userName()
+QString configFile()
 {
-    return QStringLiteral("SYSDBA");
+    return dataFolder() + QStringLiteral("/korva.conf");
 }
 
-QString password()
+DatabaseSettings databaseSettings()
 {
-    return QStringLiteral("cobaltrim");
+    Sources sources;
+    QString database = sources.value(databaseKey);
+    if (database.isEmpty())
+        database = defaultDatabase();
+    return settingsFor(sources, database);
+}
+
+DatabaseSettings databaseSettings(const QString& database)
+{
+    Sources sources;
+    return settingsFor(sources, database);
+}
+
+QString databasePath()
+{
+    Sources sources;
+    const QString database = sources.value(databaseKey);
+    return database.isEmpty() ? defaultDatabase() : database;
+}
+
+void configure(db::Connection& connection)
+{
+    // Named now, so that a message about a failed start can name the database.
+    try {
+        connection.setDatabaseName(databasePath());
+    } catch (const db::DatabaseError&) {
+        connection.setDatabaseName(defaultDatabase());
+    }
+    connection.setConfigure([](db::Connection& c) { apply(c, databaseSettings()); });
+}
+
+void configure(db::Connection& connection, const QString& database)
+{
+    connection.setDatabaseName(database);
+    connection.setConfigure([database](db::Connection& c) { apply(c, databaseSettings(database)); });
 }
 
 }  // namespace installation

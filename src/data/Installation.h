@@ -1,18 +1,58 @@
 #pragma once
 // Where this installation keeps its things, and how it reaches its database.
+#include "db/DatabaseError.h"
+
 #include <QString>
+
+namespace db {
+class Connection;
+}
 
 namespace installation {
 
 // Data folder: KORVA_HOME, else ~/korva (C:\korva on Windows).
 QString dataFolder();
-// Database: KORVA_DATABASE, else <data folder>/KORVA.GDB. May be "host:/path/file.fdb".
-QString databasePath();
 // Export folder: <data folder>/export.
 QString exportFolder();
+// The installation's settings file: <data folder>/korva.conf. Optional; lines
+// "KORVA_DATABASE=...", "KORVA_USER=...", "KORVA_PASSWORD=..." and "#" comments. As it
+// may hold a password, it is used only while nobody but its owner may read or write it.
+QString configFile();
 
-// The database user and password of the embedded database.
-QString userName();
-QString password();
+// korva.conf may not be used, or a server database has no user and password: the message
+// says what to change.
+class SettingsError : public db::DatabaseError {
+public:
+    using db::DatabaseError::DatabaseError;
+};
+
+// How the installation reaches its database. Each value comes from the environment
+// variable of that name, else from korva.conf, else from the fixed defaults: the database
+// <data folder>/KORVA.GDB and, for a database the embedded engine opens, the user SYSDBA
+// with the fixed password. A database on a server has no default user or password.
+struct DatabaseSettings {
+    QString database;  // a path, or "host:/path/file.fdb", "host/port:/path/file.fdb"
+    QString user;
+    QString password;
+    // Where user and password came from, for messages: "informados em KORVA_USER e
+    // KORVA_PASSWORD", "informados no arquivo ...", "padrão do banco local".
+    QString origin;
+};
+
+// The settings for the installation's database (KORVA_DATABASE, korva.conf or the
+// default). Throws SettingsError, in Portuguese and never with the password, when
+// korva.conf may not be used (others may read or change it, it is not the user's, a line
+// it does not understand) or a server database has no user and password.
+DatabaseSettings databaseSettings();
+// The settings for another database, with the installation's credentials.
+DatabaseSettings databaseSettings(const QString& database);
+// The installation's database alone. Throws as databaseSettings().
+QString databasePath();
+
+// Points connection at the installation's database: the settings are read again at every
+// attempt to open it, so that a fixed korva.conf takes effect on the next try.
+void configure(db::Connection& connection);
+// The same for another database (a file named on a command line).
+void configure(db::Connection& connection, const QString& database);
 
 }  // namespace installation

@@ -408,18 +408,27 @@ void TfrmExecucaoMunicipal::BbtGravarClick()
 bool TfrmExecucaoMunicipal::GravaMovimentacao()
 {
     using G = tracking::Acompanhamento::Gravacao;
-    const G resultado = acompanhamento().gravaMovimentacao(mesCompetencia(), valores(), SemSaldoInicial);
+    tracking::Acompanhamento a = acompanhamento();
+    const G resultado = a.gravaMovimentacao(mesCompetencia(), valores(), SemSaldoInicial);
+    // Another seat changing the same month: why, after the operation's own message.
+    const auto outroUsuario = [this, &a] {
+        if (!a.outroUsuario().isEmpty())
+            ui::Dialogs::error(a.outroUsuario(), this);
+    };
     switch (resultado) {
     case G::Gravado:
         break;
     case G::FalhaSaldoInicial:
         ui::Dialogs::message(QStringLiteral("Problema na Gravação - Identificação !! ... operação cancelada"), this);
+        outroUsuario();
         return false;
     case G::FalhaInclusao:
         ui::Dialogs::message(QStringLiteral("Problema na Gravação - Movimentação!! ... operação cancelada"), this);
+        outroUsuario();
         break;
     case G::FalhaAlteracao:
         ui::Dialogs::message(QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"), this);
+        outroUsuario();
         break;
     }
     BbtInserir->setEnabled(true);

@@ -97,8 +97,9 @@ class TstSchema : public QObject {
         db::prepareEmbeddedEngine();
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName);
         db_.setDatabaseName(path);
-        db_.setUserName(installation::userName());
-        db_.setPassword(installation::password());
+        const installation::DatabaseSettings settings = installation::databaseSettings(path);
+        db_.setUserName(settings.user);
+        db_.setPassword(settings.password);
         if (!db_.open()) {
             QTest::qFail(qPrintable(QStringLiteral("cannot open %1: %2").arg(path, db_.lastError().text())), __FILE__,
                          __LINE__);
@@ -652,7 +653,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("KORVA.GDB"));
         QString seen;
         QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 data::createDatabase(path, false, installation::userName(), installation::password(),
+                                 data::createDatabase(path, false,
                                                       [&](const QString& made) {
                                                           seen = made;
                                                           throw std::runtime_error("falha");

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -21,7 +23,51 @@ namespace {
     throw std::runtime_error(message.toStdString());
 }
 
+// A test meant to run against a server and that has none is skipped whole, before any
+// of its cases runs, with the reason.
+const std::optional<TestServer> testServer = [] {
+    if (qEnvironmentVariable("KORVA_TEST_SERVER_DIR").isEmpty())
+        return std::optional<TestServer>();
+    QString why;
+    std::optional<TestServer> s = TestDatabase::readServer(&why);
+    if (!s) {
+        std::printf("SKIP   : nenhum servidor Firebird para este teste: %s\n", why.toLocal8Bit().constData());
+        std::fflush(stdout);
+        std::_Exit(77);
+    }
+    return s;
+}();
+
 }  // namespace
+
+std::optional<TestServer> TestDatabase::readServer(QString* why)
+{
+    const QString folder = qEnvironmentVariable("KORVA_TEST_SERVER_DIR");
+    QFile env(folder + QStringLiteral("/servidor.env"));
+    if (folder.isEmpty() || !env.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QFile reason(folder + QStringLiteral("/indisponivel"));
+        if (why)
+            *why = reason.open(QIODevice::ReadOnly) ? QString::fromUtf8(reason.readAll()).trimmed()
+                                                    : QStringLiteral("o servidor de testes não foi iniciado em \"%1\"").arg(folder);
+        return std::nullopt;
+    }
+    TestServer s;
+    for (const QString& line : QString::fromUtf8(env.readAll()).split(QLatin1Char('\n'))) {
+        const QString value = line.section(QLatin1Char('='), 1);
+        if (line.startsWith(QLatin1String("KORVA_TEST_SERVER=")))
+            s.address = value;
+        else if (line.startsWith(QLatin1String("KORVA_TEST_SERVER_USER=")))
+            s.user = value;
+        else if (line.startsWith(QLatin1String("KORVA_TEST_SERVER_PASSWORD=")))
+            s.password = value;
+    }
+    return s;
+}
+
+const TestServer* TestDatabase::server()
+{
+    return testServer ? &*testServer : nullptr;
+}
 
 QString TestDatabase::templateFolder()
 {
@@ -49,16 +95,20 @@ QString TestDatabase::fresh(const QString& kind)
     QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     qputenv("KORVA_HOME", QFile::encodeName(folder->path()));
-    qputenv("KORVA_DATABASE", QFile::encodeName(copy));
+    if (const TestServer* s = server()) {
+        qputenv("KORVA_DATABASE", (s->address + QLatin1Char(':') + copy).toUtf8());
+        qputenv("KORVA_USER", s->user.toUtf8());
+        qputenv("KORVA_PASSWORD", s->password.toUtf8());
+    } else {
+        qputenv("KORVA_DATABASE", QFile::encodeName(copy));
+    }
     folders.push_back(std::move(folder));
     return copy;
 }
 
 void TestDatabase::configure(db::Connection& connection)
 {
-    connection.setDatabaseName(installation::databasePath());
-    connection.setUserName(installation::userName());
-    connection.setPassword(installation::password());
+    installation::configure(connection);
 }
 
 }  // namespace support

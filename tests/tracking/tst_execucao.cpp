@@ -8,6 +8,8 @@
 
 #include "data/DMPrincipal.h"
 #include "db/Connection.h"
+#include "db/LockTimeout.h"
+#include "db/Statement.h"
 #include "dbui/DataControls.h"
 #include "dbui/DbGrid.h"
 #include "forms/FormAtivo.h"
@@ -881,6 +883,43 @@ private slots:
         // Nor are lines entered for it.
         clicaAba(f, f->tbsExecucaoFisica);
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+    }
+
+    // Two seats of a state office on one database.
+    void aMonthAnotherSeatIsChangingIsNotSavedAndSaysWhy()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), exemplo);
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        db::setLockTimeout(1);
+        db::Connection outro;
+        support::TestDatabase::configure(outro);
+        auto emMaos = std::make_unique<db::WriteUnit>(outro);
+        db::Statement(outro, {QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_FEDERAL = 70")}).exec();
+
+        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().mid(1),
+                 (QStringList{QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"),
+                              QStringLiteral("Outro usuário está alterando os mesmos dados neste momento. "
+                                             "A operação foi desfeita e pode ser repetida.")}));
+        emMaos->commit();
+        emMaos.reset();
+        QCOMPARE(gravado(3).at(1), QVariant(70.0));
+
+        // Repeated once the other seat is done, it is saved.
+        Dialogs::clearRecords();
+        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        QCOMPARE(gravado(3).at(1), QVariant(60.0));
+        db::setLockTimeout(db::defaultLockTimeout);
     }
 
     void aLineWhoseHeaderCannotTakeItsTotalIsNotStored()

@@ -31,16 +31,21 @@ const char usage[] =
     "  --demo    inclui a instalação de demonstração (município de Lavras/MG,\n"
     "            ano corrente: parâmetros, pactuações, repasses, incentivo anual\n"
     "            e quatro meses de acompanhamento)\n"
-    "  CAMINHO   arquivo a criar; sem ele, KORVA_DATABASE, senão\n"
-    "            KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
+    "  CAMINHO   arquivo a criar, ou banco a criar num servidor Firebird\n"
+    "            (servidor:/caminho/KORVA.FDB ou servidor/porta:/caminho/KORVA.FDB);\n"
+    "            sem ele, KORVA_DATABASE, senão o korva.conf da pasta de dados,\n"
+    "            senão KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
     "\n"
-    "Um arquivo existente nunca é sobrescrito.\n"
+    "Um arquivo existente nunca é sobrescrito. Num servidor, o usuário e a senha\n"
+    "vêm de KORVA_USER e KORVA_PASSWORD, senão do korva.conf da pasta de dados\n"
+    "(KORVA_HOME, senão ~/korva), que só o seu dono pode ler.\n"
     "\n"
     "import carrega arquivos de intercâmbio (os gerados por \"Exportar dados\")\n"
     "num banco de instalação estadual, com as regras de \"Importa dados\": cada\n"
     "mês de um arquivo substitui o mês inteiro ou fica como estava. Escreve o\n"
     "resumo por arquivo na saída padrão.\n"
-    "  --database CAMINHO  banco a usar; sem ele, KORVA_DATABASE, senão\n"
+    "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
+    "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
     "Saída: 0 quando todo mês de todo arquivo foi carregado, 1 quando algum mês\n"
     "ou arquivo foi recusado, 2 em uso errado, banco que não abre ou instalação\n"
@@ -59,19 +64,12 @@ int misuse(const QString& message)
     return 2;
 }
 
-void connect(db::Connection& connection, const QString& database)
-{
-    connection.setDatabaseName(database);
-    connection.setUserName(installation::userName());
-    connection.setPassword(installation::password());
-    connection.open();
-}
-
 // The annual incentive of every year with pacts, as "Incentivo Anual" calculates it.
 void calculateIncentive(const QString& database)
 {
     db::Connection connection;
-    connect(connection, database);
+    installation::configure(connection, database);
+    connection.open();
     for (const QString& year : incentivo::anosPactuados(connection)) {
         const incentivo::ResultadoCalculo r = incentivo::calculaIncentivoAnual(connection, year);
         if (!r.recusas.isEmpty())
@@ -103,13 +101,15 @@ int import(const QStringList& args)
     }
     if (files.isEmpty())
         return misuse(QStringLiteral("import pede ao menos um arquivo"));
-    if (database.isEmpty())
-        database = installation::databasePath();
-
     text::setBrazilianFormats();
     db::Connection connection;
     try {
-        connect(connection, database);
+        if (database.isEmpty())
+            installation::configure(connection);
+        else
+            installation::configure(connection, database);
+        database = connection.databaseName();
+        connection.open();
         // Only a state installation receives its municipalities' months.
         db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
         const QVariant cidade = p.scalar();
@@ -173,15 +173,13 @@ int main(int argc, char* argv[])
         else
             path = arg;
     }
-    if (path.isEmpty())
-        path = installation::databasePath();
-
     try {
+        if (path.isEmpty())
+            path = installation::databasePath();
         QElapsedTimer timer;
         timer.start();
         text::setBrazilianFormats();
-        data::createDatabase(path, demo, installation::userName(), installation::password(),
-                             demo ? data::CompletionStep(calculateIncentive) : data::CompletionStep());
+        data::createDatabase(path, demo, demo ? data::CompletionStep(calculateIncentive) : data::CompletionStep());
         printLine(stdout, QStringLiteral("Banco de dados criado em %1 (%2) em %3 s.")
                               .arg(QDir::toNativeSeparators(path),
                                    demo ? QStringLiteral("esquema, dados de referência e demonstração")

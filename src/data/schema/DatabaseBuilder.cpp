@@ -1,5 +1,6 @@
 #include "data/schema/DatabaseBuilder.h"
 
+#include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "data/schema/DemoData.h"
 #include "fbapi/FbClient.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace data {
 
@@ -20,13 +20,6 @@ DatabaseExists::DatabaseExists(const QString& path)
 
 namespace {
 
-// "host:/path" or "host/port:path" names a database on a Firebird server; "C:/x" does not.
-bool isRemote(const QString& path)
-{
-    static const QRegularExpression remote(QStringLiteral("^[^/\\\\:]{2,}:"));
-    return remote.match(path).hasMatch();
-}
-
 QString resourceText(const QString& name)
 {
     QFile file(name);
@@ -37,10 +30,10 @@ QString resourceText(const QString& name)
 
 }  // namespace
 
-void createDatabase(const QString& path, bool demo, const QString& user, const QString& password,
-                    const CompletionStep& lastStep)
+void createDatabase(const QString& path, bool demo, const CompletionStep& lastStep)
 {
-    const bool remote = isRemote(path);
+    const installation::DatabaseSettings settings = installation::databaseSettings(path);
+    const bool remote = db::isServerDatabase(path);
     if (!remote) {
         const QFileInfo info(path);
         if (info.exists() || info.isSymLink())
@@ -52,7 +45,16 @@ void createDatabase(const QString& path, bool demo, const QString& user, const Q
     }
 
     db::fb::Database database;
-    database.create(path, user, password);  // refuses an existing file by itself, too
+    try {
+        database.create(path, settings.user, settings.password);  // refuses an existing file by itself, too
+    } catch (const db::DatabaseError& e) {
+        // A server says so in its own words.
+        if (remote && e.message().contains(QLatin1String("File exists")))
+            throw DatabaseExists(path);
+        if (db::isLoginRefusedText(e.message()))
+            throw db::LoginError(path, settings.user, settings.origin, e.message(), e.code());
+        throw;
+    }
     try {
         db::fb::runScript(database, resourceText(QStringLiteral(":/korva/schema/korva.sql")));
         db::fb::Transaction tr(database);
@@ -67,7 +69,7 @@ void createDatabase(const QString& path, bool demo, const QString& user, const Q
         // Never leave a half-made database behind.
         try {
             if (!database.isAttached())
-                database.attach(path, user, password);
+                database.attach(path, settings.user, settings.password);
             database.drop();
         } catch (...) {
         }

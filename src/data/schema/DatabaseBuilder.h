@@ -31,8 +31,9 @@ using CompletionStep = std::function<void(const QString& path)>;
 // Creates the folder if needed. Throws DatabaseExists when the file exists (it is left
 // alone), db::DatabaseError for the server's refusals and std::runtime_error for the
 // rest; a database left half made, the last step's failure included, is deleted, so that
-// a retry starts clean.
-void createDatabase(const QString& path, bool demo, const QString& user = installation::userName(),
-                    const QString& password = installation::password(), const CompletionStep& lastStep = {});
+// a retry starts clean. path may name a database on a Firebird server
+// ("host/port:/path/file.fdb"): the server creates it, as the installation's user
+// (installation::databaseSettings).
+void createDatabase(const QString& path, bool demo, const CompletionStep& lastStep = {});
 
 }  // namespace data

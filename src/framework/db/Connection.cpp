@@ -2,7 +2,9 @@
 
 #include "db/DatabaseError.h"
 #include "db/EmbeddedEngine.h"
+#include "db/LockTimeout.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
@@ -42,11 +44,25 @@ bool Connection::isOpen() const
     return QSqlDatabase::contains(connectionName_) && QSqlDatabase::database(connectionName_, false).isOpen();
 }
 
+bool isServerDatabase(const QString& name)
+{
+    // "host:path", "host/port:path", "[v6 address]/port:path" or "inet://host/path"; a
+    // one-letter "host" is a Windows drive.
+    static const QRegularExpression server(
+        QStringLiteral("^(?:(?:inet[46]?|wnet)://|(?:\\[[^\\]]*\\]|[^/\\\\:\\[\\]]{2,})(?:/[^/\\\\:]+)?:)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return server.match(name).hasMatch();
+}
+
 void Connection::open()
 {
     if (isOpen())
         return;
-    prepareEmbeddedEngine();
+    if (configure_)
+        configure_(*this);
+    // A seat of a server needs no embedded engine, nor its lock folder.
+    if (!isServerDatabase(databaseName_))
+        prepareEmbeddedEngine();
     QSqlDatabase db = QSqlDatabase::contains(connectionName_)
                           ? QSqlDatabase::database(connectionName_, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName_);
@@ -62,6 +78,8 @@ void Connection::open()
         // The embedded engine lets one process at a time use a database file.
         const bool inUse = server.contains(QLatin1String("\"lock\" operation"), Qt::CaseInsensitive) ||
                            server.contains(QLatin1String("already opened"), Qt::CaseInsensitive);
+        if (isLoginRefusedText(server))
+            throw LoginError(databaseName_, userName_, credentialsOrigin_, server, code);
         if (inUse)
             throw DatabaseInUseError(
                 QStringLiteral("O banco de dados \"%1\" já está em uso por outra cópia do KORVA.\n%2").arg(databaseName_, server),
@@ -72,11 +90,18 @@ void Connection::open()
     rollbackOnly_ = false;
     {
         QSqlQuery q(db);
-        if (q.exec(QStringLiteral("select rdb$character_set_name from rdb$database")) && q.next())
+        if (q.exec(QStringLiteral("select rdb$character_set_name, rdb$get_context('SYSTEM', 'LOCK_TIMEOUT') "
+                                  "from rdb$database")) &&
+            q.next()) {
             charset_ = q.value(0).toString().trimmed().toUpper();
+            lockTimeout_ = q.value(1).toInt();
+        }
         q.finish();
         q.clear();
     }
+    if (lockTimeout_ != lockTimeout())
+        qWarning("korva: as transações do banco de dados esperam %d s por uma linha travada, e não %d s",
+                 lockTimeout_, lockTimeout());
     emit connected();
 }
 

@@ -5,11 +5,16 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSqlQuery;
 
 namespace db {
+
+// A database name that a Firebird server serves ("host:/path/file.fdb",
+// "host/port:/path", "inet://host/path"), rather than a file the embedded engine opens.
+bool isServerDatabase(const QString& name);
 
 // Wraps a QIBASE connection. It opens on demand: a failed start is reported when it
 // happens, and every later use tries again.
@@ -28,9 +33,18 @@ public:
     void setDatabaseName(const QString& name) { databaseName_ = name; }
     QString databaseName() const { return databaseName_; }
     void setUserName(const QString& user) { userName_ = user; }
+    QString userName() const { return userName_; }
     void setPassword(const QString& password) { password_ = password; }
+    // Where the user name and password came from ("KORVA_USER e KORVA_PASSWORD", a file),
+    // named when the server refuses them; never the password itself.
+    void setCredentialsOrigin(const QString& origin) { credentialsOrigin_ = origin; }
+    // Called at the start of every attempt to open, so that settings kept outside the
+    // program (a file the user may have just fixed) are read again; it may set the name,
+    // user and password, and may throw DatabaseError, which the attempt then reports.
+    void setConfigure(std::function<void(Connection&)> configure) { configure_ = std::move(configure); }
 
-    // Opens the connection; throws DatabaseError with the server's message and the path.
+    // Opens the connection; throws DatabaseError with the server's message and the path
+    // (LoginError when the server refuses the user or password).
     void open();
     // Commits an open write unit's work (a disconnection ends work with a commit), then
     // disconnects. Harmless when not connected.
@@ -57,6 +71,9 @@ public:
     // The character set the database stores text in ("WIN1252"), read at open; empty
     // while closed.
     QString storageCharset() const { return charset_; }
+    // How long a transaction of this connection waits on a row another connection holds,
+    // as the engine reported it at open (-1: for ever). See LockTimeout.h.
+    int transactionLockTimeout() const { return lockTimeout_; }
 
 signals:
     void connected();
@@ -67,6 +84,8 @@ private:
     QString databaseName_;
     QString userName_;
     QString password_;
+    QString credentialsOrigin_;
+    std::function<void(Connection&)> configure_;
     void savepoint(const QString& command);
 
     // The savepoint commands, prepared once per transaction: a unit per row of a bulk
@@ -80,6 +99,7 @@ private:
     bool rollbackOnly_ = false;
     quint64 generation_ = 0;
     QString charset_;
+    int lockTimeout_ = -1;
 };
 
 // RAII write unit: everything done while it lives commits whole when commit() is

@@ -285,10 +285,10 @@ void Dataset::readRows()
     QSqlQuery query(connection_->database());
     query.setForwardOnly(true);
     if (!query.prepare(parsed.text))
-        throw DatabaseError(serverText(query));
+        throwQueryError(query);
     bindParams(query, parsed.names);
     if (!query.exec())
-        throw DatabaseError(serverText(query));
+        throwQueryError(query);
 
     const QSqlRecord record = query.record();
     if (!persistent_)

@@ -1,5 +1,7 @@
 #include "db/SqlText.h"
 
+#include "db/DatabaseError.h"
+
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -81,6 +83,15 @@ QString serverText(const QSqlQuery& query)
     if (text.isEmpty())
         text = e.text();
     return text.trimmed();
+}
+
+void throwQueryError(const QSqlQuery& query)
+{
+    const QString text = serverText(query);
+    const int code = query.lastError().nativeErrorCode().toInt();
+    if (isLockConflictText(text))
+        throw LockConflictError(text, code);
+    throw DatabaseError(text, code);
 }
 
 }  // namespace db

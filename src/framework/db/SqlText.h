@@ -26,4 +26,8 @@ QVariant toDriverValue(const QVariant& v);
 // Text of the last error of a query, as the server gave it.
 QString serverText(const QSqlQuery& query);
 
+// Throws the query's last error: a LockConflictError when another connection holds the
+// rows it needed, else a DatabaseError with the server's text.
+[[noreturn]] void throwQueryError(const QSqlQuery& query);
+
 }  // namespace db

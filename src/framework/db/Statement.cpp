@@ -89,8 +89,8 @@ int Statement::exec()
     QSqlQuery& query = *prepared_;
     bind(query, preparedNames_, preparedTypes_);
     if (!query.exec())
-        throw DatabaseError(serverText(query));
-    const int affected = query.numRowsAffected();
+        throwQueryError(query);
+    const int affected = countsRows_ ? query.numRowsAffected() : -1;
     if (query.isSelect() && query.next()) {
         const QSqlRecord rec = query.record();
         for (int i = 0; i < rec.count(); ++i)
@@ -108,10 +108,10 @@ QList<QVariantList> Statement::selectAll()
     QSqlQuery query(connection_.database());
     query.setForwardOnly(true);
     if (!query.prepare(parsed.text))
-        throw DatabaseError(serverText(query));
+        throwQueryError(query);
     bind(query, parsed.names, describeParameters(query));
     if (!query.exec())
-        throw DatabaseError(serverText(query));
+        throwQueryError(query);
     QList<QVariantList> rows;
     const int columns = query.record().count();
     while (query.next()) {

@@ -37,9 +37,14 @@ public:
     // Runs the statement once. Inside a write unit it joins the unit; on its own it
     // commits when it finishes. A statement that fails undoes its own effects and
     // nothing else, so a caller inside a unit may go on. Parameters without a value are
-    // null. Throws DataError for a value that does not convert (nothing executed) and
-    // DatabaseError with the server's text. Returns the number of rows affected.
+    // null. Throws DataError for a value that does not convert (nothing executed),
+    // LockConflictError when another connection holds a row it had to change (after the
+    // lock timeout at most), and DatabaseError with the server's text for the rest.
+    // Returns the number of rows affected (-1 when it does not count them).
     int exec();
+    // Whether exec() asks how many rows the statement changed: one more exchange with a
+    // server each time, which a bulk load that has no use for the number leaves out.
+    void setCountsRows(bool counts) { countsRows_ = counts; }
     // The row a statement returned (insert ... returning, execute procedure, a select
     // of one row), keyed by upper-case column name; empty when none.
     const QVariantMap& returned() const { return returned_; }
@@ -58,6 +63,7 @@ private:
     // The prepared query is kept while the text and the transaction stay the same, so
     // a loop of executions inside one write unit prepares once.
     std::unique_ptr<QSqlQuery> prepared_;
+    bool countsRows_ = true;
     QString preparedText_;
     QStringList preparedNames_;
     QVector<ParamType> preparedTypes_;

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,18 @@ QString motivoDoBanco(const std::exception& e)
     return QString::fromUtf8(e.what()).simplified();
 }
 
+// Why the database refused a month. A duplicate key that the month's own rows cannot have
+// caused -- a line number the database gives, or a month's only header after its delete --
+// belongs to another seat loading the same month at the same time.
+QString motivo(const std::exception& e, const TabelaIntercambio& t, const Mes& m)
+{
+    const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
+    const bool numerada = std::any_of(t.colunas.cbegin(), t.colunas.cend(), [](const Coluna& c) { return c.omitida; });
+    if (d && d->isKeyViolation() && (numerada || m.linhas.size() == 1))
+        return db::LockConflictError(d->message()).message();
+    return motivoDoBanco(e);
+}
+
 // The statements of one table, prepared once for the whole run.
 struct Comandos {
     std::unique_ptr<db::Statement> apaga;
@@ -78,6 +91,9 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     c.insere = std::make_unique<db::Statement>(
         conexao, QStringList{QStringLiteral("Insert into ") + t.tabela + QStringLiteral(" ( ") + c.colunas.join(QLatin1Char(',')) +
                                  QStringLiteral(" ) values ( ") + marcas.join(QLatin1Char(',')) + QStringLiteral(" )")});
+    // The loader has no use for the number of rows each statement changed.
+    c.apaga->setCountsRows(false);
+    c.insere->setCountsRows(false);
     return c;
 }
 
@@ -198,7 +214,7 @@ private:
                 }
                 unidade.commit();
             } catch (const std::exception& e) {
-                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivoDoBanco(e));
+                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivo(e, *t, m));
                 continue;
             }
             ++r.meses;

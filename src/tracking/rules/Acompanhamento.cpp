@@ -135,6 +135,12 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
         s.setParam(QStringLiteral("situacao"), codigos::situacao::aberto);
     };
 
+    outroUsuario_.clear();
+    const auto falhou = [this](Gravacao g, const std::exception& e) {
+        if (const auto* conflito = dynamic_cast<const db::LockConflictError*>(&e))
+            outroUsuario_ = conflito->message();
+        return g;
+    };
     Gravacao falha = Gravacao::FalhaSaldoInicial;
     bool incluido = false;
     try {
@@ -155,7 +161,7 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
             } catch (const db::DatabaseError& e) {
                 // Saved before in this month: the balance follows below.
                 if (!e.isKeyViolation())
-                    return Gravacao::FalhaSaldoInicial;
+                    return falhou(Gravacao::FalhaSaldoInicial, e);
             }
         }
 
@@ -177,7 +183,7 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
             incluido = true;
         } catch (const db::DatabaseError& e) {
             if (!e.isKeyViolation())
-                return Gravacao::FalhaInclusao;
+                return falhou(Gravacao::FalhaInclusao, e);
         }
 
         if (!incluido) {
@@ -210,8 +216,8 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
 
         falha = incluido ? Gravacao::FalhaInclusao : Gravacao::FalhaAlteracao;
         unidade.commit();
-    } catch (const std::exception&) {
-        return falha;
+    } catch (const std::exception& e) {
+        return falhou(falha, e);
     }
     return Gravacao::Gravado;
 }

@@ -64,6 +64,9 @@ public:
     // and is open. While the month is the initial balance's month, the initial balance
     // takes the balance brought forward, so that there is one row a year.
     Gravacao gravaMovimentacao(int mes, const Valores& valores, bool semSaldoInicial);
+    // When the last gravaMovimentacao failed because another seat was changing the same
+    // rows, the message that says so (the operation may be repeated); else empty.
+    QString outroUsuario() const { return outroUsuario_; }
 
     // Writes the header's other-medications total; joins the caller's unit. Throws when
     // the statement fails or the month has no header.
@@ -84,6 +87,7 @@ private:
 
     db::Connection& connection_;
     Chave chave_;
+    QString outroUsuario_;
 };
 
 // A follow-up window's caption: the title ("Acompanhamento", "Consulta Acompanhamento")
