@@ -25,12 +25,7 @@ TFrmGeraExcessaoMunicipal::TFrmGeraExcessaoMunicipal(QWidget* owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    ToolBar1 = createToolBar(16);
     layout->addWidget(ToolBar1);
     BbtSair = addToolButton(ToolBar1, QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"),
                             style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { BbtSairClick(); }, QSize(80, 36));

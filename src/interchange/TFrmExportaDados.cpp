@@ -17,19 +17,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* negrito(const QString& texto, QWidget* parent)
-{
-    auto* l = new QLabel(texto, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-}  // namespace
-
 TFrmExportaDados::TFrmExportaDados(QWidget* owner)
     : ui::FormWindow(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -39,12 +26,7 @@ TFrmExportaDados::TFrmExportaDados(QWidget* owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    ToolBar1 = createToolBar(16);
     layout->addWidget(ToolBar1);
     BbtSair = addToolButton(ToolBar1, QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"),
                             style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { BbtSairClick(); }, QSize(80, 36));
@@ -57,13 +39,13 @@ TFrmExportaDados::TFrmExportaDados(QWidget* owner)
     auto* p = new QVBoxLayout(painel);
     p->setContentsMargins(12, 10, 12, 10);
     p->setSpacing(6);
-    LblMunicipio = negrito(QString(), painel);
+    LblMunicipio = ui::boldLabel(QString(), painel);
     LblMunicipio->setObjectName(QStringLiteral("LblMunicipio"));
     p->addWidget(LblMunicipio);
     p->addSpacing(6);
     CheckMes = new ui::CheckList(painel);
     CheckMes->setObjectName(QStringLiteral("CheckMes"));
-    Label1 = negrito(QStringLiteral("Mes de Competência"), painel);
+    Label1 = ui::boldLabel(QStringLiteral("Mes de Competência"), painel);
     ui::setCaption(Label1, CheckMes);
     p->addWidget(Label1);
     p->addWidget(CheckMes, 1);

@@ -23,19 +23,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-namespace {
-
-QLabel* negrito(const QString& texto, QWidget* parent)
-{
-    auto* l = new QLabel(texto, parent);
-    QFont f = l->font();
-    f.setBold(true);
-    l->setFont(f);
-    return l;
-}
-
-}  // namespace
-
 TFrmImportaDados::TFrmImportaDados(QWidget* owner)
     : ui::FormWindow(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
@@ -45,12 +32,7 @@ TFrmImportaDados::TFrmImportaDados(QWidget* owner)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    ToolBar1 = createToolBar(16);
     layout->addWidget(ToolBar1);
     BbtSair = addToolButton(ToolBar1, QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"),
                             style()->standardIcon(QStyle::SP_DialogCloseButton), [this] { BbtSairClick(); }, QSize(80, 36));
@@ -102,7 +84,7 @@ TFrmImportaDados::TFrmImportaDados(QWidget* owner)
     CheckArquivos = new ui::CheckList(painel);
     CheckArquivos->setObjectName(QStringLiteral("CheckArquivos"));
     CheckArquivos->setMinimumWidth(330);
-    Label2 = negrito(QStringLiteral("Selecione os arquivos a serem importados :"), painel);
+    Label2 = ui::boldLabel(QStringLiteral("Selecione os arquivos a serem importados :"), painel);
     ui::setCaption(Label2, CheckArquivos);
     g->addWidget(Label2, 0, 1, 2, 1, Qt::AlignBottom);
     g->addWidget(CheckArquivos, 2, 1, DriveComboBox1 ? 2 : 1, 1);

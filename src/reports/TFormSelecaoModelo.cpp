@@ -56,13 +56,7 @@ TFormSelecaoModelo::TFormSelecaoModelo(QWidget* owner)
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setIconSize(QSize(20, 20));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    ToolBar1->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    ToolBar1 = createToolBar(20);
     layout->addWidget(ToolBar1);
     QStyle* st = style();
     BbtSair = addButton(QStringLiteral("&Sair (F10)"), QStringLiteral("Sair"), st->standardIcon(QStyle::SP_DialogCloseButton),

@@ -74,20 +74,11 @@ TfrmExecucaoMunicipal::~TfrmExecucaoMunicipal()
 
 void TfrmExecucaoMunicipal::defineDatasets()
 {
-    TB_Cidade.setSql({QStringLiteral("SELECT TB_CIDADE_PACTUACAO.CO_UF,"), QStringLiteral("TB_CIDADE.CO_SEQ_CIDADE,"),
-                      QStringLiteral("TB_CIDADE.NO_CIDADE,"), QStringLiteral("tb_cidade_pactuacao.co_forma_pactuacao"),
-                      QStringLiteral("FROM TB_CIDADE"),
-                      QStringLiteral("RIGHT OUTER JOIN TB_CIDADE_PACTUACAO ON (TB_CIDADE.CO_SEQ_CIDADE = TB_CIDADE_PACTUACAO.CO_CIDADE)"),
-                      QStringLiteral("WHERE "), QStringLiteral("TB_CIDADE.CO_UF = :CO_UF and"),
-                      QStringLiteral("TB_CIDADE.CO_SEQ_CIDADE = :CO_CIDADE"), QStringLiteral("order by no_cidade")});
+    TB_Cidade.setSql(tracking::sqlCidadePactuada());
 
     TB_Elenco_Minimo.setSql({QStringLiteral("select * from TB_ELENCO_MINIMO"), QStringLiteral("order by ds_medicamento")});
 
-    RL_ElencoMinimo_UF.setSql({QStringLiteral("select RL.*, EL.DS_MEDICAMENTO"),
-                               QStringLiteral("from RL_ELENCOMINIMO_UF RL,TB_ELENCO_MINIMO EL"),
-                               QStringLiteral("WHERE RL.CO_UF = :CO_UF AND"),
-                               QStringLiteral("RL.CO_MEDICAMENTO = EL.CO_SEQ_MEDICAMENTO"),
-                               QStringLiteral("order by EL.DS_MEDICAMENTO")});
+    RL_ElencoMinimo_UF.setSql(tracking::sqlElencoDaUf());
 
     const QStringList chaveMes = {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"), QStringLiteral("CO_CIDADE"),
                                   QStringLiteral("NU_MES_COMPET")};

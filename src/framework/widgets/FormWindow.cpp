@@ -28,6 +28,18 @@ bool FormWindow::run(const std::function<void()>& handler)
     return guarded(handler, this);
 }
 
+QToolBar* FormWindow::createToolBar(int iconSize)
+{
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(iconSize, iconSize));
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    bar->setAccessibleName(QStringLiteral("Barra de ferramentas"));
+    return bar;
+}
+
 QAction* FormWindow::addToolButton(QToolBar* bar, const QString& caption, const QString& hint, const QIcon& icon,
                                    std::function<void()> handler, const QSize& minimum)
 {

@@ -30,6 +30,10 @@ public:
     // Enter, after FormKeyDown let it through; 0 keeps it from the control.
     virtual void FormKeyPress(int& key) {}
 
+    // The window's fixed toolbar "ToolBar1": captions under pictures of the given size,
+    // never moved or floated, named for screen readers.
+    QToolBar* createToolBar(int iconSize);
+
     // A toolbar button showing picture and caption (its '&' letter underlined and
     // clickable with Alt), never taking the focus, at least minimum in size, whose
     // click runs handler guarded.

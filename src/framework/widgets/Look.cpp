@@ -96,6 +96,15 @@ QLabel* captionLabel(const QString& text, QWidget* control, QWidget* parent)
     return label;
 }
 
+QLabel* boldLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
 void beep()
 {
     ++beeps();

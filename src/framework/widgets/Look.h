@@ -37,6 +37,9 @@ void setCaption(QLabel* label, QWidget* control);
 // caption of control.
 QLabel* captionLabel(const QString& text, QWidget* control, QWidget* parent);
 
+// A label in the bold type of the window's font.
+QLabel* boldLabel(const QString& text, QWidget* parent);
+
 // The system's default beep for a refused key. beepCount() lets tests see it.
 void beep();
 int beepCount();

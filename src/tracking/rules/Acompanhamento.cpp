@@ -295,4 +295,21 @@ QString legenda(const QString& titulo, const Chave& chave, const QString& mes, c
            QStringLiteral("   Pactuação : ") + pactuacao;
 }
 
+QStringList sqlCidadePactuada()
+{
+    return {QStringLiteral("SELECT TB_CIDADE_PACTUACAO.CO_UF,"), QStringLiteral("TB_CIDADE.CO_SEQ_CIDADE,"),
+            QStringLiteral("TB_CIDADE.NO_CIDADE,"), QStringLiteral("tb_cidade_pactuacao.co_forma_pactuacao"),
+            QStringLiteral("FROM TB_CIDADE"),
+            QStringLiteral("RIGHT OUTER JOIN TB_CIDADE_PACTUACAO ON (TB_CIDADE.CO_SEQ_CIDADE = TB_CIDADE_PACTUACAO.CO_CIDADE)"),
+            QStringLiteral("WHERE "), QStringLiteral("TB_CIDADE.CO_UF = :CO_UF and"),
+            QStringLiteral("TB_CIDADE.CO_SEQ_CIDADE = :CO_CIDADE"), QStringLiteral("order by no_cidade")};
+}
+
+QStringList sqlElencoDaUf()
+{
+    return {QStringLiteral("select RL.*, EL.DS_MEDICAMENTO"), QStringLiteral("from RL_ELENCOMINIMO_UF RL,TB_ELENCO_MINIMO EL"),
+            QStringLiteral("WHERE RL.CO_UF = :CO_UF AND"), QStringLiteral("RL.CO_MEDICAMENTO = EL.CO_SEQ_MEDICAMENTO"),
+            QStringLiteral("order by EL.DS_MEDICAMENTO")};
+}
+
 }  // namespace tracking

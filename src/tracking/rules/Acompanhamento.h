@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace db {
@@ -89,6 +90,12 @@ private:
     Chave chave_;
     QString outroUsuario_;
 };
+
+// The installation's municipality with its pact (:CO_UF, :CO_CIDADE), as the windows'
+// captions read it.
+QStringList sqlCidadePactuada();
+// The medications agreed for the UF (:CO_UF), by name.
+QStringList sqlElencoDaUf();
 
 // A follow-up window's caption: the title ("Acompanhamento", "Consulta Acompanhamento")
 // with the kind of follow-up, the year and the UF, the month's name when one is chosen,
