@@ -3,9 +3,27 @@
 #include "data/Installation.h"
 #include "text/Formats.h"
 
+#include <QRegularExpression>
+
 TDMPrincipal* DMPrincipal = nullptr;
 
 using db::FieldType;
+
+namespace {
+
+// The registry windows take a typed year; one typed short ("202" for 2026) is refused
+// before anything is sent. An empty year is left to the required check.
+void exigeAnoCompleto(db::Dataset& dataset, const db::Field* ano)
+{
+    dataset.onBeforePost = [ano](db::Dataset&) {
+        static const QRegularExpression quatroAlgarismos(QStringLiteral("^\\d{4}$"));
+        if (!ano->isNull() && !quatroAlgarismos.match(ano->asString()).hasMatch())
+            throw db::DataError(QStringLiteral("O campo \"%1\" deve conter o ano com quatro algarismos.")
+                                    .arg(ano->displayLabel()));
+    };
+}
+
+}  // namespace
 
 TDMPrincipal::TDMPrincipal(QObject* parent)
     : QObject(parent),
@@ -206,4 +224,9 @@ void TDMPrincipal::defineDatasets()
                                 {QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("DS_MEDICAMENTO"), QStringLiteral("PACTUADA"),
                                  QStringLiteral("ST_ELENCO_MINIMO")});
     Tb_Elenco_Minimo.setUpdateObject(&UPTb_Elenco_Minimo);
+
+    exigeAnoCompleto(TB_Cidade_Pactuacao, TB_Cidade_PactuacaoNU_ANO_COMPET);
+    exigeAnoCompleto(TB_Repasse_Mestre, TB_Repasse_MestreNU_ANO_COMPET);
+    exigeAnoCompleto(TB_Repasse_Estadual_Excessao, TB_Repasse_Estadual_ExcessaoNU_ANO_COMPET);
+    exigeAnoCompleto(TB_Repasse_Municipal_Excessao, TB_Repasse_Municipal_ExcessaoNU_ANO_COMPET);
 }

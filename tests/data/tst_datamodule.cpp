@@ -82,6 +82,34 @@ private slots:
         dm.TB_Cidade_Pactuacao.cancel();
     }
 
+    // Every dataset whose windows take a typed year refuses one typed short, before
+    // sending anything and before asking for the other fields.
+    void aYearOfCompetenceHasFourDigits()
+    {
+        TDMPrincipal& dm = *DMPrincipal;
+        const QList<QPair<db::Dataset*, db::Field*>> comAno = {
+            {&dm.TB_Cidade_Pactuacao, dm.TB_Cidade_PactuacaoNU_ANO_COMPET},
+            {&dm.TB_Repasse_Mestre, dm.TB_Repasse_MestreNU_ANO_COMPET},
+            {&dm.TB_Repasse_Estadual_Excessao, dm.TB_Repasse_Estadual_ExcessaoNU_ANO_COMPET},
+            {&dm.TB_Repasse_Municipal_Excessao, dm.TB_Repasse_Municipal_ExcessaoNU_ANO_COMPET}};
+        for (const auto& [dataset, ano] : comAno) {
+            dataset->open();
+            for (const QString& digitado : {QStringLiteral("2"), QStringLiteral("202")}) {
+                dataset->append();
+                ano->setText(digitado);
+                try {
+                    dataset->post();
+                    QFAIL(qPrintable(dataset->objectName() + QStringLiteral(" saved the year ") + digitado));
+                } catch (const db::DataError& e) {
+                    QCOMPARE(e.message(), QStringLiteral("O campo \"%1\" deve conter o ano com quatro algarismos.")
+                                              .arg(ano->displayLabel()));
+                }
+                dataset->cancel();
+            }
+            dataset->close();
+        }
+    }
+
     void editingAMedicationWritesPactuadaAsNull()
     {
         TDMPrincipal& dm = *DMPrincipal;

@@ -158,6 +158,22 @@ private slots:
         recusadoComoDuplicado(DMPrincipal->TB_Repasse_Mestre);
         tecla(&frm, Qt::Key_F6);
         QCOMPARE(linhas(QStringLiteral("select count(*) from TB_REPASSE_MESTRE")).at(0).at(0).toInt(), 1);
+
+        // A year typed short is refused, saying why, and the window stays editing.
+        Dialogs::clearRecords();
+        tecla(&frm, Qt::Key_F2);
+        digitaAno(frm.DBBoxAno, QStringLiteral("204"));
+        tecla(&frm, Qt::Key_Tab);
+        QTest::keyClicks(frm.DBEdit1, QStringLiteral("2"));
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::records().size(), 3);
+        QCOMPARE(Dialogs::records().at(2).kind, Dialogs::Kind::Error);
+        QCOMPARE(Dialogs::records().at(2).text,
+                 QStringLiteral("O campo \"Ano Competência\" deve conter o ano com quatro algarismos."));
+        QCOMPARE(DMPrincipal->TB_Repasse_Mestre.state(), db::DatasetState::Insert);
+        tecla(&frm, Qt::Key_F6);
+        QCOMPARE(linhas(QStringLiteral("select count(*) from TB_REPASSE_MESTRE")).at(0).at(0).toInt(), 1);
     }
 
     void aStateHasOneExceptionPerYear()
