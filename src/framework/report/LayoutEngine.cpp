@@ -5,6 +5,31 @@
 
 namespace report::detail {
 
+namespace {
+
+// The sides of a frame the box has, as lines.
+void appendFrame(const Frame& f, const QRectF& box, QList<Item>& out)
+{
+    const auto line = [&](QPointF a, QPointF b) {
+        Item it;
+        it.kind = Item::Kind::Line;
+        it.rect = QRectF(a, b);
+        it.penWidth = f.width;
+        it.color = f.color;
+        out.append(std::move(it));
+    };
+    if (f.top)
+        line(box.topLeft(), box.topRight());
+    if (f.bottom)
+        line(box.bottomLeft(), box.bottomRight());
+    if (f.left)
+        line(box.topLeft(), box.bottomLeft());
+    if (f.right)
+        line(box.topRight(), box.bottomRight());
+}
+
+}  // namespace
+
 const QPaintDevice* layoutDevice()
 {
     static const QImage device = [] {
@@ -562,25 +587,7 @@ qsizetype Engine::emitText(const TextElement& el, const QString& text, const QPo
         it.lines = std::move(lines);
         out.append(std::move(it));
     }
-    const Frame& f = el.frame();
-    if (f.any()) {
-        auto line = [&](QPointF a, QPointF b) {
-            Item it;
-            it.kind = Item::Kind::Line;
-            it.rect = QRectF(a, b);
-            it.penWidth = f.width;
-            it.color = f.color;
-            out.append(std::move(it));
-        };
-        if (f.top)
-            line(box.topLeft(), box.topRight());
-        if (f.bottom)
-            line(box.bottomLeft(), box.bottomRight());
-        if (f.left)
-            line(box.topLeft(), box.bottomLeft());
-        if (f.right)
-            line(box.topRight(), box.bottomRight());
-    }
+    appendFrame(el.frame(), box, out);
     return out.size() - first;
 }
 
@@ -623,23 +630,7 @@ void Engine::drawPageFrame()
     const QSizeF paper = r_.paperSize();
     const QRectF area(QPointF(r_.margins_.left(), r_.margins_.top()),
                       QPointF(paper.width() - r_.margins_.right(), paper.height() - r_.margins_.bottom()));
-    QList<Item>& items = doc_.pages.last().items;
-    auto line = [&](QPointF a, QPointF b) {
-        Item it;
-        it.kind = Item::Kind::Line;
-        it.rect = QRectF(a, b);
-        it.penWidth = f.width;
-        it.color = f.color;
-        items.append(std::move(it));
-    };
-    if (f.top)
-        line(area.topLeft(), area.topRight());
-    if (f.bottom)
-        line(area.bottomLeft(), area.bottomRight());
-    if (f.left)
-        line(area.topLeft(), area.bottomLeft());
-    if (f.right)
-        line(area.topRight(), area.bottomRight());
+    appendFrame(f, area, doc_.pages.last().items);
 }
 
 void Engine::finishPage(bool last)
