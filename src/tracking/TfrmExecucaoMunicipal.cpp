@@ -1,12 +1,17 @@
 #include "tracking/TfrmExecucaoMunicipal.h"
 
+#include "data/Codigos.h"
 #include "data/DMPrincipal.h"
+#include "db/DatabaseError.h"
 #include "db/Field.h"
 #include "dbui/DataControls.h"
+#include "dbui/DbGrid.h"
 #include "text/Formats.h"
 #include "tracking/rules/EscolhaMes.h"
+#include "tracking/rules/Saldo.h"
 #include "tracking/rules/TCheckDoc.h"
 #include "widgets/Dialogs.h"
+#include "widgets/Guard.h"
 #include "widgets/Widgets.h"
 
 #include <QAction>
@@ -17,11 +22,28 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTimer>
 
 using db::FieldType;
 using db::FieldKind;
+
+namespace {
+
+db::Field& campo(db::Dataset& ds, const char* nome)
+{
+    return ds.fieldByName(QString::fromLatin1(nome));
+}
+
+// A value of a field, empty counting as none.
+std::optional<double> numero(const db::Field& f)
+{
+    return f.isNull() ? std::nullopt : std::optional<double>(f.asFloat());
+}
+
+}  // namespace
 
 TfrmExecucaoMunicipal::TfrmExecucaoMunicipal(QWidget* owner)
     : TfrmModeloPage(owner),
@@ -31,10 +53,8 @@ TfrmExecucaoMunicipal::TfrmExecucaoMunicipal(QWidget* owner)
       DsRL_ElencoMinimo_UF(&RL_ElencoMinimo_UF),
       Tb_Execucao_Fisica_Municipio(&DMPrincipal->IBDatabaseGeral, QStringLiteral("Tb_Execucao_Fisica_Municipio")),
       DsTb_Execucao_Fisica_Municipio(&Tb_Execucao_Fisica_Municipio),
-      UPTb_Execucao_Fisica_Municipio(DMPrincipal->IBDatabaseGeral),
       Tb_Fonte_comprovacao_Municipio(&DMPrincipal->IBDatabaseGeral, QStringLiteral("Tb_Fonte_comprovacao_Municipio")),
       DsTb_Fonte_comprovacao_Municipio(&Tb_Fonte_comprovacao_Municipio),
-      UPTb_Fonte_comprovacao_Municipio(DMPrincipal->IBDatabaseGeral),
       CheckDoc1(new TCheckDoc(this))
 {
     setObjectName(QStringLiteral("frmExecucaoMunicipal"));
@@ -80,17 +100,9 @@ void TfrmExecucaoMunicipal::defineDatasets()
 
     RL_ElencoMinimo_UF.setSql(tracking::sqlElencoDaUf());
 
-    const QStringList chaveMes = {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"), QStringLiteral("CO_CIDADE"),
-                                  QStringLiteral("NU_MES_COMPET")};
-    // The database numbers a new line; the insert gives the number back, so that the line
-    // can be changed or deleted at once.
-    const auto devolveNumero = [](db::UpdateSql& up, const QString& coluna) {
-        for (const QString& line : up.insertSql)
-            if (line.contains(QLatin1String("returning"), Qt::CaseInsensitive))
-                return;
-        up.insertSql << QStringLiteral("returning %1").arg(coluna);
-    };
-
+    // The lines are typed here and written by the follow-up's rules: the datasets edit,
+    // they never post.
+    const QString chaveMes = QStringLiteral("NU_ANO_COMPET;CO_UF;CO_CIDADE;NU_MES_COMPET;");
     // Medications, in the grid's column order.
     db::Dataset& ef = Tb_Execucao_Fisica_Municipio;
     ef.setSql({QStringLiteral("select * from TB_EXECUCAO_FISICA_MUNICIPIO"),
@@ -107,29 +119,18 @@ void TfrmExecucaoMunicipal::defineDatasets()
         .setDisplayLabel(QStringLiteral("Elenco Mín"))
         .setDisplayWidth(6);
     defineCamposExecucao(ef);
-    UPTb_Execucao_Fisica_Municipio.generate(
-        QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), chaveMes + QStringList{QStringLiteral("CO_SEQ_MED")},
-        chaveMes + QStringList{QStringLiteral("CO_SEQ_MED"), QStringLiteral("CO_SEQ_MEDICAMENTO"), QStringLiteral("QT_MEDICAMENTO"),
-                               QStringLiteral("VL_UNITARIO"), QStringLiteral("VL_TOTAL"), QStringLiteral("ST_ORIGEM")});
-    devolveNumero(UPTb_Execucao_Fisica_Municipio, QStringLiteral("CO_SEQ_MED"));
-    ef.setUpdateObject(&UPTb_Execucao_Fisica_Municipio);
+    ef.setKeyFields(chaveMes + QStringLiteral("CO_SEQ_MED"));
+    ef.setEditable(true);
     ef.onNewRecord = [this](db::Dataset& ds) { Tb_Execucao_Fisica_MunicipioNewRecord(ds); };
-    ef.onAfterPost = [this](db::Dataset& ds) { Tb_Execucao_Fisica_MunicipioAfterPost(ds); };
     connect(&DsTb_Execucao_Fisica_Municipio, &db::DataSource::stateChanged, this,
             [this] { run([this] { DsTb_Execucao_Fisica_MunicipioStateChange(); }); });
 
     // Documents, in the grid's column order.
     db::Dataset& fc = Tb_Fonte_comprovacao_Municipio;
     defineFonte(fc);
-    UPTb_Fonte_comprovacao_Municipio.generate(
-        QStringLiteral("TB_FONTE_COMPROVACAO_MUNICIPIO"), chaveMes + QStringList{QStringLiteral("CO_SEQ_DOC")},
-        chaveMes + QStringList{QStringLiteral("CO_SEQ_DOC"), QStringLiteral("ST_TIPO_DOC"), QStringLiteral("NU_FAVORECIDO"),
-                               QStringLiteral("NR_NUMERO_DOC"), QStringLiteral("ST_TIPO_FAVORECIDO"), QStringLiteral("DT_DOC"),
-                               QStringLiteral("VL_DOC")});
-    devolveNumero(UPTb_Fonte_comprovacao_Municipio, QStringLiteral("CO_SEQ_DOC"));
-    fc.setUpdateObject(&UPTb_Fonte_comprovacao_Municipio);
+    fc.setKeyFields(chaveMes + QStringLiteral("CO_SEQ_DOC"));
+    fc.setEditable(true);
     fc.onNewRecord = [this](db::Dataset& ds) { Tb_Fonte_comprovacao_MunicipioNewRecord(ds); };
-    fc.onAfterPost = [this](db::Dataset& ds) { Tb_Fonte_comprovacao_MunicipioAfterPost(ds); };
     connect(&DsTb_Fonte_comprovacao_Municipio, &db::DataSource::stateChanged, this,
             [this] { run([this] { DsTb_Fonte_comprovacao_MunicipioStateChange(); }); });
 }
@@ -262,6 +263,8 @@ void TfrmExecucaoMunicipal::iniciaMes()
 void TfrmExecucaoMunicipal::NovaIdentificacao()
 {
     const tracking::EscolhaMes escolha = tracking::escolheMes(acompanhamento().leEstadoAno());
+    exibindo_ = true;
+    const auto fim = qScopeGuard([this] { exibindo_ = false; });
     SemSaldoInicial = escolha.semSaldoInicial;
     SaldoTransportado = escolha.saldoTransportado;
     CBMes->clear();
@@ -280,6 +283,12 @@ void TfrmExecucaoMunicipal::NovaIdentificacao()
         EdtPactuada->setValue(escolha.totOutrosPactuada);
         CBMes->addItem(text::monthName(escolha.mes));
         CBMes->setCurrentIndex(0);
+        if (escolha.tipo == tracking::EscolhaMes::Tipo::ProximoMes && tracking::doisDecimais(escolha.saldoTransportado).startsWith(u'-'))
+            ui::Dialogs::message(QStringLiteral("O saldo transportado para %1 é negativo: %2.\n"
+                                                "Ele é mostrado como está gravado; confira o fechamento do mês anterior.")
+                                     .arg(text::monthName(escolha.mes),
+                                          text::formatFloat(text::masks::money, escolha.saldoTransportado)),
+                                 this);
         break;
     }
 }
@@ -310,17 +319,12 @@ void TfrmExecucaoMunicipal::pgEdicaoChange()
         BbtExcluir->setEnabled(false);
         preparaMovimentacao();
     } else if (paginaDetalhe()) {
-        if (tracking::gastosExcedemTotal(valores())) {
-            ui::Dialogs::message(QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado"), this);
-            pgEdicao->setCurrentPage(tbsMovimentacao);
-            preparaMovimentacao();
-            EdtRecGastos->setFocus();
-            return;
-        }
         // Lines are entered only for a month whose header is stored.
         if (!GravaMovimentacao()) {
             pgEdicao->setCurrentPage(tbsMovimentacao);
             preparaMovimentacao();
+            if (EdtRecGastos->value() > 0 && tracking::gastosExcedemTotal(valores()))
+                EdtRecGastos->setFocus();
             return;
         }
         preparaPaginaDetalhe();
@@ -337,17 +341,26 @@ void TfrmExecucaoMunicipal::preparaMovimentacao()
 
     const bool editavel = tracking::saldoAnteriorEditavel(SemSaldoInicial, a.leEstadoAno().cabecalhos);
     somenteLeitura(EdtSaldoAnterior, !editavel);
-    if (!editavel)
+    if (!editavel) {
+        // Brought forward as stored, negative included.
+        const bool antes = exibindo_;
+        exibindo_ = true;
         EdtSaldoAnterior->setValue(SaldoTransportado);
-    for (ui::MoneyEdit* e : {EdtRecAlocFederal, EdtRecAlocEstadual, EdtRecAlocMunicipal, EdtRecAlocRendAplic, EdtRecMedAloc,
-                             EdtRecGastos})
+        exibindo_ = antes;
+    }
+    for (ui::MoneyEdit* e : {EdtRecAlocFederal, EdtRecAlocEstadual, EdtRecAlocMunicipal, EdtRecAlocRendAplic, EdtRecGastos})
         somenteLeitura(e, false);
+    // A state has no delivery notes: its medications allocated stay 0.
+    somenteLeitura(EdtRecMedAloc, estadual());
+    if (estadual() && EdtRecMedAloc->value() != 0)
+        EdtRecMedAloc->setValue(0);
     (editavel ? EdtSaldoAnterior : EdtRecAlocFederal)->setFocus();
 }
 
 void TfrmExecucaoMunicipal::EdtSaldoAnteriorChange(ui::MoneyEdit* edit)
 {
-    if (edit->value() < 0) {
+    // A figure the window shows from what is stored is shown as it is.
+    if (edit->value() < 0 && !exibindo_) {
         ui::Dialogs::message(QStringLiteral("Valor Negativo não permitido"), this);
         edit->setValue(ultimoValor_.value(edit));
         edit->setFocus();
@@ -387,9 +400,9 @@ void TfrmExecucaoMunicipal::BbtGravarClick()
         preparaMovimentacao();
         return;
     }
-    if (tracking::gastosExcedemTotal(valores())) {
-        ui::Dialogs::message(QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado"), this);
-        EdtRecGastos->setFocus();
+    // Refused before the question; the save refuses it too.
+    if (const rules::Falhou falha = tracking::verificaGastos(acompanhamento().valoresGravados(valores()))) {
+        mostraFalha(*falha);
         return;
     }
     if (ui::Dialogs::confirm(QStringLiteral("Confirma a gravação do registro ?"), this))
@@ -398,34 +411,17 @@ void TfrmExecucaoMunicipal::BbtGravarClick()
 
 bool TfrmExecucaoMunicipal::GravaMovimentacao()
 {
-    using G = tracking::Acompanhamento::Gravacao;
-    tracking::Acompanhamento a = acompanhamento();
-    const G resultado = a.gravaMovimentacao(mesCompetencia(), valores(), SemSaldoInicial);
-    // Another seat changing the same month: why, after the operation's own message.
-    const auto outroUsuario = [this, &a] {
-        if (!a.outroUsuario().isEmpty())
-            ui::Dialogs::error(a.outroUsuario(), this);
-    };
-    switch (resultado) {
-    case G::Gravado:
-        break;
-    case G::FalhaSaldoInicial:
-        ui::Dialogs::message(QStringLiteral("Problema na Gravação - Identificação !! ... operação cancelada"), this);
-        outroUsuario();
-        return false;
-    case G::FalhaInclusao:
-        ui::Dialogs::message(QStringLiteral("Problema na Gravação - Movimentação!! ... operação cancelada"), this);
-        outroUsuario();
-        break;
-    case G::FalhaAlteracao:
-        ui::Dialogs::message(QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"), this);
-        outroUsuario();
-        break;
+    const rules::Falhou falha = acompanhamento().gravaMovimentacao(mesCompetencia(), valores(), SemSaldoInicial);
+    if (falha) {
+        mostraFalha(*falha);
+        // A refused figure stays typed, to be corrected.
+        if (falha->tipo == rules::Falha::Tipo::Recusa)
+            return false;
     }
     BbtInserir->setEnabled(true);
     BbtGravar->setEnabled(false);
     BbtCancelar->setEnabled(false);
-    return resultado == G::Gravado;
+    return !falha;
 }
 
 void TfrmExecucaoMunicipal::BbtCancelarClick()
@@ -463,4 +459,433 @@ bool TfrmExecucaoMunicipal::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return TfrmModeloPage::eventFilter(watched, event);
+}
+
+// --- the detail pages and the closing ---------------------------------------------
+
+// --- shared -------------------------------------------------------------------------
+
+void TfrmExecucaoMunicipal::voltaFoco(QWidget* control)
+{
+    QTimer::singleShot(0, control, [control] { control->setFocus(); });
+}
+
+void TfrmExecucaoMunicipal::focaGrupo(ui::DbRadioGroup* grupo)
+{
+    const int i = grupo->itemIndex();
+    if (QRadioButton* b = grupo->button(i < 0 ? 0 : i))
+        b->setFocus();
+}
+
+void TfrmExecucaoMunicipal::botoesEditando()
+{
+    BbtInserir->setEnabled(false);
+    BbtExcluir->setEnabled(false);
+    BbtGravar->setEnabled(true);
+    BbtCancelar->setEnabled(true);
+    BbtSair->setEnabled(true);
+}
+
+void TfrmExecucaoMunicipal::botoesLinhaGravada()
+{
+    BbtInserir->setEnabled(true);
+    BbtExcluir->setEnabled(true);
+    BbtGravar->setEnabled(false);
+    BbtCancelar->setEnabled(false);
+}
+
+void TfrmExecucaoMunicipal::preparaPaginaDetalhe()
+{
+    BbtExcluir->setEnabled(true);
+    if (pgEdicao->currentPage() == tbsExecucaoFisica) {
+        dtsEdicao->setDataset(&Tb_Execucao_Fisica_Municipio);
+        Acumula_Execucao_Fisica();
+        DBLookupMedicamento->setFocus();
+        DBOrigem->setVisible(!estadual());
+        DBOrigem->setEnabled(!estadual());
+    } else {
+        dtsEdicao->setDataset(&Tb_Fonte_comprovacao_Municipio);
+        Acumula_Fonte_Comprovacao();
+        focaGrupo(DBTipoDocumento);
+    }
+}
+
+void TfrmExecucaoMunicipal::novaLinha()
+{
+    const std::optional<tracking::Cabecalho> aberto = acompanhamento().cabecalhoAberto();
+    EdtPactuada->setValue(aberto ? aberto->totOutrosPactuada : 0.0);
+    db::Dataset* ds = datasetDaPagina();
+    abreLinhas(*ds, chave(), mesCompetencia());
+    ds->append();
+    if (ds == &Tb_Fonte_comprovacao_Municipio) {
+        DBTipoDocumento->setItemIndex(-1);
+        DBTipoFavorecido->setItemIndex(-1);
+        DBEdit4->setFocus();
+    } else {
+        DBLookupMedicamento->setFocus();
+    }
+}
+
+void TfrmExecucaoMunicipal::BbtExcluirClick()
+{
+    if (pgEdicao->currentPage() == tbsExecucaoFisica) {
+        excluiLinha(Tb_Execucao_Fisica_Municipio, "CO_SEQ_MED");
+        Acumula_Execucao_Fisica();
+    } else if (pgEdicao->currentPage() == tbsFonteComprovacao) {
+        excluiLinha(Tb_Fonte_comprovacao_Municipio, "CO_SEQ_DOC");
+        Acumula_Fonte_Comprovacao();
+    }
+    HabilitaEdicao(true);
+}
+
+bool TfrmExecucaoMunicipal::confirmaTexto(QWidget* control)
+{
+    db::Dataset& ds = control == DBEdit1 || control == DBEdit2 ? Tb_Execucao_Fisica_Municipio : Tb_Fonte_comprovacao_Municipio;
+    if (!ds.isEditing())
+        return true;
+    if (control == DBEdit7) {
+        db::Field& f = campo(ds, "DT_DOC");
+        const QString t = DBEdit7->dateText();
+        if (t.isEmpty()) {
+            f.clear();
+            return true;
+        }
+        const std::optional<QDate> data = text::parseDate(t);
+        if (!data) {
+            ErroValor = true;
+            ui::Dialogs::error(QStringLiteral("Data inválida."), this, QStringLiteral("Erro"));
+            voltaFoco(DBEdit7);
+            return false;
+        }
+        f.setValue(*data);
+        return true;
+    }
+    auto* edit = static_cast<ui::DbEdit*>(control);
+    db::Field* f = edit->field();
+    if (!f)
+        return true;
+    const QString t = edit->text().trimmed();
+    if (t.isEmpty()) {
+        f->clear();
+        return true;
+    }
+    if (control == DBEdit2) {
+        const std::optional<qint64> n = text::parseInteger(t);
+        if (!n || *n < INT_MIN || *n > INT_MAX) {
+            ui::Dialogs::error(QStringLiteral("\"%1\" não é um valor válido para o campo \"%2\".").arg(t, f->displayLabel()),
+                               this);
+            voltaFoco(control);
+            return false;
+        }
+        f->setValue(int(*n));
+        return true;
+    }
+    ErroValor = false;
+    const std::optional<double> v = text::parseFloat(t);
+    if (!v) {
+        ErroValor = true;
+        ui::Dialogs::error(QStringLiteral("Valor inválido."), this, QStringLiteral("Erro"));
+        voltaFoco(control);
+        return false;
+    }
+    f->setValue(*v);
+    return true;
+}
+
+// --- "Execução Física" ----------------------------------------------------------------
+
+void TfrmExecucaoMunicipal::Tb_Execucao_Fisica_MunicipioNewRecord(db::Dataset& ds)
+{
+    campo(ds, "NU_ANO_COMPET").setValue(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
+    campo(ds, "CO_UF").setValue(DMPrincipal->TB_Parametro_MELTUCO_UF->asString());
+    campo(ds, "CO_CIDADE").setValue(codigoCidade_);
+    campo(ds, "NU_MES_COMPET").setValue(QString::number(mesCompetencia()));
+}
+
+void TfrmExecucaoMunicipal::DsTb_Execucao_Fisica_MunicipioStateChange()
+{
+    db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
+    // Moving to another row would post the line past its checks: the grid waits.
+    DBGridExecucao->setEnabled(!ds.isEditing());
+    if (!ds.isEditing())
+        return;
+    botoesEditando();
+    if (ds.state() != db::DatasetState::Insert)
+        return;  // an edited line keeps its stored origin
+    db::Field& origem = campo(ds, "ST_ORIGEM");
+    if (estadual()) {
+        origem.setValue(codigos::origem::estado);
+    } else {
+        DBOrigem->setEnabled(true);
+        if (origem.isNull())
+            origem.setValue(codigos::origem::municipio);
+    }
+}
+
+void TfrmExecucaoMunicipal::DBEdit1Exit()
+{
+    db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
+    if (pgEdicao->currentPage() != tbsExecucaoFisica || !ds.isEditing())
+        return;
+    db::Field& total = campo(ds, "VL_TOTAL");
+    const double unitario = campo(ds, "VL_UNITARIO").asFloat();
+    const double quantidade = campo(ds, "QT_MEDICAMENTO").asFloat();
+    // Without both the total keeps what it had, empty included.
+    if (unitario != 0 && quantidade != 0)
+        total.setValue(tracking::totalLinha(unitario, quantidade, total.asFloat()));
+}
+
+void TfrmExecucaoMunicipal::Acumula_Execucao_Fisica()
+{
+    // The lookups read the medication list.
+    TB_Elenco_Minimo.open();
+    acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), mesCompetencia());
+}
+
+void TfrmExecucaoMunicipal::Tb_Execucao_Fisica_MunicipioAfterPost(db::Dataset&)
+{
+    botoesLinhaGravada();
+    Acumula_Execucao_Fisica();
+}
+
+void TfrmExecucaoMunicipal::gravaLinhaExecucao()
+{
+    db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
+    if (!ds.isEditing())
+        return;
+    if (!ui::Dialogs::confirm(QStringLiteral("Confirma a gravação do registro ?"), this))
+        return;
+    ErroValor = false;
+    QWidget* foco = focusWidget();
+    if (foco == DBEdit1 || foco == DBEdit2) {
+        if (!confirmaTexto(foco))
+            return;
+        DBEdit1Exit();
+    }
+    if (ErroValor)
+        return;
+    if (!preparaLinha(ds))
+        return;
+    tracking::LinhaMedicamento linha;
+    if (ds.state() != db::DatasetState::Insert)
+        linha.sequencia = campo(ds, "CO_SEQ_MED").oldValue().toInt();
+    const db::Field& medicamento = campo(ds, "CO_SEQ_MEDICAMENTO");
+    if (!medicamento.isNull())
+        linha.medicamento = medicamento.asInteger();
+    linha.origem = campo(ds, "ST_ORIGEM").asString();
+    linha.valorUnitario = numero(campo(ds, "VL_UNITARIO"));
+    if (const db::Field& q = campo(ds, "QT_MEDICAMENTO"); !q.isNull())
+        linha.quantidade = q.asInteger();
+    linha.valorTotal = numero(campo(ds, "VL_TOTAL"));
+
+    // The line and the header's other-medications total are stored together or not at
+    // all; refused, the line stays as typed.
+    const rules::Resultado<int> gravada = acompanhamento().gravaLinhaMedicamento(mesCompetencia(), linha);
+    if (!gravada) {
+        mostraFalha(gravada.falha());
+        return;
+    }
+    ds.cancel();
+    Tb_Execucao_Fisica_MunicipioAfterPost(ds);
+    novaLinha();
+}
+
+void TfrmExecucaoMunicipal::excluiLinha(db::Dataset& ds, const char* coluna)
+{
+    if (!ds.isActive()) {
+        ui::Dialogs::message(QStringLiteral("A tabela de edição não está ativa !!!"), this);
+        return;
+    }
+    if (ds.isEmpty()) {
+        ui::Dialogs::message(QStringLiteral("Você não pode excluir um registro numa tabela vazia"), this);
+        return;
+    }
+    if (!ui::Dialogs::confirm(QStringLiteral("Você deseja realmente excluir este registro?"), this))
+        return;
+    const int sequencia = campo(ds, coluna).asInteger();
+    tracking::Acompanhamento a = acompanhamento();
+    const rules::Falhou falha = &ds == &Tb_Execucao_Fisica_Municipio ? a.excluiLinhaMedicamento(mesCompetencia(), sequencia)
+                                                                      : a.excluiDocumento(mesCompetencia(), sequencia);
+    if (falha)
+        mostraFalha(*falha);
+}
+
+// --- "Fonte de Comprovação" -----------------------------------------------------------
+
+void TfrmExecucaoMunicipal::Tb_Fonte_comprovacao_MunicipioNewRecord(db::Dataset& ds)
+{
+    campo(ds, "NU_ANO_COMPET").setValue(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
+    campo(ds, "CO_UF").setValue(DMPrincipal->TB_Parametro_MELTUCO_UF->asString());
+    campo(ds, "CO_CIDADE").setValue(codigoCidade_);
+    campo(ds, "NU_MES_COMPET").setValue(QString::number(mesCompetencia()));
+}
+
+void TfrmExecucaoMunicipal::DsTb_Fonte_comprovacao_MunicipioStateChange()
+{
+    db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
+    DBGridFonte->setEnabled(!ds.isEditing());
+    if (!ds.isEditing())
+        return;
+    botoesEditando();
+    // A new line's types show empty by themselves, its fields being empty.
+    DBTipoDocumento->setEnabled(true);
+    DBTipoFavorecido->setEnabled(true);
+}
+
+void TfrmExecucaoMunicipal::DBTipoDocumentoChange()
+{
+    mostraTipoFavorecido();
+    db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
+    // A deposit has no payee type.
+    if (DBTipoDocumento->value() == codigos::tipoDocumento::deposito && ds.isEditing())
+        campo(ds, "ST_TIPO_FAVORECIDO").clear();
+    const int ses = int(DBTipoFavorecido->values().indexOf(codigos::tipoFavorecido::secretariaEstadual));
+    if (DBTipoDocumento->value() == codigos::tipoDocumento::guiaRemessa && ses >= 0 &&
+        DBTipoFavorecido->itemIndex() != ses) {
+        DBTipoFavorecido->setItemIndex(ses);
+        focaGrupo(DBTipoDocumento);
+    }
+}
+
+void TfrmExecucaoMunicipal::DBEdit4Exit()
+{
+    if (!Tb_Fonte_comprovacao_Municipio.isEditing() || DBEdit4->text() != tracking::identificacaoZeros)
+        return;
+    ui::Dialogs::message(QStringLiteral("identificação Inválida"), this);
+    voltaFoco(DBEdit4);
+}
+
+void TfrmExecucaoMunicipal::Acumula_Fonte_Comprovacao()
+{
+    acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), mesCompetencia());
+}
+
+void TfrmExecucaoMunicipal::Tb_Fonte_comprovacao_MunicipioAfterPost(db::Dataset&)
+{
+    botoesLinhaGravada();
+    Acumula_Fonte_Comprovacao();
+}
+
+void TfrmExecucaoMunicipal::gravaLinhaFonte()
+{
+    db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
+    if (!ds.isEditing())
+        return;
+    if (!ui::Dialogs::confirm(QStringLiteral("Confirma a gravação do registro ?"), this))
+        return;
+    ErroValor = false;
+    QWidget* foco = focusWidget();
+    if (foco == DBEdit6) {
+        confirmaTexto(DBEdit6);
+        movendoFoco_ = true;
+        DBEdit7->setFocus();
+        movendoFoco_ = false;
+    } else if (foco == DBEdit7 && !text::parseDate(DBEdit7->dateText())) {
+        ui::Dialogs::message(QStringLiteral("Data Inválida"), this);
+        DBEdit7->setFocus();
+        return;
+    }
+    if (ErroValor)
+        return;
+
+    tracking::Documento documento{DBTipoDocumento->value(), DBTipoFavorecido->value(), campo(ds, "NU_FAVORECIDO").asString(),
+                                  numero(campo(ds, "VL_DOC")), campo(ds, "NR_NUMERO_DOC").asString(), std::nullopt};
+    // The checks that need no database come before a date still being typed is taken.
+    if (const rules::Falhou falha = tracking::verificaDocumento(documento, CheckDoc1)) {
+        mostraFalha(*falha);
+        return;
+    }
+    if (focusWidget() == DBEdit7 && !confirmaTexto(DBEdit7))
+        return;
+    if (!preparaLinha(ds))
+        return;
+    if (const db::Field& data = campo(ds, "DT_DOC"); !data.isNull())
+        documento.data = data.asDate();
+
+    tracking::LinhaDocumentoDigitada linha{std::nullopt, documento, {}, {}, {}};
+    if (ds.state() != db::DatasetState::Insert) {
+        linha.sequencia = campo(ds, "CO_SEQ_DOC").oldValue().toInt();
+        linha.numeroAntes = campo(ds, "NR_NUMERO_DOC").oldValue().toString();
+        linha.favorecidoAntes = campo(ds, "NU_FAVORECIDO").oldValue().toString();
+        linha.tipoFavorecidoAntes = campo(ds, "ST_TIPO_FAVORECIDO").oldValue().toString();
+    }
+    const rules::Resultado<int> gravada = acompanhamento().gravaDocumento(mesCompetencia(), linha);
+    if (!gravada) {
+        mostraFalha(gravada.falha());
+        return;
+    }
+    ds.cancel();
+    Tb_Fonte_comprovacao_MunicipioAfterPost(ds);
+    novaLinha();
+}
+
+// --- closing ------------------------------------------------------------------------
+
+void TfrmExecucaoMunicipal::ToolButton1Click()
+{
+    const int mes = mesCompetencia();
+    if (mes == 0) {
+        ui::Dialogs::message(QStringLiteral("Informe o mes"), this);
+        CBMes->setFocus();
+        return;
+    }
+    // Figures typed on the financial page are saved first; the closing goes no further
+    // when they are not.
+    if (BbtGravar->isEnabled() && !paginaDetalhe() && !GravaMovimentacao())
+        return;
+    // Only saved lines count: a line being typed is left.
+    Acumula_Execucao_Fisica();
+    Acumula_Fonte_Comprovacao();
+    if (paginaDetalhe())
+        botoesLinhaGravada();
+    tracking::Acompanhamento a = acompanhamento();
+    if (const rules::Falhou falha = a.verificaFechamento(mes)) {
+        mostraFalha(*falha);
+        return;
+    }
+    if (!ui::Dialogs::confirm(QStringLiteral("Confirma Fechamento do mês ?"), this))
+        return;
+    // Checked again on what is stored, in the unit that closes.
+    if (const rules::Falhou falha = a.fechaMes(mes, QDate::currentDate())) {
+        mostraFalha(*falha);
+        return;
+    }
+    ui::Dialogs::message(QStringLiteral("Fechamento Efetuado"), this);
+    pgEdicao->setCurrentPage(0);
+    iniciaMes();
+}
+
+bool TfrmExecucaoMunicipal::preparaLinha(db::Dataset& ds)
+{
+    try {
+        ds.prepareToPost();
+        return true;
+    } catch (const db::DataError& e) {
+        mostraFalha(rules::falhaDe(e, QStringLiteral("Problema na Gravação !! ... operação cancelada")));
+        return false;
+    }
+}
+
+void TfrmExecucaoMunicipal::mostraFalha(const rules::Falha& falha)
+{
+    ui::Dialogs::message(falha.texto(), this);
+    const QString& c = falha.campo;
+    if (c == QLatin1String("VL_REC_GASTOS"))
+        EdtRecGastos->setFocus();
+    else if (c == QLatin1String("CO_SEQ_MEDICAMENTO"))
+        DBLookupMedicamento->setFocus();
+    else if (c == QLatin1String("VL_UNITARIO"))
+        DBEdit1->setFocus();
+    else if (c == QLatin1String("QT_MEDICAMENTO"))
+        DBEdit2->setFocus();
+    else if (c == QLatin1String("ST_TIPO_DOC"))
+        focaGrupo(DBTipoDocumento);
+    else if (c == QLatin1String("ST_TIPO_FAVORECIDO"))
+        focaGrupo(DBTipoFavorecido);
+    else if (c == QLatin1String("NU_FAVORECIDO"))
+        DBEdit4->setFocus();
+    else if (c == QLatin1String("NR_NUMERO_DOC"))
+        DBEdit5->setFocus();
+    else if (c == QLatin1String("VL_DOC"))
+        DBEdit6->setFocus();
 }

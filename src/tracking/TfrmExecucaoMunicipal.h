@@ -10,7 +10,6 @@
 // a few lines each.
 #include "db/DataSource.h"
 #include "db/Dataset.h"
-#include "db/UpdateSql.h"
 #include "forms/TfrmModeloPage.h"
 #include "tracking/PaginasAcompanhamento.h"
 #include "tracking/rules/Acompanhamento.h"
@@ -38,13 +37,12 @@ public:
     db::Dataset RL_ElencoMinimo_UF;
     db::DataSource DsRL_ElencoMinimo_UF;
 
+    // The month's lines, typed here and written by the rules (tracking::Acompanhamento).
     db::Dataset Tb_Execucao_Fisica_Municipio;
     db::DataSource DsTb_Execucao_Fisica_Municipio;
-    db::UpdateSql UPTb_Execucao_Fisica_Municipio;
 
     db::Dataset Tb_Fonte_comprovacao_Municipio;
     db::DataSource DsTb_Fonte_comprovacao_Municipio;
-    db::UpdateSql UPTb_Fonte_comprovacao_Municipio;
 
     TCheckDoc* CheckDoc1;
 
@@ -100,7 +98,14 @@ private:
     void botoesLinhaGravada();
     void gravaLinhaExecucao();
     void gravaLinhaFonte();
-    void excluiLinhaExecucao();
+    // Deletes the current line of the page's dataset by its number column, after the
+    // question, through the rules.
+    void excluiLinha(db::Dataset& ds, const char* coluna);
+    // The line as the controls show it, checked as a post would check it; false (with
+    // the message) when it is not.
+    bool preparaLinha(db::Dataset& ds);
+    // A failure of the rules in one box; the focus goes to the control of its column.
+    void mostraFalha(const rules::Falha& falha);
     // The text typed in a value, unit price, quantity or date control, handed to its
     // field; false (with the message and the focus back) when it does not convert.
     bool confirmaTexto(QWidget* control);
@@ -114,6 +119,8 @@ private:
 
     int codigoCidade_ = 0;
     bool movendoFoco_ = false;
+    // The window is showing stored figures: no check of what a clerk types applies.
+    bool exibindo_ = false;
     bool fechaAoMostrar_ = false;
     QHash<ui::MoneyEdit*, double> ultimoValor_;
 };

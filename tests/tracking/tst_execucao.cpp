@@ -331,7 +331,8 @@ private slots:
             clicaAba(f, f->tbsExecucaoFisica);
         else
             tecla(f, Qt::Key_F5);
-        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado")});
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado\n"
+                                                              "Recursos Gastos: 200,00 — Total Alocado: 195,00")});
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
         QVERIFY(focoEm(f->EdtRecGastos));
         QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 0);
@@ -430,6 +431,9 @@ private slots:
         clicaAba(f, f->tbsMovimentacao);
         QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Estadual        Ano : 2005   Estado : MG   Mes : Janeiro"));
         QVERIFY(!f->GrpTotalMensal->isVisible());
+        // No delivery notes at a state: its medications allocated stay 0.
+        QVERIFY(f->EdtRecMedAloc->isReadOnly());
+        QCOMPARE(f->EdtRecMedAloc->text(), QStringLiteral("0,00"));
         digita(f->EdtSaldoAnterior, QStringLiteral("10"));
         sai(f);
         Dialogs::addAnswers({true, true});
@@ -780,10 +784,15 @@ private slots:
         QTest::newRow("all agree") << 100.0 << 30.0 << fechado << "2";
         QTest::newRow("beyond the second decimal") << 100.004 << 30.0 << fechado << "2";
         QTest::newRow("delivery notes 29,99")
-            << 100.0 << 29.99 << QStringList{QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação")}
+            << 100.0 << 29.99
+            << QStringList{QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação\n"
+                                          "Movimentação Financeira: 100,00 — Fonte de Comprovação: 99,99")}
             << "1";
         QTest::newRow("medications 99")
-            << 99.0 << 30.0 << QStringList{QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física")} << "1";
+            << 99.0 << 30.0
+            << QStringList{QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física\n"
+                                          "Movimentação Financeira: 100,00 — Execução Física: 99,00")}
+            << "1";
     }
     void closing()
     {
@@ -825,6 +834,79 @@ private slots:
         QCOMPARE(Dialogs::texts().last(), QStringLiteral("Fechamento Efetuado"));
         QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
         QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+    }
+
+    // Spent typed above the total and "Fecha Movimento" pressed at once: refused as the
+    // save refuses it, the month open and its stored figures as they were.
+    void closingWithSpentAboveTheTotalIsRefused()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), {100, 50, 0, 0, 0, 30, 170});
+        medicamento(3, 1, 2, 100);
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 170);
+        documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), 30, QStringLiteral("5"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        digita(f->EdtRecGastos, QStringLiteral("200"));
+        sai(f);
+        Dialogs::addAnswers({true, true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado\n"
+                                                              "Recursos Gastos: 200,00 — Total Alocado: 180,00")});
+        QCOMPARE(gravado(3), (QVariantList{100.0, 50.0, 0.0, 0.0, 0.0, 30.0, 170.0, QStringLiteral("1"), 0.0}));
+        QVERIFY(focoEm(f->EdtRecGastos));
+        QCOMPARE(f->EdtRecGastos->value(), 200.0);
+        // Nor is February's balance of a closed month of that kind replaced by 0 unsaid.
+    }
+
+    // A negative balance brought forward from what is stored is shown as it is, and said.
+    void aNegativeBalanceBroughtForwardIsShownAndSaid()
+    {
+        instala();
+        saldoInicial(100, 1);
+        cabecalho(1, QStringLiteral("2"), {100, 50, 0, 0, 0, 30, 200});
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Fevereiro")});
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("O saldo transportado para Fevereiro é negativo: -20,00.\n"
+                                                              "Ele é mostrado como está gravado; confira o fechamento do mês anterior.")});
+        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("-20,00"));
+        QCOMPARE(Dialogs::texts().size(), 1);
+        digita(f->EdtRecAlocFederal, QStringLiteral("50"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(gravado(2).at(0), QVariant(-20.0));
+        QCOMPARE(gravado(2).at(1), QVariant(50.0));
+    }
+
+    // Pressed while a pending header save fails, the closing stops there: the month stays
+    // open.
+    void closingStopsWhenItsSaveFails()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, 0, 0});
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->tbsMovimentacao);
+        db::setLockTimeout(1);
+        db::Connection outro;
+        support::TestDatabase::configure(outro);
+        auto emMaos = std::make_unique<db::WriteUnit>(outro);
+        db::Statement(outro, {QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_ESTADUAL = 0")}).exec();
+        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        sai(f);
+        Dialogs::addAnswers({true, true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada\n"
+                                                               "Outro usuário está alterando os mesmos dados neste momento. "
+                                                               "A operação foi desfeita e pode ser repetida.")}));
+        emMaos->commit();
+        emMaos.reset();
+        db::setLockTimeout(db::defaultLockTimeout);
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("1"));
+        QCOMPARE(gravado(3).at(1), QVariant(0.0));
     }
 
     void decemberClosedCompletesTheYear()
@@ -876,7 +958,8 @@ private slots:
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
-        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada\n"
+                                                         "O mês de Março já está fechado ou exportado."));
         QCOMPARE(gravado(3).at(1), QVariant(50.0));
         QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
         QCOMPARE(botoes(*f).at(0), u'1');
@@ -904,8 +987,8 @@ private slots:
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts().mid(1),
-                 (QStringList{QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"),
-                              QStringLiteral("Outro usuário está alterando os mesmos dados neste momento. "
+                 (QStringList{QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada\n"
+                                             "Outro usuário está alterando os mesmos dados neste momento. "
                                              "A operação foi desfeita e pode ser repetida.")}));
         emMaos->commit();
         emMaos.reset();
@@ -938,7 +1021,8 @@ private slots:
         executa(QStringLiteral("delete from TB_MOVIMENTO_MUNICIPIO"));
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
-        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada"));
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada\n"
+                                                         "O mês de Março não tem movimentação gravada."));
         QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 0);
         // The line is still being typed, with what was typed.
         db::Dataset& ds = f->Tb_Execucao_Fisica_Municipio;

@@ -153,6 +153,13 @@ private slots:
         QFETCH(Valores, valores);
         QFETCH(bool, excede);
         QCOMPARE(gastosExcedemTotal(valores), excede);
+        const rules::Falhou falha = verificaGastos(valores);
+        QCOMPARE(bool(falha), excede);
+        if (falha) {
+            QCOMPARE(falha->mensagem, QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado"));
+            QCOMPARE(falha->campo, QStringLiteral("VL_REC_GASTOS"));
+            QVERIFY(falha->causa.startsWith(QStringLiteral("Recursos Gastos: ")));
+        }
     }
 
     void closingChecks_data()
@@ -166,12 +173,18 @@ private slots:
         QTest::newRow("all agree") << 100.0 << 30.0 << 100.0 << 70.0 << 30.0 << QString();
         QTest::newRow("beyond the second decimal") << 100.0 << 30.0 << 100.004 << 70.0 << 30.0 << QString();
         QTest::newRow("medications differ") << 100.0 << 30.0 << 99.0 << 70.0 << 30.0
-                                            << "Total Movimentação Financeira diferente do Total Execução Física";
+                                            << "Total Movimentação Financeira diferente do Total Execução Física\n"
+                                               "Movimentação Financeira: 100,00 — Execução Física: 99,00";
+        QTest::newRow("medications a cent short") << 1234.56 << 0.0 << 1234.55 << 1234.56 << 0.0
+                                                  << "Total Movimentação Financeira diferente do Total Execução Física\n"
+                                                     "Movimentação Financeira: 1.234,56 — Execução Física: 1.234,55";
         QTest::newRow("delivery notes 29,99: the second check first")
             << 100.0 << 30.0 << 100.0 << 70.0 << 29.99
-            << "Total Movimentação Financeira Diferente do Total da Fonte de Comprovação";
+            << "Total Movimentação Financeira Diferente do Total da Fonte de Comprovação\n"
+               "Movimentação Financeira: 100,00 — Fonte de Comprovação: 99,99";
         QTest::newRow("medications received differ") << 100.0 << 25.0 << 100.0 << 70.0 << 30.0
-                                                     << "Total em Medicamentos diferente do Total da Guia de Remessa";
+                                                     << "Total em Medicamentos diferente do Total da Guia de Remessa\n"
+                                                        "Medicamentos Alocados: 25,00 — Guia de Remessa: 30,00";
         QTest::newRow("nothing at all") << 0.0 << 0.0 << 0.0 << 0.0 << 0.0 << QString();
     }
     void closingChecks()
@@ -185,7 +198,8 @@ private slots:
         Valores v;
         v.gastos = gastos;
         v.medicamentos = medicamentos;
-        QCOMPARE(verificaFechamento(v, {execucao, notas, guias}).value_or(QString()), mensagem);
+        const rules::Falhou falha = verificaFechamento(v, {execucao, notas, guias});
+        QCOMPARE(falha ? falha->texto() : QString(), mensagem);
     }
 
     void monthOffered_data()
@@ -267,12 +281,16 @@ private slots:
 
     void medicationLineChecks()
     {
-        QCOMPARE(verificaLinhaMedicamento(0.5, 3), std::nullopt);
-        QCOMPARE(verificaLinhaMedicamento(std::nullopt, 3).value(), QStringLiteral("informe o Valor Unitário"));
-        QCOMPARE(verificaLinhaMedicamento(0, 3).value(), QStringLiteral("informe o Valor Unitário"));
-        QCOMPARE(verificaLinhaMedicamento(-1, std::nullopt).value(), QStringLiteral("informe o Valor Unitário"));
-        QCOMPARE(verificaLinhaMedicamento(0.5, std::nullopt).value(), QStringLiteral("informe a Quantidade"));
-        QCOMPARE(verificaLinhaMedicamento(0.5, 0).value(), QStringLiteral("informe a Quantidade"));
+        QVERIFY(!verificaLinhaMedicamento(0.5, 3));
+        const auto falha = [](std::optional<double> unitario, std::optional<double> quantidade) {
+            const rules::Falhou f = verificaLinhaMedicamento(unitario, quantidade);
+            return f ? f->mensagem + u'@' + f->campo : QString();
+        };
+        QCOMPARE(falha(std::nullopt, 3), QStringLiteral("informe o Valor Unitário@VL_UNITARIO"));
+        QCOMPARE(falha(0, 3), QStringLiteral("informe o Valor Unitário@VL_UNITARIO"));
+        QCOMPARE(falha(-1, std::nullopt), QStringLiteral("informe o Valor Unitário@VL_UNITARIO"));
+        QCOMPARE(falha(0.5, std::nullopt), QStringLiteral("informe a Quantidade@QT_MEDICAMENTO"));
+        QCOMPARE(falha(0.5, 0), QStringLiteral("informe a Quantidade@QT_MEDICAMENTO"));
     }
 
     void medicationTotals()
@@ -311,19 +329,19 @@ private slots:
         QTest::addColumn<QString>("favorecido");
         QTest::addColumn<double>("valor");
         QTest::addColumn<QString>("mensagem");
-        QTest::addColumn<int>("campo");  // the control that takes the focus; -1: none
+        QTest::addColumn<QString>("campo");  // the column whose control takes the focus
         const QString cnpj = QStringLiteral("11222333000181");
-        QTest::newRow("an invoice") << "N" << "1" << cnpj << 10.0 << QString() << -1;
-        QTest::newRow("a deposit needs no payee type") << "D" << "" << cnpj << 10.0 << QString() << -1;
-        QTest::newRow("a delivery note from the secretariat") << "G" << "5" << cnpj << 10.0 << QString() << -1;
-        QTest::newRow("no document type, nothing else either") << "" << "" << "" << 0.0 << "Informe o Tipo do Documento !!" << 0;
-        QTest::newRow("no payee type") << "N" << "" << "" << 0.0 << "Informe o Tipo do Favorecido !!" << 1;
-        QTest::newRow("a delivery note from a distributor") << "G" << "1" << "" << 0.0 << "Tipo Favorecido só pode ser SES" << 1;
-        QTest::newRow("no value") << "E" << "2" << "" << 0.0 << "informe o Valor" << 2;
-        QTest::newRow("fourteen zeros") << "N" << "1" << "00000000000000" << 10.0 << "identificação Inválida" << 3;
-        QTest::newRow("a wrong last digit") << "N" << "1" << "11222333000182" << 10.0 << "Identificação Inválida !!" << 3;
-        QTest::newRow("a CPF") << "N" << "2" << "52998224725" << 10.0 << "Identificação Inválida !!" << 3;
-        QTest::newRow("the punctuated form passes") << "N" << "1" << "11.222.333/0001-81" << 10.0 << QString() << -1;
+        QTest::newRow("an invoice") << "N" << "1" << cnpj << 10.0 << QString() << QString();
+        QTest::newRow("a deposit needs no payee type") << "D" << "" << cnpj << 10.0 << QString() << QString();
+        QTest::newRow("a delivery note from the secretariat") << "G" << "5" << cnpj << 10.0 << QString() << QString();
+        QTest::newRow("no document type, nothing else either") << "" << "" << "" << 0.0 << "Informe o Tipo do Documento !!" << "ST_TIPO_DOC";
+        QTest::newRow("no payee type") << "N" << "" << "" << 0.0 << "Informe o Tipo do Favorecido !!" << "ST_TIPO_FAVORECIDO";
+        QTest::newRow("a delivery note from a distributor") << "G" << "1" << "" << 0.0 << "Tipo Favorecido só pode ser SES" << "ST_TIPO_FAVORECIDO";
+        QTest::newRow("no value") << "E" << "2" << "" << 0.0 << "informe o Valor" << "VL_DOC";
+        QTest::newRow("fourteen zeros") << "N" << "1" << "00000000000000" << 10.0 << "identificação Inválida" << "NU_FAVORECIDO";
+        QTest::newRow("a wrong last digit") << "N" << "1" << "11222333000182" << 10.0 << "Identificação Inválida !!" << "NU_FAVORECIDO";
+        QTest::newRow("a CPF") << "N" << "2" << "52998224725" << 10.0 << "Identificação Inválida !!" << "NU_FAVORECIDO";
+        QTest::newRow("the punctuated form passes") << "N" << "1" << "11.222.333/0001-81" << 10.0 << QString() << QString();
     }
     void documentChecks()
     {
@@ -332,11 +350,11 @@ private slots:
         QFETCH(QString, favorecido);
         QFETCH(double, valor);
         QFETCH(QString, mensagem);
-        QFETCH(int, campo);
-        const Documento d{tipoDoc, tipoFav, favorecido, valor > 0 ? std::optional<double>(valor) : std::nullopt};
-        const auto erro = verificaDocumento(d);
+        QFETCH(QString, campo);
+        const Documento d{tipoDoc, tipoFav, favorecido, valor > 0 ? std::optional<double>(valor) : std::nullopt, {}, {}};
+        const rules::Falhou erro = verificaDocumento(d);
         QCOMPARE(erro ? erro->mensagem : QString(), mensagem);
-        QCOMPARE(erro ? int(erro->campo) : -1, campo);
+        QCOMPARE(erro ? erro->campo : QString(), campo);
     }
 
     void uniquenessChecksOnEditing()

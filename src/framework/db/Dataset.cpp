@@ -661,7 +661,7 @@ void Dataset::edit()
     setState(DatasetState::Edit);
 }
 
-void Dataset::post()
+void Dataset::prepareToPost()
 {
     if (!isEditing())
         return;
@@ -675,6 +675,13 @@ void Dataset::post()
     for (const auto& f : fields_)
         if (f->kind() == FieldKind::Data && f->isRequired() && f->isNull())
             throw DataError(QStringLiteral("O campo \"%1\" deve ser informado.").arg(f->displayLabel()));
+}
+
+void Dataset::post()
+{
+    if (!isEditing())
+        return;
+    prepareToPost();
     if (!update_)
         throw DataError(QStringLiteral("O conjunto de dados \"%1\" é somente leitura.").arg(name_));
     const bool inserting = state_ == DatasetState::Insert;

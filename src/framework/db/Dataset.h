@@ -129,12 +129,19 @@ public:
     // before-post, posts through the update object (DatabaseError on refusal). A failed
     // post leaves the state and the typed values as they were.
     void post();
+    // What post does before it writes: the controls give their typed text to the fields,
+    // then the typed values, before-post and the required fields are checked
+    // (DataError). For a record that something else writes (setEditable).
+    void prepareToPost();
     void cancel();
     // Deletes the current row through the update object at once.
     void remove();
     // Posts a pending insert or edit.
     void checkBrowseMode();
-    bool canModify() const { return update_ != nullptr; }
+    bool canModify() const { return update_ != nullptr || editable_; }
+    // Records may be inserted and edited without an update object: someone else writes
+    // them (prepareToPost, then cancel and read the rows again); post refuses.
+    void setEditable(bool editable) { editable_ = editable; }
 
     // Display suspension: bound controls are not updated until the last enableControls.
     void disableControls() { ++disabled_; }
@@ -223,6 +230,7 @@ private:
     DataSource* master_ = nullptr;
     QMetaObject::Connection masterConnection_;
     UpdateSql* update_ = nullptr;
+    bool editable_ = false;
 
     RowStore rows_;
     int current_ = -1;

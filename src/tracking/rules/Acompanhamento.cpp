@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
+#include "text/Formats.h"
 
 namespace tracking {
 
@@ -120,8 +121,45 @@ Incentivo Acompanhamento::incentivoAnual() const
     return {numero(rows.first().at(0)), numero(rows.first().at(1)), numero(rows.first().at(2))};
 }
 
-Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valores& v, bool semSaldoInicial)
+TotaisExecucao Acompanhamento::totaisExecucao(int mes) const
 {
+    db::Statement s(connection_, {QStringLiteral("select l.vl_total, e.st_elenco_minimo from tb_execucao_fisica_municipio l"),
+                                  QStringLiteral("left join tb_elenco_minimo e on e.co_seq_medicamento = l.co_seq_medicamento"),
+                                  QStringLiteral("where l.nu_ano_compet = :nu_ano_compet and l.co_uf = :co_uf"),
+                                  QStringLiteral("and l.co_cidade = :co_cidade and l.nu_mes_compet = :nu_mes_compet")});
+    bindChave(s, chave_);
+    bindMes(s, mes);
+    TotaisExecucao t;
+    for (const QVariantList& r : s.selectAll())
+        t.soma(numero(r.at(0)), r.at(1).toString().trimmed());
+    return t;
+}
+
+TotaisDocumentos Acompanhamento::totaisDocumentos(int mes) const
+{
+    db::Statement s(connection_, {QStringLiteral("select st_tipo_doc, vl_doc from tb_fonte_comprovacao_municipio"), condicaoChave,
+                                  QStringLiteral("and nu_mes_compet = :nu_mes_compet")});
+    bindChave(s, chave_);
+    bindMes(s, mes);
+    TotaisDocumentos t;
+    for (const QVariantList& r : s.selectAll())
+        t.soma(r.at(0).toString().trimmed(), numero(r.at(1)));
+    return t;
+}
+
+Valores Acompanhamento::valoresGravados(const Valores& digitados) const
+{
+    Valores v = digitados;
+    if (estadual())
+        v.medicamentos = 0;
+    return v;
+}
+
+rules::Falhou Acompanhamento::gravaMovimentacao(int mes, const Valores& digitados, bool semSaldoInicial)
+{
+    const Valores v = valoresGravados(digitados);
+    if (rules::Falhou f = verificaGastos(v))
+        return f;
     const auto valores = [&](db::Statement& s) {
         bindChave(s, chave_);
         bindMes(s, mes);
@@ -135,13 +173,10 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
         s.setParam(QStringLiteral("situacao"), codigos::situacao::aberto);
     };
 
-    outroUsuario_.clear();
-    const auto falhou = [this](Gravacao g, const std::exception& e) {
-        if (const auto* conflito = dynamic_cast<const db::LockConflictError*>(&e))
-            outroUsuario_ = conflito->message();
-        return g;
-    };
-    Gravacao falha = Gravacao::FalhaSaldoInicial;
+    const QString falhaSaldo = QStringLiteral("Problema na Gravação - Identificação !! ... operação cancelada");
+    const QString falhaInclusao = QStringLiteral("Problema na Gravação - Movimentação!! ... operação cancelada");
+    const QString falhaAlteracao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
+    QString falha = falhaSaldo;
     bool incluido = false;
     try {
         db::WriteUnit unidade(connection_);
@@ -161,11 +196,11 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
             } catch (const db::DatabaseError& e) {
                 // Saved before in this month: the balance follows below.
                 if (!e.isKeyViolation())
-                    return falhou(Gravacao::FalhaSaldoInicial, e);
+                    throw;
             }
         }
 
-        falha = Gravacao::FalhaInclusao;
+        falha = falhaInclusao;
         try {
             db::WriteUnit inclusao(connection_);
             db::Statement s(connection_,
@@ -183,11 +218,11 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
             incluido = true;
         } catch (const db::DatabaseError& e) {
             if (!e.isKeyViolation())
-                return falhou(Gravacao::FalhaInclusao, e);
+                throw;
         }
 
         if (!incluido) {
-            falha = Gravacao::FalhaAlteracao;
+            falha = falhaAlteracao;
             // A closed or exported month is never opened again from here.
             db::Statement s(
                 connection_,
@@ -201,12 +236,13 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
                  QStringLiteral("and coalesce(situacao, '1') not in ('2', '3')")});
             valores(s);
             if (s.exec() == 0)
-                return Gravacao::FalhaAlteracao;
+                return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, falhaAlteracao,
+                                    QStringLiteral("O mês de %1 já está fechado ou exportado.").arg(text::monthName(mes))};
         }
 
         // The first month's balance brought forward is the year's initial balance while
         // that month is open.
-        falha = Gravacao::FalhaSaldoInicial;
+        falha = falhaSaldo;
         db::Statement saldo(connection_, {QStringLiteral("update tb_saldo_inicial_municipio set vl_saldo_municipio = :vl_saldo_municipio"),
                                           condicaoChave, QStringLiteral("and nu_mes_compet = :nu_mes_compet")});
         bindChave(saldo, chave_);
@@ -214,43 +250,277 @@ Acompanhamento::Gravacao Acompanhamento::gravaMovimentacao(int mes, const Valore
         saldo.setParam(QStringLiteral("vl_saldo_municipio"), v.saldoAnterior);
         saldo.exec();
 
-        falha = incluido ? Gravacao::FalhaInclusao : Gravacao::FalhaAlteracao;
+        falha = incluido ? falhaInclusao : falhaAlteracao;
         unidade.commit();
     } catch (const std::exception& e) {
-        return falhou(falha, e);
+        return rules::falhaDe(e, falha);
     }
-    return Gravacao::Gravado;
+    return std::nullopt;
 }
 
-void Acompanhamento::gravaTotalOutros(int mes, double valor)
+rules::Falhou Acompanhamento::travaMesAberto(int mes, const QString& mensagem)
 {
-    db::Statement s(connection_, {QStringLiteral("update tb_movimento_municipio set "),
-                                  QStringLiteral("vl_tot_outros_pactuada=:vl_tot_outros_pactuada"),
-                                  QStringLiteral("where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf and co_cidade = :co_cidade "
-                                                 "and nu_mes_compet = :nu_mes_compet")});
+    // An update that changes nothing still takes the row: a closing or a line written by
+    // another seat waits for this unit, and this one for theirs.
+    db::Statement s(connection_, {QStringLiteral("update tb_movimento_municipio set situacao = situacao"), condicaoChave,
+                                  QStringLiteral("and nu_mes_compet = :nu_mes_compet and situacao = :situacao")});
     bindChave(s, chave_);
+    bindMes(s, mes);
+    s.setParam(QStringLiteral("situacao"), codigos::situacao::aberto);
+    if (s.exec() != 0)
+        return std::nullopt;
+    const std::optional<QString> situacao = this->situacao(mes);
+    const QString nome = text::monthName(mes);
+    return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, mensagem,
+                        situacao ? QStringLiteral("O mês de %1 já está fechado ou exportado.").arg(nome)
+                                 : QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(nome)};
+}
+
+namespace {
+
+void gravaTotalOutros(db::Connection& connection, const Chave& chave, int mes, double valor)
+{
+    db::Statement s(connection, {QStringLiteral("update tb_movimento_municipio set "),
+                                 QStringLiteral("vl_tot_outros_pactuada=:vl_tot_outros_pactuada"),
+                                 QStringLiteral("where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf and co_cidade = :co_cidade "
+                                                "and nu_mes_compet = :nu_mes_compet")});
+    bindChave(s, chave);
     bindMes(s, mes);
     s.setParam(QStringLiteral("vl_tot_outros_pactuada"), valor);
     if (s.exec() == 0)
-        throw db::DataError(QStringLiteral("O mês %1 não tem movimentação gravada.").arg(mes));
+        throw db::RowNotFoundError(QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(text::monthName(mes)));
 }
 
-void Acompanhamento::fechaMes(int mes, const QDate& data)
+const QString problemaGravacao = QStringLiteral("Problema na Gravação !! ... operação cancelada");
+const QString problemaReGravacao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
+const QString problemaExclusao = QStringLiteral("Problema na Exclusão !! ... operação cancelada");
+
+// A failed insert or update of a line: a duplicate key is "Registro Existente".
+rules::Falha falhaDaLinha(const std::exception& e, const QString& mensagem)
 {
-    db::WriteUnit unidade(connection_);
-    db::Statement s(connection_, {QStringLiteral("update tb_movimento_municipio set "),
-                                  QStringLiteral("situacao = :situacao, dt_fechamento = :data"),
-                                  QStringLiteral("where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf "),
-                                  QStringLiteral("and co_cidade = :co_cidade and nu_mes_compet = :nu_mes_compet"),
-                                  QStringLiteral("and situacao = :situacao1")});
-    bindChave(s, chave_);
-    bindMes(s, mes);
-    s.setParam(QStringLiteral("situacao"), codigos::situacao::fechado);
-    s.setParam(QStringLiteral("data"), data);
-    s.setParam(QStringLiteral("situacao1"), codigos::situacao::aberto);
-    if (s.exec() == 0)
-        throw db::DataError(QStringLiteral("O mês %1 não está aberto.").arg(mes));
-    unidade.commit();
+    if (const auto* banco = dynamic_cast<const db::DatabaseError*>(&e);
+        banco && banco->isKeyViolation() && !dynamic_cast<const db::LockConflictError*>(&e))
+        return rules::Falha{rules::Falha::Tipo::Banco, {}, QStringLiteral("Registro Existente"), {}};
+    return rules::falhaDe(e, mensagem);
+}
+
+}  // namespace
+
+rules::Resultado<int> Acompanhamento::gravaLinhaMedicamento(int mes, const LinhaMedicamento& l)
+{
+    if (!l.medicamento)
+        return rules::Falha::recusa(QStringLiteral("Informe o Medicamento"), QStringLiteral("CO_SEQ_MEDICAMENTO"));
+    const std::optional<double> quantidade = l.quantidade ? std::optional<double>(double(*l.quantidade)) : std::nullopt;
+    if (rules::Falhou f = verificaLinhaMedicamento(l.valorUnitario, quantidade))
+        return *f;
+    int sequencia = l.sequencia.value_or(0);
+    QString mensagem = problemaReGravacao;
+    try {
+        db::WriteUnit unidade(connection_);
+        if (rules::Falhou f = travaMesAberto(mes, problemaReGravacao))
+            return *f;
+        mensagem = problemaGravacao;
+        const QStringList colunas = {QStringLiteral("co_seq_medicamento = :co_seq_medicamento, qt_medicamento = :qt_medicamento,"),
+                                     QStringLiteral("vl_unitario = :vl_unitario, vl_total = :vl_total, st_origem = :st_origem")};
+        db::Statement s(connection_);
+        if (l.sequencia) {
+            s.setSql(QStringList{QStringLiteral("update tb_execucao_fisica_municipio set")} + colunas +
+                     QStringList{condicaoChave, QStringLiteral("and nu_mes_compet = :nu_mes_compet and co_seq_med = :co_seq_med")});
+            s.setParam(QStringLiteral("co_seq_med"), *l.sequencia);
+        } else {
+            // The database numbers the line (0: the next number of the month).
+            s.setSql({QStringLiteral("insert into tb_execucao_fisica_municipio"),
+                      QStringLiteral("(nu_ano_compet, co_uf, co_cidade, nu_mes_compet, co_seq_med, co_seq_medicamento,"),
+                      QStringLiteral(" qt_medicamento, vl_unitario, vl_total, st_origem)"),
+                      QStringLiteral("values (:nu_ano_compet, :co_uf, :co_cidade, :nu_mes_compet, 0, :co_seq_medicamento,"),
+                      QStringLiteral(" :qt_medicamento, :vl_unitario, :vl_total, :st_origem)"), QStringLiteral("returning co_seq_med")});
+        }
+        bindChave(s, chave_);
+        bindMes(s, mes);
+        s.setParam(QStringLiteral("co_seq_medicamento"), *l.medicamento);
+        s.setParam(QStringLiteral("qt_medicamento"), QVariant::fromValue(*l.quantidade));
+        s.setParam(QStringLiteral("vl_unitario"), *l.valorUnitario);
+        s.setParam(QStringLiteral("vl_total"), l.valorTotal ? QVariant(*l.valorTotal) : QVariant());
+        s.setParam(QStringLiteral("st_origem"), l.origem);
+        const int linhas = s.exec();
+        if (l.sequencia && linhas == 0)
+            throw db::RowNotFoundError(
+                QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+        if (!l.sequencia)
+            sequencia = s.returned().value(QStringLiteral("CO_SEQ_MED")).toInt();
+
+        mensagem = problemaReGravacao;
+        gravaTotalOutros(connection_, chave_, mes, totaisExecucao(mes).outros);
+        unidade.commit();
+    } catch (const std::exception& e) {
+        return falhaDaLinha(e, mensagem);
+    }
+    return sequencia;
+}
+
+rules::Falhou Acompanhamento::excluiLinhaMedicamento(int mes, int sequencia)
+{
+    QString mensagem = problemaExclusao;
+    try {
+        db::WriteUnit unidade(connection_);
+        if (rules::Falhou f = travaMesAberto(mes, problemaExclusao))
+            return f;
+        db::Statement s(connection_, {QStringLiteral("delete from tb_execucao_fisica_municipio"), condicaoChave,
+                                      QStringLiteral("and nu_mes_compet = :nu_mes_compet and co_seq_med = :co_seq_med")});
+        bindChave(s, chave_);
+        bindMes(s, mes);
+        s.setParam(QStringLiteral("co_seq_med"), sequencia);
+        if (s.exec() == 0)
+            throw db::RowNotFoundError(
+                QStringLiteral("O registro não foi excluído porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+        mensagem = problemaReGravacao;
+        gravaTotalOutros(connection_, chave_, mes, totaisExecucao(mes).outros);
+        unidade.commit();
+    } catch (const std::exception& e) {
+        return rules::falhaDe(e, mensagem);
+    }
+    return std::nullopt;
+}
+
+rules::Resultado<int> Acompanhamento::gravaDocumento(int mes, const LinhaDocumentoDigitada& l)
+{
+    const Documento& d = l.documento;
+    if (rules::Falhou f = verificaDocumento(d))
+        return *f;
+    const bool insercao = !l.sequencia;
+    const bool checaNumero = insercao || verificaNumeroAoEditar(l.numeroAntes, l.favorecidoAntes, d.numero, d.favorecido);
+    const bool checaTipo = insercao || verificaTipoAoEditar(l.tipoFavorecidoAntes, d.tipoFavorecido);
+    int sequencia = l.sequencia.value_or(0);
+    try {
+        db::WriteUnit unidade(connection_);
+        if (rules::Falhou f = travaMesAberto(mes, problemaGravacao))
+            return *f;
+        // Read in the unit that writes, so that what was checked is what is stored.
+        if (checaNumero && documentoLancado(d.numero, d.favorecido))
+            return rules::Falha::recusa(QStringLiteral("Documento já lançado para este favorecido"), QStringLiteral("NR_NUMERO_DOC"));
+        std::optional<LinhaDocumento> propria;
+        if (l.sequencia)
+            propria = LinhaDocumento{mes, *l.sequencia};
+        if (checaTipo && favorecidoComOutroTipo(d.favorecido, tipoComparado(d.tipoFavorecido), propria))
+            return rules::Falha::recusa(QStringLiteral("Favorecido já lançado com outro tipo"), QStringLiteral("NU_FAVORECIDO"));
+
+        const QStringList colunas = {QStringLiteral("st_tipo_doc = :st_tipo_doc, nu_favorecido = :nu_favorecido,"),
+                                     QStringLiteral("nr_numero_doc = :nr_numero_doc, st_tipo_favorecido = :st_tipo_favorecido,"),
+                                     QStringLiteral("dt_doc = :dt_doc, vl_doc = :vl_doc")};
+        db::Statement s(connection_);
+        if (l.sequencia) {
+            s.setSql(QStringList{QStringLiteral("update tb_fonte_comprovacao_municipio set")} + colunas +
+                     QStringList{condicaoChave, QStringLiteral("and nu_mes_compet = :nu_mes_compet and co_seq_doc = :co_seq_doc")});
+            s.setParam(QStringLiteral("co_seq_doc"), *l.sequencia);
+        } else {
+            s.setSql({QStringLiteral("insert into tb_fonte_comprovacao_municipio"),
+                      QStringLiteral("(nu_ano_compet, co_uf, co_cidade, nu_mes_compet, co_seq_doc, st_tipo_doc, nu_favorecido,"),
+                      QStringLiteral(" nr_numero_doc, st_tipo_favorecido, dt_doc, vl_doc)"),
+                      QStringLiteral("values (:nu_ano_compet, :co_uf, :co_cidade, :nu_mes_compet, 0, :st_tipo_doc, :nu_favorecido,"),
+                      QStringLiteral(" :nr_numero_doc, :st_tipo_favorecido, :dt_doc, :vl_doc)"), QStringLiteral("returning co_seq_doc")});
+        }
+        bindChave(s, chave_);
+        bindMes(s, mes);
+        s.setParam(QStringLiteral("st_tipo_doc"), d.tipoDocumento);
+        s.setParam(QStringLiteral("nu_favorecido"), d.favorecido);
+        s.setParam(QStringLiteral("nr_numero_doc"), d.numero);
+        s.setParam(QStringLiteral("st_tipo_favorecido"), d.tipoFavorecido);
+        s.setParam(QStringLiteral("dt_doc"), d.data ? QVariant(*d.data) : QVariant(QMetaType(QMetaType::QDate)));
+        s.setParam(QStringLiteral("vl_doc"), *d.valor);
+        const int linhas = s.exec();
+        if (l.sequencia && linhas == 0)
+            throw db::RowNotFoundError(
+                QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+        if (!l.sequencia)
+            sequencia = s.returned().value(QStringLiteral("CO_SEQ_DOC")).toInt();
+        unidade.commit();
+    } catch (const std::exception& e) {
+        return falhaDaLinha(e, problemaGravacao);
+    }
+    return sequencia;
+}
+
+rules::Falhou Acompanhamento::excluiDocumento(int mes, int sequencia)
+{
+    try {
+        db::WriteUnit unidade(connection_);
+        if (rules::Falhou f = travaMesAberto(mes, problemaExclusao))
+            return f;
+        db::Statement s(connection_, {QStringLiteral("delete from tb_fonte_comprovacao_municipio"), condicaoChave,
+                                      QStringLiteral("and nu_mes_compet = :nu_mes_compet and co_seq_doc = :co_seq_doc")});
+        bindChave(s, chave_);
+        bindMes(s, mes);
+        s.setParam(QStringLiteral("co_seq_doc"), sequencia);
+        if (s.exec() == 0)
+            throw db::RowNotFoundError(
+                QStringLiteral("O registro não foi excluído porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+        unidade.commit();
+    } catch (const std::exception& e) {
+        return rules::falhaDe(e, problemaExclusao);
+    }
+    return std::nullopt;
+}
+
+rules::Falhou Acompanhamento::confereFechamento(int mes) const
+{
+    const std::optional<Cabecalho> c = cabecalho(mes);
+    if (!c)
+        return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {},
+                            QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(text::monthName(mes)), {}};
+    if (c->situacao != codigos::situacao::aberto)
+        return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, QStringLiteral("Movimento já está fechado/exportado"), {}};
+    const TotaisExecucao execucao = totaisExecucao(mes);
+    const TotaisDocumentos documentos = totaisDocumentos(mes);
+    // A state has no delivery notes: its medications allocated are compared as 0.
+    Valores v = c->valores;
+    if (estadual())
+        v.medicamentos = 0;
+    return tracking::verificaFechamento(v, {execucao.geral(), documentos.notaFiscal, documentos.guiaRemessa});
+}
+
+rules::Falhou Acompanhamento::verificaFechamento(int mes) const
+{
+    try {
+        return confereFechamento(mes);
+    } catch (const std::exception& e) {
+        return rules::falhaDe(e, QStringLiteral("Problema na ReGravação - Fechamento !! ... operação cancelada"));
+    }
+}
+
+rules::Falhou Acompanhamento::fechaMes(int mes, const QDate& data)
+{
+    const QString problema = QStringLiteral("Problema na ReGravação - Fechamento !! ... operação cancelada");
+    try {
+        db::WriteUnit unidade(connection_);
+        db::Statement s(connection_, {QStringLiteral("update tb_movimento_municipio set "),
+                                      QStringLiteral("situacao = :situacao, dt_fechamento = :data"),
+                                      QStringLiteral("where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf "),
+                                      QStringLiteral("and co_cidade = :co_cidade and nu_mes_compet = :nu_mes_compet"),
+                                      QStringLiteral("and situacao = :situacao1")});
+        bindChave(s, chave_);
+        bindMes(s, mes);
+        s.setParam(QStringLiteral("situacao"), codigos::situacao::fechado);
+        s.setParam(QStringLiteral("data"), data);
+        s.setParam(QStringLiteral("situacao1"), codigos::situacao::aberto);
+        if (s.exec() == 0)
+            return confereFechamento(mes);  // says why: no header, or not open
+        // The header is this unit's now: the checks read what is closed. The header read
+        // back is closed, so it is checked as the open month it was.
+        const std::optional<Cabecalho> c = cabecalho(mes);
+        if (!c)
+            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problema, {}};
+        Valores v = c->valores;
+        if (estadual())
+            v.medicamentos = 0;
+        const TotaisExecucao execucao = totaisExecucao(mes);
+        const TotaisDocumentos documentos = totaisDocumentos(mes);
+        if (rules::Falhou f = tracking::verificaFechamento(v, {execucao.geral(), documentos.notaFiscal, documentos.guiaRemessa}))
+            return f;
+        unidade.commit();
+    } catch (const std::exception& e) {
+        return rules::falhaDe(e, problema);
+    }
+    return std::nullopt;
 }
 
 bool Acompanhamento::documentoLancado(const QString& numero, const QString& favorecido) const

@@ -13,12 +13,12 @@ double totalLinha(double valorUnitario, double quantidade, double totalAtual)
     return totalAtual;
 }
 
-std::optional<QString> verificaLinhaMedicamento(std::optional<double> valorUnitario, std::optional<double> quantidade)
+rules::Falhou verificaLinhaMedicamento(std::optional<double> valorUnitario, std::optional<double> quantidade)
 {
     if (!valorUnitario || !(*valorUnitario > 0))
-        return QStringLiteral("informe o Valor Unitário");
+        return rules::Falha::recusa(QStringLiteral("informe o Valor Unitário"), QStringLiteral("VL_UNITARIO"));
     if (!quantidade || !(*quantidade > 0))
-        return QStringLiteral("informe a Quantidade");
+        return rules::Falha::recusa(QStringLiteral("informe a Quantidade"), QStringLiteral("QT_MEDICAMENTO"));
     return std::nullopt;
 }
 
@@ -46,25 +46,28 @@ QList<Codigo> tiposFavorecido(bool estadual)
     return tipos;
 }
 
-std::optional<ErroDocumento> verificaDocumento(const Documento& d, TCheckDoc* cnpj)
+rules::Falhou verificaDocumento(const Documento& d, TCheckDoc* cnpj)
 {
-    using C = ErroDocumento::Campo;
+    using rules::Falha;
+    const QString tipoDoc = QStringLiteral("ST_TIPO_DOC");
+    const QString tipoFav = QStringLiteral("ST_TIPO_FAVORECIDO");
+    const QString favorecido = QStringLiteral("NU_FAVORECIDO");
     if (d.tipoDocumento.isEmpty())
-        return ErroDocumento{QStringLiteral("Informe o Tipo do Documento !!"), C::TipoDocumento};
+        return Falha::recusa(QStringLiteral("Informe o Tipo do Documento !!"), tipoDoc);
     if (d.tipoDocumento != tipoDocumento::deposito && d.tipoFavorecido.isEmpty())
-        return ErroDocumento{QStringLiteral("Informe o Tipo do Favorecido !!"), C::TipoFavorecido};
+        return Falha::recusa(QStringLiteral("Informe o Tipo do Favorecido !!"), tipoFav);
     if (d.tipoDocumento == tipoDocumento::guiaRemessa && d.tipoFavorecido != tipoFavorecido::secretariaEstadual)
-        return ErroDocumento{QStringLiteral("Tipo Favorecido só pode ser SES"), C::TipoFavorecido};
+        return Falha::recusa(QStringLiteral("Tipo Favorecido só pode ser SES"), tipoFav);
     if (!d.valor || !(*d.valor > 0))
-        return ErroDocumento{QStringLiteral("informe o Valor"), C::Valor};
+        return Falha::recusa(QStringLiteral("informe o Valor"), QStringLiteral("VL_DOC"));
     if (d.favorecido == identificacaoZeros)
-        return ErroDocumento{QStringLiteral("identificação Inválida"), C::Favorecido};
+        return Falha::recusa(QStringLiteral("identificação Inválida"), favorecido);
     TCheckDoc proprio;
     TCheckDoc& check = cnpj ? *cnpj : proprio;
     check.setMode(TCheckDoc::moCGC);
     check.setInput(d.favorecido);
     if (!check.Result())
-        return ErroDocumento{QStringLiteral("Identificação Inválida !!"), C::Favorecido};
+        return Falha::recusa(QStringLiteral("Identificação Inválida !!"), favorecido);
     return std::nullopt;
 }
 

@@ -2,7 +2,9 @@
 // The lines of a month: medications bought or received and the documents that prove
 // the expenditure, with their checks and totals.
 #include "data/Codigos.h"
+#include "rules/Falha.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -17,9 +19,9 @@ namespace tracking {
 // not rounded, when both are given and not 0; otherwise the total it had.
 double totalLinha(double valorUnitario, double quantidade, double totalAtual);
 
-// The checks of a medication line before it is saved; the message of the first that
-// fails. An empty value is no value.
-std::optional<QString> verificaLinhaMedicamento(std::optional<double> valorUnitario, std::optional<double> quantidade);
+// The checks of a medication line before it is saved: the first that fails, on its
+// column (VL_UNITARIO, QT_MEDICAMENTO). An empty value is no value.
+rules::Falhou verificaLinhaMedicamento(std::optional<double> valorUnitario, std::optional<double> quantidade);
 
 struct TotaisExecucao {
     double elencoMinimo = 0;  // "Total de Medicamentos do Elenco Mínimo"
@@ -43,22 +45,18 @@ struct Documento {
     QString tipoFavorecido;  // empty: none chosen
     QString favorecido;      // the payee's identification
     std::optional<double> valor;
+    QString numero;              // NR_NUMERO_DOC
+    std::optional<QDate> data;   // DT_DOC; none: left empty
 };
 
 // The payee identification refused on sight.
 inline const QString identificacaoZeros = QStringLiteral("00000000000000");
 
-// A check that failed: its message and the control that takes the focus.
-struct ErroDocumento {
-    enum class Campo { TipoDocumento, TipoFavorecido, Valor, Favorecido };
-    QString mensagem;
-    Campo campo;
-};
-
 // The checks of a document before the database is asked, in their order: types, value,
 // the payee's identification (a CNPJ with valid check digits, by the given check in
-// mode moCGC, or a check of its own). The first that fails.
-std::optional<ErroDocumento> verificaDocumento(const Documento& d, TCheckDoc* cnpj = nullptr);
+// mode moCGC, or a check of its own). The first that fails, on the column whose control
+// takes the focus (ST_TIPO_DOC, ST_TIPO_FAVORECIDO, VL_DOC, NU_FAVORECIDO).
+rules::Falhou verificaDocumento(const Documento& d, TCheckDoc* cnpj = nullptr);
 
 // On editing, the number check runs only when the number or the payee changed, and the
 // payee-type check only when the stored type (a number) differs from the chosen one.

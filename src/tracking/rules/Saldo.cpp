@@ -45,14 +45,35 @@ bool mesmoValor(double a, double b)
     return doisDecimais(a) == doisDecimais(b);
 }
 
-std::optional<QString> verificaFechamento(const Valores& v, const TotaisFechamento& t)
+QString comparados(const QString& rotuloA, double a, const QString& rotuloB, double b)
 {
+    const auto dinheiro = [](double v) { return text::formatFloat(text::masks::money, v); };
+    return rotuloA + QStringLiteral(": ") + dinheiro(a) + QStringLiteral(" \u2014 ") + rotuloB + QStringLiteral(": ") + dinheiro(b);
+}
+
+rules::Falhou verificaGastos(const Valores& v)
+{
+    if (!gastosExcedemTotal(v))
+        return std::nullopt;
+    return rules::Falha::recusa(QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado"),
+                                QStringLiteral("VL_REC_GASTOS"),
+                                comparados(QStringLiteral("Recursos Gastos"), v.gastos, QStringLiteral("Total Alocado"), total(v)));
+}
+
+rules::Falhou verificaFechamento(const Valores& v, const TotaisFechamento& t)
+{
+    const QString financeira = QStringLiteral("Movimentação Financeira");
     if (!mesmoValor(v.gastos, t.execucaoFisica))
-        return QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física");
+        return rules::Falha::recusa(QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física"), {},
+                                    comparados(financeira, v.gastos, QStringLiteral("Execução Física"), t.execucaoFisica));
     if (!mesmoValor(v.gastos, t.notaFiscal + t.guiaRemessa))
-        return QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação");
+        return rules::Falha::recusa(QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação"), {},
+                                    comparados(financeira, v.gastos, QStringLiteral("Fonte de Comprovação"),
+                                               t.notaFiscal + t.guiaRemessa));
     if (!mesmoValor(v.medicamentos, t.guiaRemessa))
-        return QStringLiteral("Total em Medicamentos diferente do Total da Guia de Remessa");
+        return rules::Falha::recusa(QStringLiteral("Total em Medicamentos diferente do Total da Guia de Remessa"), {},
+                                    comparados(QStringLiteral("Medicamentos Alocados"), v.medicamentos,
+                                               QStringLiteral("Guia de Remessa"), t.guiaRemessa));
     return std::nullopt;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The money of a month: the balance arithmetic of the financial page, the balance
 // carried into the next month and the checks that close a month.
+#include "rules/Falha.h"
+
 #include <QString>
 #include <optional>
 
@@ -28,6 +30,9 @@ double saldoTransportado(const Valores& v);
 // Spent more than the total: compared in cents, as the page shows both, so that a sum
 // such as 0,70 + 0,10 is not taken for less than 0,80.
 bool gastosExcedemTotal(const Valores& v);
+// The same check as a header save refuses it: "Recursos Gastos não pode ser maior que o
+// Total Alocado" with both figures, on VL_REC_GASTOS.
+rules::Falhou verificaGastos(const Valores& v);
 
 // An amount as the closing compares it: "##########.00".
 QString doisDecimais(double valor);
@@ -41,8 +46,13 @@ struct TotaisFechamento {
     double guiaRemessa = 0;     // "Total Guia Remessa"
 };
 
-// The three closing checks, in their order: the message of the first that fails, or
-// nothing when the month may be closed. Deposits and budget commitments take no part.
-std::optional<QString> verificaFechamento(const Valores& v, const TotaisFechamento& t);
+// The three closing checks, in their order: the first that fails, its message word for
+// word and, as its cause, the two amounts compared ("Movimentação Financeira: 100,00 —
+// Execução Física: 90,00"); nothing when the month may be closed. Deposits and budget
+// commitments take no part.
+rules::Falhou verificaFechamento(const Valores& v, const TotaisFechamento& t);
+
+// "Rótulo: 1.234,50 — Outro: 1.200,00", the two amounts a check compared.
+QString comparados(const QString& rotuloA, double a, const QString& rotuloB, double b);
 
 }  // namespace tracking
