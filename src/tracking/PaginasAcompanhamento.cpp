@@ -68,8 +68,15 @@ void PaginasAcompanhamento::somenteLeitura(ui::MoneyEdit* e, bool readOnly)
     ui::setEditColour(e, !readOnly);
 }
 
-void PaginasAcompanhamento::criaPaginas(TfrmModeloPage* janela, const Fontes& fontes, const Rotulos& rotulos)
+PaginasAcompanhamento::PaginasAcompanhamento(TfrmModeloPage* janela, const Fontes& fontes)
+    : PaginasAcompanhamento(janela, fontes, Rotulos())
 {
+}
+
+PaginasAcompanhamento::PaginasAcompanhamento(TfrmModeloPage* janela, const Fontes& fontes, const Rotulos& rotulos)
+    : QObject(janela)
+{
+    setObjectName(QStringLiteral("PaginasAcompanhamento"));
     criaIdentificacao(janela);
     criaMovimentacao(janela);
     criaExecucaoFisica(janela, fontes);
@@ -484,6 +491,15 @@ void PaginasAcompanhamento::mostraValores(const tracking::Valores& v)
     EdtRecAlocRendAplic->setValue(v.rendimentos);
     EdtRecMedAloc->setValue(v.medicamentos);
     EdtRecGastos->setValue(v.gastos);
+}
+
+void PaginasAcompanhamento::limpaTotais()
+{
+    totaisExecucao_ = {};
+    totaisDocumentos_ = {};
+    for (ui::MoneyEdit* e : {EdtTotalElencoMinimo, EdtPactuada, EdtTotalGeralExecFis, EdtTotalNF, EdtTotalGuiaRemessa,
+                             EdtTotalDeposito, EdtTotalEmpenho})
+        e->setValue(0);
 }
 
 void PaginasAcompanhamento::preencheTipos(bool estadual)

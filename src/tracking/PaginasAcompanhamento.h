@@ -3,12 +3,13 @@
 // window and its consultation: "Identificação" (year, UF, municipality, month),
 // "Movimentação Financeira" (the month header and its balance), "Execução Física" (the
 // medications, with their totals) and "Fonte de Comprovação" (the documents, with their
-// totals). A window derives from its paged template and from this, builds the pages on
-// its page control with its own datasets, and wires its own handlers to the controls.
+// totals). A window owns one, made on its page control with its own datasets, and wires
+// its own handlers to the controls it exposes.
 #include "tracking/rules/Acompanhamento.h"
 #include "tracking/rules/Linhas.h"
 #include "tracking/rules/Saldo.h"
 
+#include <QObject>
 #include <QString>
 
 class QComboBox;
@@ -33,7 +34,7 @@ class DbRadioGroup;
 class MoneyEdit;
 }  // namespace ui
 
-class PaginasAcompanhamento {
+class PaginasAcompanhamento : public QObject {
 public:
     // Pages, in order: the template's first page ("Identificação") and these.
     QWidget* tbsMovimentacao = nullptr;
@@ -94,12 +95,6 @@ public:
     const tracking::TotaisExecucao& totaisExecucao() const { return totaisExecucao_; }
     const tracking::TotaisDocumentos& totaisDocumentos() const { return totaisDocumentos_; }
 
-protected:
-    PaginasAcompanhamento() = default;
-    ~PaginasAcompanhamento() = default;
-    PaginasAcompanhamento(const PaginasAcompanhamento&) = delete;
-    PaginasAcompanhamento& operator=(const PaginasAcompanhamento&) = delete;
-
     // What the pages show: the month's medication lines, its documents, and the
     // medications agreed for the UF that the medication list offers.
     struct Fontes {
@@ -112,12 +107,17 @@ protected:
         QString numeroDocumento = QStringLiteral("Identificação do Documento");
         QString tipoFavorecido = QStringLiteral("Tipo Favorecido");
     };
-    void criaPaginas(TfrmModeloPage* janela, const Fontes& fontes, const Rotulos& rotulos);
+    // The pages, added to the window's page control after its first page; the window
+    // owns them.
+    PaginasAcompanhamento(TfrmModeloPage* janela, const Fontes& fontes, const Rotulos& rotulos);
+    PaginasAcompanhamento(TfrmModeloPage* janela, const Fontes& fontes);
 
     // The grid of "Identificação", for a control a window adds to it.
     QGridLayout* GradeIdentificacao = nullptr;
 
     void mostraValores(const tracking::Valores& v);
+    // The totals of both line pages back to 0.
+    void limpaTotais();
     // The document and payee types the installation mode offers.
     void preencheTipos(bool estadual);
     // "Tipo Favorecido" hides while the current document is a deposit.
@@ -138,10 +138,10 @@ protected:
     // A money figure the user does not type: read-only, button face, out of the tab order.
     static void somenteLeitura(ui::MoneyEdit* e, bool readOnly);
 
+private:
     tracking::TotaisExecucao totaisExecucao_;
     tracking::TotaisDocumentos totaisDocumentos_;
 
-private:
     void criaIdentificacao(TfrmModeloPage* janela);
     void criaMovimentacao(TfrmModeloPage* janela);
     void criaExecucaoFisica(TfrmModeloPage* janela, const Fontes& fontes);

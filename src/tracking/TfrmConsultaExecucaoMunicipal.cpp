@@ -34,17 +34,18 @@ TfrmConsultaExecucaoMunicipal::TfrmConsultaExecucaoMunicipal(QWidget* owner)
     setWindowTitle(QStringLiteral("Consulta Acompanhamento Municipal"));
 
     defineDatasets();
-    Rotulos rotulos;
+    PaginasAcompanhamento::Rotulos rotulos;
     rotulos.numeroDocumento = QStringLiteral("Número do Documento");
     rotulos.tipoFavorecido = QStringLiteral("Tipo de Favorecido");
-    criaPaginas(this, {&DsTb_Execucao_Fisica_Municipio, &DsTb_Fonte_comprovacao_Municipio, &DsRL_ElencoMinimo_UF}, rotulos);
+    paginas = new PaginasAcompanhamento(
+        this, {&DsTb_Execucao_Fisica_Municipio, &DsTb_Fonte_comprovacao_Municipio, &DsRL_ElencoMinimo_UF}, rotulos);
     criaAcompanhamentos();
 
     // Only Sair: the other commands, and their keys, are withdrawn.
     for (QAction* a : {ToolButton1, BbtInserir, BbtGravar, BbtCancelar})
         a->setVisible(false);
 
-    connect(CBMes, &QComboBox::activated, this, [this] { run([this] { CBMesChange(); }); });
+    connect(paginas->CBMes, &QComboBox::activated, this, [this] { run([this] { CBMesChange(); }); });
     connect(CBAcompanhamento, &QComboBox::activated, this, [this] { run([this] { CBAcompanhamentoChange(); }); });
     connect(pgEdicao, &ui::PageControl::changed, this, [this] { run([this] { pgEdicaoChange(); }); });
 
@@ -83,9 +84,9 @@ void TfrmConsultaExecucaoMunicipal::defineDatasets()
     ef.addField(QStringLiteral("ElencoMinimo"), FieldType::String, 1)
         .setDisplayLabel(QStringLiteral("Elenco"))
         .setDisplayWidth(6);
-    defineCamposExecucao(ef);
+    PaginasAcompanhamento::defineCamposExecucao(ef);
 
-    defineFonte(Tb_Fonte_comprovacao_Municipio);
+    PaginasAcompanhamento::defineFonte(Tb_Fonte_comprovacao_Municipio);
 }
 
 void TfrmConsultaExecucaoMunicipal::criaAcompanhamentos()
@@ -97,9 +98,9 @@ void TfrmConsultaExecucaoMunicipal::criaAcompanhamentos()
     CBAcompanhamento->setMaxVisibleItems(20);
     LblAcompanhamento = ui::captionLabel(QStringLiteral("Acompanhamento"), CBAcompanhamento, tbsprincipal);
     LblAcompanhamento->setObjectName(QStringLiteral("LblAcompanhamento"));
-    GradeIdentificacao->addWidget(LblAcompanhamento, 2, 0, 1, 3);
-    GradeIdentificacao->addWidget(CBAcompanhamento, 3, 0, 1, 3);
-    QWidget::setTabOrder(CBAcompanhamento, CBMes);
+    paginas->GradeIdentificacao->addWidget(LblAcompanhamento, 2, 0, 1, 3);
+    paginas->GradeIdentificacao->addWidget(CBAcompanhamento, 3, 0, 1, 3);
+    QWidget::setTabOrder(CBAcompanhamento, paginas->CBMes);
     LblAcompanhamento->hide();
     CBAcompanhamento->hide();
 }
@@ -108,7 +109,7 @@ void TfrmConsultaExecucaoMunicipal::desabilitaEntradas()
 {
     // Nothing to type: only the choices of what to show stay enabled.
     for (QWidget* c : pgEdicao->findChildren<QWidget*>()) {
-        if (c == CBMes || c == CBAcompanhamento || ui::controlKind(c) == ui::ControlKind::Other)
+        if (c == paginas->CBMes || c == CBAcompanhamento || ui::controlKind(c) == ui::ControlKind::Other)
             continue;
         c->setEnabled(false);
         if (ui::controlKind(c) != ui::ControlKind::DbRadioGroup)
@@ -136,15 +137,15 @@ QString TfrmConsultaExecucaoMunicipal::legenda(bool comMes) const
     if (nome.isEmpty() && estadual())
         nome = CBAcompanhamento->currentText();
     const QString forma = comCidade ? TB_Cidade.fieldByName(QStringLiteral("CO_FORMA_PACTUACAO")).asString() : QString();
-    return tracking::legenda(QStringLiteral("Consulta Acompanhamento"), chave(), comMes ? CBMes->currentText() : QString(), nome,
+    return tracking::legenda(QStringLiteral("Consulta Acompanhamento"), chave(), comMes ? paginas->CBMes->currentText() : QString(), nome,
                              forma);
 }
 
 db::Dataset* TfrmConsultaExecucaoMunicipal::datasetDaPagina() const
 {
-    if (pgEdicao->currentPage() == tbsExecucaoFisica)
+    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica)
         return const_cast<db::Dataset*>(&Tb_Execucao_Fisica_Municipio);
-    if (pgEdicao->currentPage() == tbsFonteComprovacao)
+    if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao)
         return const_cast<db::Dataset*>(&Tb_Fonte_comprovacao_Municipio);
     return nullptr;
 }
@@ -159,27 +160,24 @@ void TfrmConsultaExecucaoMunicipal::abreCidade()
 
 void TfrmConsultaExecucaoMunicipal::preencheMeses()
 {
-    CBMes->clear();
+    paginas->CBMes->clear();
     for (const tracking::Cabecalho& c : acompanhamento().leEstadoAno().cabecalhos)
         if (!text::monthName(c.mes).isEmpty())
-            CBMes->addItem(text::monthName(c.mes));
-    CBMes->setCurrentIndex(-1);
+            paginas->CBMes->addItem(text::monthName(c.mes));
+    paginas->CBMes->setCurrentIndex(-1);
 }
 
 void TfrmConsultaExecucaoMunicipal::limpaMes()
 {
     // Nothing of the month shown before stays on the pages.
-    mostraValores({});
-    for (ui::MoneyEdit* e : {EdtTotal, EdtSaldoAtual, EdtMensalFederal, EdtMensalEstadual, EdtMensalMunicipal})
+    paginas->mostraValores({});
+    const PaginasAcompanhamento& p = *paginas;
+    for (ui::MoneyEdit* e : {p.EdtTotal, p.EdtSaldoAtual, p.EdtMensalFederal, p.EdtMensalEstadual, p.EdtMensalMunicipal})
         e->setValue(0);
     dtsEdicao->setDataset(nullptr);
     for (db::Dataset* ds : {&Tb_Execucao_Fisica_Municipio, &Tb_Fonte_comprovacao_Municipio})
         ds->close();
-    totaisExecucao_ = {};
-    totaisDocumentos_ = {};
-    for (ui::MoneyEdit* e : {EdtTotalElencoMinimo, EdtPactuada, EdtTotalGeralExecFis, EdtTotalNF, EdtTotalGuiaRemessa,
-                             EdtTotalDeposito, EdtTotalEmpenho})
-        e->setValue(0);
+    paginas->limpaTotais();
 }
 
 // --- the window ---------------------------------------------------------------------
@@ -199,17 +197,17 @@ void TfrmConsultaExecucaoMunicipal::FormCreate()
     cidade_ = codigoCidade_;
     abreCidade();
 
-    EdtMunicipio->setText(TB_Cidade.isEmpty() ? QString() : TB_Cidade.fieldByName(QStringLiteral("NO_CIDADE")).asString());
-    EdtMunicipio->setCursorPosition(0);
-    LblMunicipio->setVisible(!estadual());
-    EdtMunicipio->setVisible(!estadual());
+    paginas->EdtMunicipio->setText(TB_Cidade.isEmpty() ? QString() : TB_Cidade.fieldByName(QStringLiteral("NO_CIDADE")).asString());
+    paginas->EdtMunicipio->setCursorPosition(0);
+    paginas->LblMunicipio->setVisible(!estadual());
+    paginas->EdtMunicipio->setVisible(!estadual());
 
     pgEdicao->setCurrentPage(0);
-    EditUF->setText(uf);
-    EdtAnoCompetencia->setText(ano);
-    preencheTipos(estadual());
+    paginas->EditUF->setText(uf);
+    paginas->EdtAnoCompetencia->setText(ano);
+    paginas->preencheTipos(estadual());
     // The origin is the state's in the state's own follow-up.
-    DBOrigem->setVisible(!estadual());
+    paginas->DBOrigem->setVisible(!estadual());
 
     if (estadual()) {
         CBAcompanhamento->addItem(QStringLiteral("Estadual"), 0);
@@ -225,9 +223,9 @@ void TfrmConsultaExecucaoMunicipal::FormCreate()
 void TfrmConsultaExecucaoMunicipal::FormShow()
 {
     setWindowTitle(legenda(false));
-    CBMes->clear();
+    paginas->CBMes->clear();
     pgEdicao->setCurrentPage(0);
-    CBMes->setFocus();
+    paginas->CBMes->setFocus();
     preencheMeses();
 }
 
@@ -245,8 +243,8 @@ void TfrmConsultaExecucaoMunicipal::CBAcompanhamentoChange()
     cidade_ = cidade;
     abreCidade();
     // A municipality's documents and lines are read with a municipality's choices.
-    preencheTipos(cidade_ == 0);
-    DBOrigem->setVisible(cidade_ != 0);
+    paginas->preencheTipos(cidade_ == 0);
+    paginas->DBOrigem->setVisible(cidade_ != 0);
     limpaMes();
     preencheMeses();
     setWindowTitle(legenda(false));
@@ -254,22 +252,22 @@ void TfrmConsultaExecucaoMunicipal::CBAcompanhamentoChange()
 
 void TfrmConsultaExecucaoMunicipal::CBMesChange()
 {
-    const int mes = mesCompetencia();
+    const int mes = paginas->mesCompetencia();
     if (mes == 0)
         return;
     const tracking::Acompanhamento a = acompanhamento();
     // A header gone since the list was read shows nothing rather than the month before.
     const tracking::Cabecalho cabecalho = a.cabecalho(mes).value_or(tracking::Cabecalho{});
-    mostraValores(cabecalho.valores);
-    EdtPactuada->setValue(cabecalho.totOutrosPactuada);
-    EdtTotal->setValue(tracking::totalConsulta(cabecalho.valores));
-    EdtSaldoAtual->setValue(tracking::saldoAtualConsulta(cabecalho.valores));
+    paginas->mostraValores(cabecalho.valores);
+    paginas->EdtPactuada->setValue(cabecalho.totOutrosPactuada);
+    paginas->EdtTotal->setValue(tracking::totalConsulta(cabecalho.valores));
+    paginas->EdtSaldoAtual->setValue(tracking::saldoAtualConsulta(cabecalho.valores));
     setWindowTitle(legenda(true));
 
     const tracking::Incentivo incentivo = a.incentivoAnual();
-    EdtMensalFederal->setValue(incentivo.federal / 12);
-    EdtMensalEstadual->setValue(incentivo.estadual / 12);
-    EdtMensalMunicipal->setValue(incentivo.municipal / 12);
+    paginas->EdtMensalFederal->setValue(incentivo.federal / 12);
+    paginas->EdtMensalEstadual->setValue(incentivo.estadual / 12);
+    paginas->EdtMensalMunicipal->setValue(incentivo.municipal / 12);
 
     Acumula_Execucao_Fisica();
     Acumula_Fonte_Comprovacao();
@@ -277,9 +275,9 @@ void TfrmConsultaExecucaoMunicipal::CBMesChange()
 
 void TfrmConsultaExecucaoMunicipal::pgEdicaoChange()
 {
-    if (CBMes->currentText().isEmpty()) {
+    if (paginas->CBMes->currentText().isEmpty()) {
         pgEdicao->setCurrentPage(0);
-        CBMes->setFocus();
+        paginas->CBMes->setFocus();
         return;
     }
     if (db::Dataset* ds = datasetDaPagina())
@@ -288,10 +286,10 @@ void TfrmConsultaExecucaoMunicipal::pgEdicaoChange()
 
 void TfrmConsultaExecucaoMunicipal::Acumula_Execucao_Fisica()
 {
-    acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), mesCompetencia());
+    paginas->acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), paginas->mesCompetencia());
 }
 
 void TfrmConsultaExecucaoMunicipal::Acumula_Fonte_Comprovacao()
 {
-    acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), mesCompetencia());
+    paginas->acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), paginas->mesCompetencia());
 }

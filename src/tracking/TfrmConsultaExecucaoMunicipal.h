@@ -16,11 +16,14 @@
 class QComboBox;
 class QLabel;
 
-class TfrmConsultaExecucaoMunicipal : public TfrmModeloPage, public PaginasAcompanhamento {
+class TfrmConsultaExecucaoMunicipal : public TfrmModeloPage {
     Q_OBJECT
 public:
     explicit TfrmConsultaExecucaoMunicipal(QWidget* owner = nullptr);
     ~TfrmConsultaExecucaoMunicipal() override;
+
+    // The four pages, owned by the window.
+    PaginasAcompanhamento* paginas = nullptr;
 
     // In a state installation: the follow-up shown, the state's own first (0).
     QLabel* LblAcompanhamento;

@@ -63,7 +63,8 @@ TfrmExecucaoMunicipal::TfrmExecucaoMunicipal(QWidget* owner)
     CheckDoc1->setMode(TCheckDoc::moCGC);
 
     defineDatasets();
-    criaPaginas(this, {&DsTb_Execucao_Fisica_Municipio, &DsTb_Fonte_comprovacao_Municipio, &DsRL_ElencoMinimo_UF}, Rotulos());
+    paginas = new PaginasAcompanhamento(
+        this, {&DsTb_Execucao_Fisica_Municipio, &DsTb_Fonte_comprovacao_Municipio, &DsRL_ElencoMinimo_UF});
     ligaPaginas();
 
     // Apagar serves the detail pages.
@@ -118,7 +119,7 @@ void TfrmExecucaoMunicipal::defineDatasets()
                    QStringLiteral("ST_ELENCO_MINIMO"))
         .setDisplayLabel(QStringLiteral("Elenco Mín"))
         .setDisplayWidth(6);
-    defineCamposExecucao(ef);
+    PaginasAcompanhamento::defineCamposExecucao(ef);
     ef.setKeyFields(chaveMes + QStringLiteral("CO_SEQ_MED"));
     ef.setEditable(true);
     ef.onNewRecord = [this](db::Dataset& ds) { Tb_Execucao_Fisica_MunicipioNewRecord(ds); };
@@ -127,7 +128,7 @@ void TfrmExecucaoMunicipal::defineDatasets()
 
     // Documents, in the grid's column order.
     db::Dataset& fc = Tb_Fonte_comprovacao_Municipio;
-    defineFonte(fc);
+    PaginasAcompanhamento::defineFonte(fc);
     fc.setKeyFields(chaveMes + QStringLiteral("CO_SEQ_DOC"));
     fc.setEditable(true);
     fc.onNewRecord = [this](db::Dataset& ds) { Tb_Fonte_comprovacao_MunicipioNewRecord(ds); };
@@ -137,12 +138,12 @@ void TfrmExecucaoMunicipal::defineDatasets()
 
 void TfrmExecucaoMunicipal::ligaPaginas()
 {
-    for (ui::MoneyEdit* e : {EdtSaldoAnterior, EdtRecAlocFederal, EdtRecAlocEstadual, EdtRecAlocMunicipal, EdtRecAlocRendAplic,
-                             EdtRecMedAloc, EdtRecGastos}) {
+    for (ui::MoneyEdit* e : {paginas->EdtSaldoAnterior, paginas->EdtRecAlocFederal, paginas->EdtRecAlocEstadual, paginas->EdtRecAlocMunicipal, paginas->EdtRecAlocRendAplic,
+                             paginas->EdtRecMedAloc, paginas->EdtRecGastos}) {
         ultimoValor_.insert(e, 0);
         connect(e, &ui::MoneyEdit::valueChanged, this, [this, e] { run([this, e] { EdtSaldoAnteriorChange(e); }); });
     }
-    connect(DBTipoDocumento, &ui::DbRadioGroup::clicked, this, [this] { run([this] { DBTipoDocumentoChange(); }); });
+    connect(paginas->DBTipoDocumento, &ui::DbRadioGroup::clicked, this, [this] { run([this] { DBTipoDocumentoChange(); }); });
 }
 
 // --- helpers ------------------------------------------------------------------------
@@ -163,20 +164,20 @@ QString TfrmExecucaoMunicipal::legenda(bool comMes) const
     const bool comCidade = TB_Cidade.isActive() && !TB_Cidade.isEmpty();
     const QString nome = comCidade ? TB_Cidade.fieldByName(QStringLiteral("NO_CIDADE")).asString() : QString();
     const QString forma = comCidade ? TB_Cidade.fieldByName(QStringLiteral("CO_FORMA_PACTUACAO")).asString() : QString();
-    return tracking::legenda(QStringLiteral("Acompanhamento"), chave(), comMes ? CBMes->currentText() : QString(), nome, forma);
+    return tracking::legenda(QStringLiteral("Acompanhamento"), chave(), comMes ? paginas->CBMes->currentText() : QString(), nome, forma);
 }
 
 bool TfrmExecucaoMunicipal::paginaDetalhe() const
 {
     const QWidget* p = pgEdicao->currentPage();
-    return p == tbsExecucaoFisica || p == tbsFonteComprovacao;
+    return p == paginas->tbsExecucaoFisica || p == paginas->tbsFonteComprovacao;
 }
 
 db::Dataset* TfrmExecucaoMunicipal::datasetDaPagina() const
 {
-    if (pgEdicao->currentPage() == tbsExecucaoFisica)
+    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica)
         return const_cast<db::Dataset*>(&Tb_Execucao_Fisica_Municipio);
-    if (pgEdicao->currentPage() == tbsFonteComprovacao)
+    if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao)
         return const_cast<db::Dataset*>(&Tb_Fonte_comprovacao_Municipio);
     return nullptr;
 }
@@ -203,21 +204,21 @@ void TfrmExecucaoMunicipal::FormCreate()
         return;
     }
 
-    EdtMunicipio->setText(TB_Cidade.isEmpty() ? QString() : TB_Cidade.fieldByName(QStringLiteral("NO_CIDADE")).asString());
-    EdtMunicipio->setCursorPosition(0);
-    LblMunicipio->setVisible(!estadual());
-    EdtMunicipio->setVisible(!estadual());
+    paginas->EdtMunicipio->setText(TB_Cidade.isEmpty() ? QString() : TB_Cidade.fieldByName(QStringLiteral("NO_CIDADE")).asString());
+    paginas->EdtMunicipio->setCursorPosition(0);
+    paginas->LblMunicipio->setVisible(!estadual());
+    paginas->EdtMunicipio->setVisible(!estadual());
 
     pgEdicao->setCurrentPage(0);
-    EditUF->setText(uf);
-    EdtAnoCompetencia->setText(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
+    paginas->EditUF->setText(uf);
+    paginas->EdtAnoCompetencia->setText(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
 
     BbtInserir->setEnabled(false);
     BbtGravar->setEnabled(false);
     BbtCancelar->setEnabled(false);
     BbtExcluir->setEnabled(false);
 
-    preencheTipos(estadual());
+    paginas->preencheTipos(estadual());
 }
 
 void TfrmExecucaoMunicipal::FormShow()
@@ -246,13 +247,13 @@ void TfrmExecucaoMunicipal::BbtInserirClick()
 
 void TfrmExecucaoMunicipal::iniciaMes()
 {
-    CBMes->clear();
-    mostraValores({});
-    EdtTotal->setValue(0);
-    EdtSaldoAtual->setValue(0);
-    EdtPactuada->setValue(0);
+    paginas->CBMes->clear();
+    paginas->mostraValores({});
+    paginas->EdtTotal->setValue(0);
+    paginas->EdtSaldoAtual->setValue(0);
+    paginas->EdtPactuada->setValue(0);
     pgEdicao->setCurrentPage(0);
-    CBMes->setFocus();
+    paginas->CBMes->setFocus();
     NovaIdentificacao();
     BbtInserir->setEnabled(true);
     BbtExcluir->setEnabled(false);
@@ -267,22 +268,22 @@ void TfrmExecucaoMunicipal::NovaIdentificacao()
     const auto fim = qScopeGuard([this] { exibindo_ = false; });
     SemSaldoInicial = escolha.semSaldoInicial;
     SaldoTransportado = escolha.saldoTransportado;
-    CBMes->clear();
+    paginas->CBMes->clear();
     switch (escolha.tipo) {
     case tracking::EscolhaMes::Tipo::QualquerMes:
-        CBMes->addItems(text::monthNames());
-        CBMes->setCurrentIndex(-1);
-        mostraValores(escolha.valores);
+        paginas->CBMes->addItems(text::monthNames());
+        paginas->CBMes->setCurrentIndex(-1);
+        paginas->mostraValores(escolha.valores);
         break;
     case tracking::EscolhaMes::Tipo::AnoCompleto:
         ui::Dialogs::message(QStringLiteral("Informações completas para este ano"), this);
         break;
     case tracking::EscolhaMes::Tipo::MesAberto:
     case tracking::EscolhaMes::Tipo::ProximoMes:
-        mostraValores(escolha.valores);
-        EdtPactuada->setValue(escolha.totOutrosPactuada);
-        CBMes->addItem(text::monthName(escolha.mes));
-        CBMes->setCurrentIndex(0);
+        paginas->mostraValores(escolha.valores);
+        paginas->EdtPactuada->setValue(escolha.totOutrosPactuada);
+        paginas->CBMes->addItem(text::monthName(escolha.mes));
+        paginas->CBMes->setCurrentIndex(0);
         if (escolha.tipo == tracking::EscolhaMes::Tipo::ProximoMes && tracking::doisDecimais(escolha.saldoTransportado).startsWith(u'-'))
             ui::Dialogs::message(QStringLiteral("O saldo transportado para %1 é negativo: %2.\n"
                                                 "Ele é mostrado como está gravado; confira o fechamento do mês anterior.")
@@ -296,7 +297,7 @@ void TfrmExecucaoMunicipal::NovaIdentificacao()
 bool TfrmExecucaoMunicipal::pgEdicaoChanging(int from, int to)
 {
     const QWidget* saindo = pgEdicao->widget(from);
-    if ((saindo == tbsExecucaoFisica || saindo == tbsFonteComprovacao) && !BbtInserir->isEnabled()) {
+    if ((saindo == paginas->tbsExecucaoFisica || saindo == paginas->tbsFonteComprovacao) && !BbtInserir->isEnabled()) {
         ui::Dialogs::message(QStringLiteral("Mudança não permitida ... Atualização pendente !!"), this);
         return false;
     }
@@ -305,26 +306,26 @@ bool TfrmExecucaoMunicipal::pgEdicaoChanging(int from, int to)
 
 void TfrmExecucaoMunicipal::pgEdicaoChange()
 {
-    if (CBMes->currentText().isEmpty()) {
+    if (paginas->CBMes->currentText().isEmpty()) {
         pgEdicao->setCurrentPage(0);
-        CBMes->setFocus();
+        paginas->CBMes->setFocus();
         return;
     }
     setWindowTitle(legenda(true));
-    GrpTotalMensal->setVisible(!estadual());
+    paginas->GrpTotalMensal->setVisible(!estadual());
 
     QWidget* pagina = pgEdicao->currentPage();
     BbtGravar->setEnabled(pagina != tbsprincipal);
-    if (pagina == tbsMovimentacao) {
+    if (pagina == paginas->tbsMovimentacao) {
         BbtExcluir->setEnabled(false);
         preparaMovimentacao();
     } else if (paginaDetalhe()) {
         // Lines are entered only for a month whose header is stored.
         if (!GravaMovimentacao()) {
-            pgEdicao->setCurrentPage(tbsMovimentacao);
+            pgEdicao->setCurrentPage(paginas->tbsMovimentacao);
             preparaMovimentacao();
-            if (EdtRecGastos->value() > 0 && tracking::gastosExcedemTotal(valores()))
-                EdtRecGastos->setFocus();
+            if (paginas->EdtRecGastos->value() > 0 && tracking::gastosExcedemTotal(paginas->valores()))
+                paginas->EdtRecGastos->setFocus();
             return;
         }
         preparaPaginaDetalhe();
@@ -335,26 +336,26 @@ void TfrmExecucaoMunicipal::preparaMovimentacao()
 {
     const tracking::Acompanhamento a = acompanhamento();
     const tracking::Incentivo incentivo = a.incentivoAnual();
-    EdtMensalFederal->setValue(incentivo.federal / 12);
-    EdtMensalEstadual->setValue(incentivo.estadual / 12);
-    EdtMensalMunicipal->setValue(incentivo.municipal / 12);
+    paginas->EdtMensalFederal->setValue(incentivo.federal / 12);
+    paginas->EdtMensalEstadual->setValue(incentivo.estadual / 12);
+    paginas->EdtMensalMunicipal->setValue(incentivo.municipal / 12);
 
     const bool editavel = tracking::saldoAnteriorEditavel(SemSaldoInicial, a.leEstadoAno().cabecalhos);
-    somenteLeitura(EdtSaldoAnterior, !editavel);
+    PaginasAcompanhamento::somenteLeitura(paginas->EdtSaldoAnterior, !editavel);
     if (!editavel) {
         // Brought forward as stored, negative included.
         const bool antes = exibindo_;
         exibindo_ = true;
-        EdtSaldoAnterior->setValue(SaldoTransportado);
+        paginas->EdtSaldoAnterior->setValue(SaldoTransportado);
         exibindo_ = antes;
     }
-    for (ui::MoneyEdit* e : {EdtRecAlocFederal, EdtRecAlocEstadual, EdtRecAlocMunicipal, EdtRecAlocRendAplic, EdtRecGastos})
-        somenteLeitura(e, false);
+    for (ui::MoneyEdit* e : {paginas->EdtRecAlocFederal, paginas->EdtRecAlocEstadual, paginas->EdtRecAlocMunicipal, paginas->EdtRecAlocRendAplic, paginas->EdtRecGastos})
+        PaginasAcompanhamento::somenteLeitura(e, false);
     // A state has no delivery notes: its medications allocated stay 0.
-    somenteLeitura(EdtRecMedAloc, estadual());
-    if (estadual() && EdtRecMedAloc->value() != 0)
-        EdtRecMedAloc->setValue(0);
-    (editavel ? EdtSaldoAnterior : EdtRecAlocFederal)->setFocus();
+    PaginasAcompanhamento::somenteLeitura(paginas->EdtRecMedAloc, estadual());
+    if (estadual() && paginas->EdtRecMedAloc->value() != 0)
+        paginas->EdtRecMedAloc->setValue(0);
+    (editavel ? paginas->EdtSaldoAnterior : paginas->EdtRecAlocFederal)->setFocus();
 }
 
 void TfrmExecucaoMunicipal::EdtSaldoAnteriorChange(ui::MoneyEdit* edit)
@@ -367,9 +368,9 @@ void TfrmExecucaoMunicipal::EdtSaldoAnteriorChange(ui::MoneyEdit* edit)
         return;
     }
     ultimoValor_.insert(edit, edit->value());
-    const tracking::Valores v = valores();
-    EdtTotal->setValue(tracking::total(v));
-    EdtSaldoAtual->setValue(tracking::saldoAtual(v));
+    const tracking::Valores v = paginas->valores();
+    paginas->EdtTotal->setValue(tracking::total(v));
+    paginas->EdtSaldoAtual->setValue(tracking::saldoAtual(v));
     if (!BbtGravar->isEnabled()) {
         BbtInserir->setEnabled(false);
         BbtGravar->setEnabled(true);
@@ -380,28 +381,28 @@ void TfrmExecucaoMunicipal::EdtSaldoAnteriorChange(ui::MoneyEdit* edit)
 
 void TfrmExecucaoMunicipal::BbtGravarClick()
 {
-    if (pgEdicao->currentPage() == tbsExecucaoFisica) {
+    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica) {
         gravaLinhaExecucao();
         return;
     }
-    if (pgEdicao->currentPage() == tbsFonteComprovacao) {
+    if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao) {
         gravaLinhaFonte();
         return;
     }
-    if (CBMes->currentText().isEmpty()) {
+    if (paginas->CBMes->currentText().isEmpty()) {
         pgEdicao->setCurrentPage(0);
-        CBMes->setFocus();
+        paginas->CBMes->setFocus();
         return;
     }
     if (pgEdicao->currentPage() == tbsprincipal) {
-        pgEdicao->setCurrentPage(tbsMovimentacao);
+        pgEdicao->setCurrentPage(paginas->tbsMovimentacao);
         setWindowTitle(legenda(true));
-        GrpTotalMensal->setVisible(!estadual());
+        paginas->GrpTotalMensal->setVisible(!estadual());
         preparaMovimentacao();
         return;
     }
     // Refused before the question; the save refuses it too.
-    if (const rules::Falhou falha = tracking::verificaGastos(acompanhamento().valoresGravados(valores()))) {
+    if (const rules::Falhou falha = tracking::verificaGastos(acompanhamento().valoresGravados(paginas->valores()))) {
         mostraFalha(*falha);
         return;
     }
@@ -411,7 +412,7 @@ void TfrmExecucaoMunicipal::BbtGravarClick()
 
 bool TfrmExecucaoMunicipal::GravaMovimentacao()
 {
-    const rules::Falhou falha = acompanhamento().gravaMovimentacao(mesCompetencia(), valores(), SemSaldoInicial);
+    const rules::Falhou falha = acompanhamento().gravaMovimentacao(paginas->mesCompetencia(), paginas->valores(), SemSaldoInicial);
     if (falha) {
         mostraFalha(*falha);
         // A refused figure stays typed, to be corrected.
@@ -431,7 +432,7 @@ void TfrmExecucaoMunicipal::BbtCancelarClick()
             ds->cancel();
     } else {
         pgEdicao->setCurrentPage(0);
-        CBMes->setFocus();
+        paginas->CBMes->setFocus();
     }
     BbtInserir->setEnabled(true);
     BbtExcluir->setEnabled(true);
@@ -447,14 +448,14 @@ bool TfrmExecucaoMunicipal::eventFilter(QObject* watched, QEvent* event)
         // A box or another window taking the focus is no leaving.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (watched == DBEdit1 || watched == DBEdit2)
+            if (watched == paginas->DBEdit1 || watched == paginas->DBEdit2)
                 run([this, watched] {
                     if (confirmaTexto(static_cast<QWidget*>(watched)))
                         DBEdit1Exit();
                 });
-            else if (watched == DBEdit4)
+            else if (watched == paginas->DBEdit4)
                 run([this] { DBEdit4Exit(); });
-            else if (watched == DBEdit6 || watched == DBEdit7)
+            else if (watched == paginas->DBEdit6 || watched == paginas->DBEdit7)
                 run([this, watched] { confirmaTexto(static_cast<QWidget*>(watched)); });
         }
     }
@@ -497,41 +498,41 @@ void TfrmExecucaoMunicipal::botoesLinhaGravada()
 void TfrmExecucaoMunicipal::preparaPaginaDetalhe()
 {
     BbtExcluir->setEnabled(true);
-    if (pgEdicao->currentPage() == tbsExecucaoFisica) {
+    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica) {
         dtsEdicao->setDataset(&Tb_Execucao_Fisica_Municipio);
         Acumula_Execucao_Fisica();
-        DBLookupMedicamento->setFocus();
-        DBOrigem->setVisible(!estadual());
-        DBOrigem->setEnabled(!estadual());
+        paginas->DBLookupMedicamento->setFocus();
+        paginas->DBOrigem->setVisible(!estadual());
+        paginas->DBOrigem->setEnabled(!estadual());
     } else {
         dtsEdicao->setDataset(&Tb_Fonte_comprovacao_Municipio);
         Acumula_Fonte_Comprovacao();
-        focaGrupo(DBTipoDocumento);
+        focaGrupo(paginas->DBTipoDocumento);
     }
 }
 
 void TfrmExecucaoMunicipal::novaLinha()
 {
     const std::optional<tracking::Cabecalho> aberto = acompanhamento().cabecalhoAberto();
-    EdtPactuada->setValue(aberto ? aberto->totOutrosPactuada : 0.0);
+    paginas->EdtPactuada->setValue(aberto ? aberto->totOutrosPactuada : 0.0);
     db::Dataset* ds = datasetDaPagina();
-    abreLinhas(*ds, chave(), mesCompetencia());
+    PaginasAcompanhamento::abreLinhas(*ds, chave(), paginas->mesCompetencia());
     ds->append();
     if (ds == &Tb_Fonte_comprovacao_Municipio) {
-        DBTipoDocumento->setItemIndex(-1);
-        DBTipoFavorecido->setItemIndex(-1);
-        DBEdit4->setFocus();
+        paginas->DBTipoDocumento->setItemIndex(-1);
+        paginas->DBTipoFavorecido->setItemIndex(-1);
+        paginas->DBEdit4->setFocus();
     } else {
-        DBLookupMedicamento->setFocus();
+        paginas->DBLookupMedicamento->setFocus();
     }
 }
 
 void TfrmExecucaoMunicipal::BbtExcluirClick()
 {
-    if (pgEdicao->currentPage() == tbsExecucaoFisica) {
+    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica) {
         excluiLinha(Tb_Execucao_Fisica_Municipio, "CO_SEQ_MED");
         Acumula_Execucao_Fisica();
-    } else if (pgEdicao->currentPage() == tbsFonteComprovacao) {
+    } else if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao) {
         excluiLinha(Tb_Fonte_comprovacao_Municipio, "CO_SEQ_DOC");
         Acumula_Fonte_Comprovacao();
     }
@@ -540,12 +541,12 @@ void TfrmExecucaoMunicipal::BbtExcluirClick()
 
 bool TfrmExecucaoMunicipal::confirmaTexto(QWidget* control)
 {
-    db::Dataset& ds = control == DBEdit1 || control == DBEdit2 ? Tb_Execucao_Fisica_Municipio : Tb_Fonte_comprovacao_Municipio;
+    db::Dataset& ds = control == paginas->DBEdit1 || control == paginas->DBEdit2 ? Tb_Execucao_Fisica_Municipio : Tb_Fonte_comprovacao_Municipio;
     if (!ds.isEditing())
         return true;
-    if (control == DBEdit7) {
+    if (control == paginas->DBEdit7) {
         db::Field& f = campo(ds, "DT_DOC");
-        const QString t = DBEdit7->dateText();
+        const QString t = paginas->DBEdit7->dateText();
         if (t.isEmpty()) {
             f.clear();
             return true;
@@ -554,7 +555,7 @@ bool TfrmExecucaoMunicipal::confirmaTexto(QWidget* control)
         if (!data) {
             ErroValor = true;
             ui::Dialogs::error(QStringLiteral("Data inválida."), this, QStringLiteral("Erro"));
-            voltaFoco(DBEdit7);
+            voltaFoco(paginas->DBEdit7);
             return false;
         }
         f.setValue(*data);
@@ -569,7 +570,7 @@ bool TfrmExecucaoMunicipal::confirmaTexto(QWidget* control)
         f->clear();
         return true;
     }
-    if (control == DBEdit2) {
+    if (control == paginas->DBEdit2) {
         const std::optional<qint64> n = text::parseInteger(t);
         if (!n || *n < INT_MIN || *n > INT_MAX) {
             ui::Dialogs::error(QStringLiteral("\"%1\" não é um valor válido para o campo \"%2\".").arg(t, f->displayLabel()),
@@ -599,14 +600,14 @@ void TfrmExecucaoMunicipal::Tb_Execucao_Fisica_MunicipioNewRecord(db::Dataset& d
     campo(ds, "NU_ANO_COMPET").setValue(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
     campo(ds, "CO_UF").setValue(DMPrincipal->TB_Parametro_MELTUCO_UF->asString());
     campo(ds, "CO_CIDADE").setValue(codigoCidade_);
-    campo(ds, "NU_MES_COMPET").setValue(QString::number(mesCompetencia()));
+    campo(ds, "NU_MES_COMPET").setValue(QString::number(paginas->mesCompetencia()));
 }
 
 void TfrmExecucaoMunicipal::DsTb_Execucao_Fisica_MunicipioStateChange()
 {
     db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
     // Moving to another row would post the line past its checks: the grid waits.
-    DBGridExecucao->setEnabled(!ds.isEditing());
+    paginas->DBGridExecucao->setEnabled(!ds.isEditing());
     if (!ds.isEditing())
         return;
     botoesEditando();
@@ -616,7 +617,7 @@ void TfrmExecucaoMunicipal::DsTb_Execucao_Fisica_MunicipioStateChange()
     if (estadual()) {
         origem.setValue(codigos::origem::estado);
     } else {
-        DBOrigem->setEnabled(true);
+        paginas->DBOrigem->setEnabled(true);
         if (origem.isNull())
             origem.setValue(codigos::origem::municipio);
     }
@@ -625,7 +626,7 @@ void TfrmExecucaoMunicipal::DsTb_Execucao_Fisica_MunicipioStateChange()
 void TfrmExecucaoMunicipal::DBEdit1Exit()
 {
     db::Dataset& ds = Tb_Execucao_Fisica_Municipio;
-    if (pgEdicao->currentPage() != tbsExecucaoFisica || !ds.isEditing())
+    if (pgEdicao->currentPage() != paginas->tbsExecucaoFisica || !ds.isEditing())
         return;
     db::Field& total = campo(ds, "VL_TOTAL");
     const double unitario = campo(ds, "VL_UNITARIO").asFloat();
@@ -639,7 +640,7 @@ void TfrmExecucaoMunicipal::Acumula_Execucao_Fisica()
 {
     // The lookups read the medication list.
     TB_Elenco_Minimo.open();
-    acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), mesCompetencia());
+    paginas->acumulaExecucao(Tb_Execucao_Fisica_Municipio, chave(), paginas->mesCompetencia());
 }
 
 void TfrmExecucaoMunicipal::Tb_Execucao_Fisica_MunicipioAfterPost(db::Dataset&)
@@ -657,7 +658,7 @@ void TfrmExecucaoMunicipal::gravaLinhaExecucao()
         return;
     ErroValor = false;
     QWidget* foco = focusWidget();
-    if (foco == DBEdit1 || foco == DBEdit2) {
+    if (foco == paginas->DBEdit1 || foco == paginas->DBEdit2) {
         if (!confirmaTexto(foco))
             return;
         DBEdit1Exit();
@@ -680,7 +681,7 @@ void TfrmExecucaoMunicipal::gravaLinhaExecucao()
 
     // The line and the header's other-medications total are stored together or not at
     // all; refused, the line stays as typed.
-    const rules::Resultado<int> gravada = acompanhamento().gravaLinhaMedicamento(mesCompetencia(), linha);
+    const rules::Resultado<int> gravada = acompanhamento().gravaLinhaMedicamento(paginas->mesCompetencia(), linha);
     if (!gravada) {
         mostraFalha(gravada.falha());
         return;
@@ -704,8 +705,8 @@ void TfrmExecucaoMunicipal::excluiLinha(db::Dataset& ds, const char* coluna)
         return;
     const int sequencia = campo(ds, coluna).asInteger();
     tracking::Acompanhamento a = acompanhamento();
-    const rules::Falhou falha = &ds == &Tb_Execucao_Fisica_Municipio ? a.excluiLinhaMedicamento(mesCompetencia(), sequencia)
-                                                                      : a.excluiDocumento(mesCompetencia(), sequencia);
+    const rules::Falhou falha = &ds == &Tb_Execucao_Fisica_Municipio ? a.excluiLinhaMedicamento(paginas->mesCompetencia(), sequencia)
+                                                                      : a.excluiDocumento(paginas->mesCompetencia(), sequencia);
     if (falha)
         mostraFalha(*falha);
 }
@@ -717,47 +718,47 @@ void TfrmExecucaoMunicipal::Tb_Fonte_comprovacao_MunicipioNewRecord(db::Dataset&
     campo(ds, "NU_ANO_COMPET").setValue(DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString());
     campo(ds, "CO_UF").setValue(DMPrincipal->TB_Parametro_MELTUCO_UF->asString());
     campo(ds, "CO_CIDADE").setValue(codigoCidade_);
-    campo(ds, "NU_MES_COMPET").setValue(QString::number(mesCompetencia()));
+    campo(ds, "NU_MES_COMPET").setValue(QString::number(paginas->mesCompetencia()));
 }
 
 void TfrmExecucaoMunicipal::DsTb_Fonte_comprovacao_MunicipioStateChange()
 {
     db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
-    DBGridFonte->setEnabled(!ds.isEditing());
+    paginas->DBGridFonte->setEnabled(!ds.isEditing());
     if (!ds.isEditing())
         return;
     botoesEditando();
     // A new line's types show empty by themselves, its fields being empty.
-    DBTipoDocumento->setEnabled(true);
-    DBTipoFavorecido->setEnabled(true);
+    paginas->DBTipoDocumento->setEnabled(true);
+    paginas->DBTipoFavorecido->setEnabled(true);
 }
 
 void TfrmExecucaoMunicipal::DBTipoDocumentoChange()
 {
-    mostraTipoFavorecido();
+    paginas->mostraTipoFavorecido();
     db::Dataset& ds = Tb_Fonte_comprovacao_Municipio;
     // A deposit has no payee type.
-    if (DBTipoDocumento->value() == codigos::tipoDocumento::deposito && ds.isEditing())
+    if (paginas->DBTipoDocumento->value() == codigos::tipoDocumento::deposito && ds.isEditing())
         campo(ds, "ST_TIPO_FAVORECIDO").clear();
-    const int ses = int(DBTipoFavorecido->values().indexOf(codigos::tipoFavorecido::secretariaEstadual));
-    if (DBTipoDocumento->value() == codigos::tipoDocumento::guiaRemessa && ses >= 0 &&
-        DBTipoFavorecido->itemIndex() != ses) {
-        DBTipoFavorecido->setItemIndex(ses);
-        focaGrupo(DBTipoDocumento);
+    const int ses = int(paginas->DBTipoFavorecido->values().indexOf(codigos::tipoFavorecido::secretariaEstadual));
+    if (paginas->DBTipoDocumento->value() == codigos::tipoDocumento::guiaRemessa && ses >= 0 &&
+        paginas->DBTipoFavorecido->itemIndex() != ses) {
+        paginas->DBTipoFavorecido->setItemIndex(ses);
+        focaGrupo(paginas->DBTipoDocumento);
     }
 }
 
 void TfrmExecucaoMunicipal::DBEdit4Exit()
 {
-    if (!Tb_Fonte_comprovacao_Municipio.isEditing() || DBEdit4->text() != tracking::identificacaoZeros)
+    if (!Tb_Fonte_comprovacao_Municipio.isEditing() || paginas->DBEdit4->text() != tracking::identificacaoZeros)
         return;
     ui::Dialogs::message(QStringLiteral("identificação Inválida"), this);
-    voltaFoco(DBEdit4);
+    voltaFoco(paginas->DBEdit4);
 }
 
 void TfrmExecucaoMunicipal::Acumula_Fonte_Comprovacao()
 {
-    acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), mesCompetencia());
+    paginas->acumulaFonte(Tb_Fonte_comprovacao_Municipio, chave(), paginas->mesCompetencia());
 }
 
 void TfrmExecucaoMunicipal::Tb_Fonte_comprovacao_MunicipioAfterPost(db::Dataset&)
@@ -775,27 +776,27 @@ void TfrmExecucaoMunicipal::gravaLinhaFonte()
         return;
     ErroValor = false;
     QWidget* foco = focusWidget();
-    if (foco == DBEdit6) {
-        confirmaTexto(DBEdit6);
+    if (foco == paginas->DBEdit6) {
+        confirmaTexto(paginas->DBEdit6);
         movendoFoco_ = true;
-        DBEdit7->setFocus();
+        paginas->DBEdit7->setFocus();
         movendoFoco_ = false;
-    } else if (foco == DBEdit7 && !text::parseDate(DBEdit7->dateText())) {
+    } else if (foco == paginas->DBEdit7 && !text::parseDate(paginas->DBEdit7->dateText())) {
         ui::Dialogs::message(QStringLiteral("Data Inválida"), this);
-        DBEdit7->setFocus();
+        paginas->DBEdit7->setFocus();
         return;
     }
     if (ErroValor)
         return;
 
-    tracking::Documento documento{DBTipoDocumento->value(), DBTipoFavorecido->value(), campo(ds, "NU_FAVORECIDO").asString(),
+    tracking::Documento documento{paginas->DBTipoDocumento->value(), paginas->DBTipoFavorecido->value(), campo(ds, "NU_FAVORECIDO").asString(),
                                   numero(campo(ds, "VL_DOC")), campo(ds, "NR_NUMERO_DOC").asString(), std::nullopt};
     // The checks that need no database come before a date still being typed is taken.
     if (const rules::Falhou falha = tracking::verificaDocumento(documento, CheckDoc1)) {
         mostraFalha(*falha);
         return;
     }
-    if (focusWidget() == DBEdit7 && !confirmaTexto(DBEdit7))
+    if (focusWidget() == paginas->DBEdit7 && !confirmaTexto(paginas->DBEdit7))
         return;
     if (!preparaLinha(ds))
         return;
@@ -809,7 +810,7 @@ void TfrmExecucaoMunicipal::gravaLinhaFonte()
         linha.favorecidoAntes = campo(ds, "NU_FAVORECIDO").oldValue().toString();
         linha.tipoFavorecidoAntes = campo(ds, "ST_TIPO_FAVORECIDO").oldValue().toString();
     }
-    const rules::Resultado<int> gravada = acompanhamento().gravaDocumento(mesCompetencia(), linha);
+    const rules::Resultado<int> gravada = acompanhamento().gravaDocumento(paginas->mesCompetencia(), linha);
     if (!gravada) {
         mostraFalha(gravada.falha());
         return;
@@ -823,10 +824,10 @@ void TfrmExecucaoMunicipal::gravaLinhaFonte()
 
 void TfrmExecucaoMunicipal::ToolButton1Click()
 {
-    const int mes = mesCompetencia();
+    const int mes = paginas->mesCompetencia();
     if (mes == 0) {
         ui::Dialogs::message(QStringLiteral("Informe o mes"), this);
-        CBMes->setFocus();
+        paginas->CBMes->setFocus();
         return;
     }
     // Figures typed on the financial page are saved first; the closing goes no further
@@ -871,21 +872,21 @@ void TfrmExecucaoMunicipal::mostraFalha(const rules::Falha& falha)
     ui::Dialogs::message(falha.texto(), this);
     const QString& c = falha.campo;
     if (c == QLatin1String("VL_REC_GASTOS"))
-        EdtRecGastos->setFocus();
+        paginas->EdtRecGastos->setFocus();
     else if (c == QLatin1String("CO_SEQ_MEDICAMENTO"))
-        DBLookupMedicamento->setFocus();
+        paginas->DBLookupMedicamento->setFocus();
     else if (c == QLatin1String("VL_UNITARIO"))
-        DBEdit1->setFocus();
+        paginas->DBEdit1->setFocus();
     else if (c == QLatin1String("QT_MEDICAMENTO"))
-        DBEdit2->setFocus();
+        paginas->DBEdit2->setFocus();
     else if (c == QLatin1String("ST_TIPO_DOC"))
-        focaGrupo(DBTipoDocumento);
+        focaGrupo(paginas->DBTipoDocumento);
     else if (c == QLatin1String("ST_TIPO_FAVORECIDO"))
-        focaGrupo(DBTipoFavorecido);
+        focaGrupo(paginas->DBTipoFavorecido);
     else if (c == QLatin1String("NU_FAVORECIDO"))
-        DBEdit4->setFocus();
+        paginas->DBEdit4->setFocus();
     else if (c == QLatin1String("NR_NUMERO_DOC"))
-        DBEdit5->setFocus();
+        paginas->DBEdit5->setFocus();
     else if (c == QLatin1String("VL_DOC"))
-        DBEdit6->setFocus();
+        paginas->DBEdit6->setFocus();
 }

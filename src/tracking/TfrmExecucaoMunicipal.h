@@ -20,11 +20,14 @@
 
 class TCheckDoc;
 
-class TfrmExecucaoMunicipal : public TfrmModeloPage, public PaginasAcompanhamento {
+class TfrmExecucaoMunicipal : public TfrmModeloPage {
     Q_OBJECT
 public:
     explicit TfrmExecucaoMunicipal(QWidget* owner = nullptr);
     ~TfrmExecucaoMunicipal() override;
+
+    // The four pages, owned by the window.
+    PaginasAcompanhamento* paginas = nullptr;
 
     // "&Fecha Movimento".
     QAction* ToolButtonFecha;

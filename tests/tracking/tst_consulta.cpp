@@ -142,65 +142,65 @@ private slots:
         TfrmConsultaExecucaoMunicipal* f = janela();
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        QCOMPARE(f->EdtAnoCompetencia->text(), QStringLiteral("2005"));
-        QCOMPARE(f->EditUF->text(), QStringLiteral("MG"));
-        QCOMPARE(f->EdtMunicipio->text(), QStringLiteral("Lavras"));
-        QVERIFY(f->EdtMunicipio->isVisible() && !f->CBAcompanhamento->isVisible());
-        QCOMPARE(itens(f->CBMes), (QStringList{QStringLiteral("Março"), QStringLiteral("Abril"), QStringLiteral("Maio")}));
-        QCOMPARE(f->CBMes->currentIndex(), -1);
-        QCOMPARE(QApplication::focusWidget(), f->CBMes);
+        QCOMPARE(f->paginas->EdtAnoCompetencia->text(), QStringLiteral("2005"));
+        QCOMPARE(f->paginas->EditUF->text(), QStringLiteral("MG"));
+        QCOMPARE(f->paginas->EdtMunicipio->text(), QStringLiteral("Lavras"));
+        QVERIFY(f->paginas->EdtMunicipio->isVisible() && !f->CBAcompanhamento->isVisible());
+        QCOMPARE(itens(f->paginas->CBMes), (QStringList{QStringLiteral("Março"), QStringLiteral("Abril"), QStringLiteral("Maio")}));
+        QCOMPARE(f->paginas->CBMes->currentIndex(), -1);
+        QCOMPARE(QApplication::focusWidget(), f->paginas->CBMes);
         QVERIFY(!f->pnAjuda->isVisible());
 
-        escolhe(f->CBMes, QStringLiteral("Março"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Março"));
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   Mes : Março   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsMovimentacao);
         const QList<QPair<ui::MoneyEdit*, QString>> figuras = {
-            {f->EdtSaldoAnterior, QStringLiteral("100,00")}, {f->EdtRecAlocFederal, QStringLiteral("50,00")},
-            {f->EdtRecAlocEstadual, QStringLiteral("10,00")}, {f->EdtRecAlocMunicipal, QStringLiteral("10,00")},
-            {f->EdtRecAlocRendAplic, QStringLiteral("5,00")}, {f->EdtRecMedAloc, QStringLiteral("30,00")},
-            {f->EdtTotal, QStringLiteral("200,00")}, {f->EdtRecGastos, QStringLiteral("150,00")},
-            {f->EdtSaldoAtual, QStringLiteral("50,00")}, {f->EdtMensalFederal, QStringLiteral("100,00")},
-            {f->EdtMensalEstadual, QStringLiteral("200,00")}, {f->EdtMensalMunicipal, QStringLiteral("300,00")}};
+            {f->paginas->EdtSaldoAnterior, QStringLiteral("100,00")}, {f->paginas->EdtRecAlocFederal, QStringLiteral("50,00")},
+            {f->paginas->EdtRecAlocEstadual, QStringLiteral("10,00")}, {f->paginas->EdtRecAlocMunicipal, QStringLiteral("10,00")},
+            {f->paginas->EdtRecAlocRendAplic, QStringLiteral("5,00")}, {f->paginas->EdtRecMedAloc, QStringLiteral("30,00")},
+            {f->paginas->EdtTotal, QStringLiteral("200,00")}, {f->paginas->EdtRecGastos, QStringLiteral("150,00")},
+            {f->paginas->EdtSaldoAtual, QStringLiteral("50,00")}, {f->paginas->EdtMensalFederal, QStringLiteral("100,00")},
+            {f->paginas->EdtMensalEstadual, QStringLiteral("200,00")}, {f->paginas->EdtMensalMunicipal, QStringLiteral("300,00")}};
         for (const auto& [edit, texto] : figuras)
             QVERIFY2(edit->text() == texto, qPrintable(edit->accessibleName() + QLatin1Char(' ') + edit->text()));
-        QVERIFY(f->GrpTotalMensal->isVisible());
+        QVERIFY(f->paginas->GrpTotalMensal->isVisible());
 
         // The lines by medication name, each with its name and list mark as read with it.
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsExecucaoFisica);
-        QCOMPARE(colunas(f->DBGridExecucao), (QStringList{QStringLiteral("Medicamento"), QStringLiteral("Elenco"),
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsExecucaoFisica);
+        QCOMPARE(colunas(f->paginas->DBGridExecucao), (QStringList{QStringLiteral("Medicamento"), QStringLiteral("Elenco"),
                                                           QStringLiteral("Origem"), QStringLiteral("Valor Unitário"),
                                                           QStringLiteral("Qtde"), QStringLiteral("Valor Total")}));
-        QCOMPARE(celulas(f->DBGridExecucao),
+        QCOMPARE(celulas(f->paginas->DBGridExecucao),
                  (QStringList{QStringLiteral("Ácido acetilsalicílico 100 mg comprimido|S|Estado|1,20000000|100|120,00"),
                               QStringLiteral("Amitriptilina 25 mg comprimido|N|Município|1,50000000|20|30,00")}));
-        QCOMPARE(f->DBLookupMedicamento->currentText(), QStringLiteral("Ácido acetilsalicílico 100 mg comprimido"));
-        QCOMPARE(f->EdtTotalElencoMinimo->text(), QStringLiteral("120,00"));
-        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("30,00"));
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("150,00"));
+        QCOMPARE(f->paginas->DBLookupMedicamento->currentText(), QStringLiteral("Ácido acetilsalicílico 100 mg comprimido"));
+        QCOMPARE(f->paginas->EdtTotalElencoMinimo->text(), QStringLiteral("120,00"));
+        QCOMPARE(f->paginas->EdtPactuada->text(), QStringLiteral("30,00"));
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("150,00"));
 
-        clicaAba(f, f->tbsFonteComprovacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsFonteComprovacao);
-        QCOMPARE(colunas(f->DBGridFonte), (QStringList{QStringLiteral("Tipo"), QStringLiteral("Identificação Favorecido"),
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsFonteComprovacao);
+        QCOMPARE(colunas(f->paginas->DBGridFonte), (QStringList{QStringLiteral("Tipo"), QStringLiteral("Identificação Favorecido"),
                                                        QStringLiteral("Número do Documento"), QStringLiteral("Data"),
                                                        QStringLiteral("Valor")}));
-        QCOMPARE(celulas(f->DBGridFonte).size(), 3);
-        QCOMPARE(f->DBEdit5->accessibleName(), QStringLiteral("Número do Documento"));
-        QCOMPARE(f->DBTipoFavorecido->title(), QStringLiteral("Tipo de Favorecido"));
-        QCOMPARE(f->EdtTotalNF->text(), QStringLiteral("120,00"));
-        QCOMPARE(f->EdtTotalGuiaRemessa->text(), QStringLiteral("30,00"));
-        QCOMPARE(f->EdtTotalDeposito->text(), QStringLiteral("7,50"));
-        QCOMPARE(f->EdtTotalEmpenho->text(), QStringLiteral("0,00"));
+        QCOMPARE(celulas(f->paginas->DBGridFonte).size(), 3);
+        QCOMPARE(f->paginas->DBEdit5->accessibleName(), QStringLiteral("Número do Documento"));
+        QCOMPARE(f->paginas->DBTipoFavorecido->title(), QStringLiteral("Tipo de Favorecido"));
+        QCOMPARE(f->paginas->EdtTotalNF->text(), QStringLiteral("120,00"));
+        QCOMPARE(f->paginas->EdtTotalGuiaRemessa->text(), QStringLiteral("30,00"));
+        QCOMPARE(f->paginas->EdtTotalDeposito->text(), QStringLiteral("7,50"));
+        QCOMPARE(f->paginas->EdtTotalEmpenho->text(), QStringLiteral("0,00"));
 
         // Another month, from the first page: its own lines only.
         clicaAba(f, f->tbsprincipal);
-        escolhe(f->CBMes, QStringLiteral("Abril"));
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(celulas(f->DBGridExecucao), QStringList{QStringLiteral("Amoxicilina 500 mg cápsula|S|Município|1,00000000|10|10,00")});
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("10,00"));
-        QCOMPARE(f->EdtRecAlocFederal->text(), QStringLiteral("2,00"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Abril"));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(celulas(f->paginas->DBGridExecucao), QStringList{QStringLiteral("Amoxicilina 500 mg cápsula|S|Município|1,00000000|10|10,00")});
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("10,00"));
+        QCOMPARE(f->paginas->EdtRecAlocFederal->text(), QStringLiteral("2,00"));
         QVERIFY(Dialogs::records().isEmpty());
     }
 
@@ -219,12 +219,12 @@ private slots:
         instala();
         cabecalho(3, situacao, exemplo);
         TfrmConsultaExecucaoMunicipal* f = janela();
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Março")});
-        escolhe(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->EdtRecAlocRendAplic->text(), QStringLiteral("5,00"));
-        QCOMPARE(f->EdtTotal->text(), QStringLiteral("190,00"));
-        QCOMPARE(f->EdtSaldoAtual->text(), QStringLiteral("40,00"));
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Março")});
+        escolhe(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtRecAlocRendAplic->text(), QStringLiteral("5,00"));
+        QCOMPARE(f->paginas->EdtTotal->text(), QStringLiteral("190,00"));
+        QCOMPARE(f->paginas->EdtSaldoAtual->text(), QStringLiteral("40,00"));
     }
 
     void withoutAMonthOnlyIdentificacao()
@@ -232,10 +232,10 @@ private slots:
         instala();
         cabecalho(3, QStringLiteral("1"), exemplo);
         TfrmConsultaExecucaoMunicipal* f = janela();
-        for (QWidget* pagina : {f->tbsMovimentacao, f->tbsExecucaoFisica, f->tbsFonteComprovacao}) {
+        for (QWidget* pagina : {f->paginas->tbsMovimentacao, f->paginas->tbsExecucaoFisica, f->paginas->tbsFonteComprovacao}) {
             clicaAba(f, pagina);
             QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
-            QCOMPARE(QApplication::focusWidget(), f->CBMes);
+            QCOMPARE(QApplication::focusWidget(), f->paginas->CBMes);
         }
         QVERIFY(Dialogs::records().isEmpty());
     }
@@ -259,11 +259,11 @@ private slots:
         for (QWidget* c : f->pgEdicao->findChildren<QWidget*>()) {
             if (ui::controlKind(c) == ui::ControlKind::Other)
                 continue;
-            QVERIFY2(c->isEnabled() == (c == f->CBMes || c == f->CBAcompanhamento), qPrintable(c->objectName()));
+            QVERIFY2(c->isEnabled() == (c == f->paginas->CBMes || c == f->CBAcompanhamento), qPrintable(c->objectName()));
         }
 
-        escolhe(f->CBMes, QStringLiteral("Março"));
-        for (QWidget* pagina : {f->tbsprincipal, f->tbsMovimentacao, f->tbsExecucaoFisica, f->tbsFonteComprovacao}) {
+        escolhe(f->paginas->CBMes, QStringLiteral("Março"));
+        for (QWidget* pagina : {f->tbsprincipal, f->paginas->tbsMovimentacao, f->paginas->tbsExecucaoFisica, f->paginas->tbsFonteComprovacao}) {
             clicaAba(f, pagina);
             QCOMPARE(f->pgEdicao->currentPage(), pagina);
             for (int tecla : {Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6, Qt::Key_F7}) {
@@ -292,13 +292,13 @@ private slots:
         medicamento(3, 1, 10, 2);
         medicamento(3, 9999, 5, 2);
         TfrmConsultaExecucaoMunicipal* f = janela();
-        escolhe(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(celulas(f->DBGridExecucao).size(), 2);
-        QCOMPARE(celulas(f->DBGridExecucao).first(), QStringLiteral("||Município|2,00000000|5|10,00"));
-        QCOMPARE(f->EdtTotalElencoMinimo->text(), QStringLiteral("20,00"));
-        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("10,00"));
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("30,00"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(celulas(f->paginas->DBGridExecucao).size(), 2);
+        QCOMPARE(celulas(f->paginas->DBGridExecucao).first(), QStringLiteral("||Município|2,00000000|5|10,00"));
+        QCOMPARE(f->paginas->EdtTotalElencoMinimo->text(), QStringLiteral("20,00"));
+        QCOMPARE(f->paginas->EdtPactuada->text(), QStringLiteral("10,00"));
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("30,00"));
     }
 
     void aStateInstallationsOwnMonths()
@@ -311,24 +311,24 @@ private slots:
         medicamento(1, 1, 3, 1, QStringLiteral("E"), 0);
         TfrmConsultaExecucaoMunicipal* f = janela();
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Estadual        Ano : 2005   Estado : MG"));
-        QVERIFY(!f->EdtMunicipio->isVisible() && !f->LblMunicipio->isVisible());
+        QVERIFY(!f->paginas->EdtMunicipio->isVisible() && !f->paginas->LblMunicipio->isVisible());
         QCOMPARE(f->CBAcompanhamento->currentText(), QStringLiteral("Estadual"));
         QCOMPARE(f->cidadeConsultada(), 0);
-        QCOMPARE(itens(f->CBMes), (QStringList{QStringLiteral("Janeiro"), QStringLiteral("Fevereiro")}));
+        QCOMPARE(itens(f->paginas->CBMes), (QStringList{QStringLiteral("Janeiro"), QStringLiteral("Fevereiro")}));
 
-        escolhe(f->CBMes, QStringLiteral("Janeiro"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Janeiro"));
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Estadual        Ano : 2005   Estado : MG   Mes : Janeiro"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->EdtRecAlocFederal->text(), QStringLiteral("20,00"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtRecAlocFederal->text(), QStringLiteral("20,00"));
         // A twelfth of the UF's incentive, over all its municipalities.
-        QVERIFY(f->GrpTotalMensal->isVisible());
-        QCOMPARE(f->EdtMensalFederal->text(), QStringLiteral("300,00"));
-        QCOMPARE(f->EdtMensalEstadual->text(), QStringLiteral("300,00"));
-        QCOMPARE(f->EdtMensalMunicipal->text(), QStringLiteral("300,00"));
-        clicaAba(f, f->tbsExecucaoFisica);
-        QVERIFY(!f->DBOrigem->isVisible());
-        QCOMPARE(celulas(f->DBGridExecucao).size(), 1);
-        QCOMPARE(f->DBTipoDocumento->items(),
+        QVERIFY(f->paginas->GrpTotalMensal->isVisible());
+        QCOMPARE(f->paginas->EdtMensalFederal->text(), QStringLiteral("300,00"));
+        QCOMPARE(f->paginas->EdtMensalEstadual->text(), QStringLiteral("300,00"));
+        QCOMPARE(f->paginas->EdtMensalMunicipal->text(), QStringLiteral("300,00"));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QVERIFY(!f->paginas->DBOrigem->isVisible());
+        QCOMPARE(celulas(f->paginas->DBGridExecucao).size(), 1);
+        QCOMPARE(f->paginas->DBTipoDocumento->items(),
                  (QStringList{QStringLiteral("Nota Fiscal"), QStringLiteral("Empenho"), QStringLiteral("Depósito")}));
     }
 
@@ -354,46 +354,46 @@ private slots:
                  (QStringList{QStringLiteral("Estadual"), QStringLiteral("Água Boa"), QStringLiteral("Lavras")}));
 
         // The state's month chosen first: nothing of it stays once Lavras is chosen.
-        escolhe(f->CBMes, QStringLiteral("Janeiro"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Janeiro"));
         escolhe(f->CBAcompanhamento, QStringLiteral("Lavras"));
         QCOMPARE(f->cidadeConsultada(), lavras);
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        QCOMPARE(itens(f->CBMes), (QStringList{QStringLiteral("Março"), QStringLiteral("Abril")}));
-        QCOMPARE(f->CBMes->currentIndex(), -1);
-        QCOMPARE(f->EdtRecAlocFederal->value(), 0.0);
-        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(itens(f->paginas->CBMes), (QStringList{QStringLiteral("Março"), QStringLiteral("Abril")}));
+        QCOMPARE(f->paginas->CBMes->currentIndex(), -1);
+        QCOMPARE(f->paginas->EdtRecAlocFederal->value(), 0.0);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
 
-        escolhe(f->CBMes, QStringLiteral("Março"));
+        escolhe(f->paginas->CBMes, QStringLiteral("Março"));
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   Mes : Março   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->EdtTotal->text(), QStringLiteral("190,00"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtTotal->text(), QStringLiteral("190,00"));
         // Lavras's own incentive.
-        QCOMPARE(f->EdtMensalFederal->text(), QStringLiteral("100,00"));
-        clicaAba(f, f->tbsExecucaoFisica);
-        QVERIFY(f->DBOrigem->isVisible());
-        QCOMPARE(celulas(f->DBGridExecucao), QStringList{QStringLiteral("Amitriptilina 25 mg comprimido|N|Município|1,00000000|20|20,00")});
-        clicaAba(f, f->tbsFonteComprovacao);
+        QCOMPARE(f->paginas->EdtMensalFederal->text(), QStringLiteral("100,00"));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QVERIFY(f->paginas->DBOrigem->isVisible());
+        QCOMPARE(celulas(f->paginas->DBGridExecucao), QStringList{QStringLiteral("Amitriptilina 25 mg comprimido|N|Município|1,00000000|20|20,00")});
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         // A municipality's documents are read with a municipality's choices.
-        QCOMPARE(f->DBTipoDocumento->value(), QStringLiteral("G"));
-        QCOMPARE(f->DBTipoDocumento->items().last(), QStringLiteral("Guia Remessa"));
-        QCOMPARE(f->DBTipoFavorecido->value(), QStringLiteral("5"));
-        QCOMPARE(f->EdtTotalGuiaRemessa->text(), QStringLiteral("20,00"));
+        QCOMPARE(f->paginas->DBTipoDocumento->value(), QStringLiteral("G"));
+        QCOMPARE(f->paginas->DBTipoDocumento->items().last(), QStringLiteral("Guia Remessa"));
+        QCOMPARE(f->paginas->DBTipoFavorecido->value(), QStringLiteral("5"));
+        QCOMPARE(f->paginas->EdtTotalGuiaRemessa->text(), QStringLiteral("20,00"));
 
         // A municipality without a pact is named as the list names it.
         clicaAba(f, f->tbsprincipal);
         escolhe(f->CBAcompanhamento, QStringLiteral("Água Boa"));
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Municipal       Ano : 2005   Estado : MG   "
                                                   "Município : Água Boa   Pactuação : "));
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Fevereiro")});
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Fevereiro")});
         QVERIFY(!f->Tb_Execucao_Fisica_Municipio.isActive());
-        QCOMPARE(f->EdtTotalGuiaRemessa->value(), 0.0);
+        QCOMPARE(f->paginas->EdtTotalGuiaRemessa->value(), 0.0);
 
         escolhe(f->CBAcompanhamento, QStringLiteral("Estadual"));
         QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Acompanhamento Estadual        Ano : 2005   Estado : MG"));
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Janeiro")});
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Janeiro")});
         QVERIFY(Dialogs::records().isEmpty());
     }
 
@@ -411,7 +411,7 @@ private slots:
         QTimer::singleShot(0, [&] {
             if (auto* j = qobject_cast<TfrmConsultaExecucaoMunicipal*>(FormAtivo.data())) {
                 titulo = j->windowTitle();
-                meses = itens(j->CBMes);
+                meses = itens(j->paginas->CBMes);
                 j->close();
             }
         });

@@ -120,13 +120,13 @@ int conta(const QString& tabela)
 void digitaFiguras(TfrmExecucaoMunicipal* f, const Figuras& v, bool comSaldo = true)
 {
     if (comSaldo)
-        digita(f->EdtSaldoAnterior, text::floatToText(v.saldoAnterior));
-    digita(f->EdtRecAlocFederal, text::floatToText(v.federal));
-    digita(f->EdtRecAlocEstadual, text::floatToText(v.estadual));
-    digita(f->EdtRecAlocMunicipal, text::floatToText(v.municipal));
-    digita(f->EdtRecAlocRendAplic, text::floatToText(v.rendimentos));
-    digita(f->EdtRecMedAloc, text::floatToText(v.medicamentos));
-    digita(f->EdtRecGastos, text::floatToText(v.gastos));
+        digita(f->paginas->EdtSaldoAnterior, text::floatToText(v.saldoAnterior));
+    digita(f->paginas->EdtRecAlocFederal, text::floatToText(v.federal));
+    digita(f->paginas->EdtRecAlocEstadual, text::floatToText(v.estadual));
+    digita(f->paginas->EdtRecAlocMunicipal, text::floatToText(v.municipal));
+    digita(f->paginas->EdtRecAlocRendAplic, text::floatToText(v.rendimentos));
+    digita(f->paginas->EdtRecMedAloc, text::floatToText(v.medicamentos));
+    digita(f->paginas->EdtRecGastos, text::floatToText(v.gastos));
     sai(f);
 }
 
@@ -162,34 +162,34 @@ private slots:
         TfrmExecucaoMunicipal* f = janela();
         QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Municipal       Ano : 2005   Estado : MG   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        QCOMPARE(f->EdtAnoCompetencia->text(), QStringLiteral("2005"));
-        QCOMPARE(f->EditUF->text(), QStringLiteral("MG"));
-        QCOMPARE(f->EdtMunicipio->text(), QStringLiteral("Lavras"));
-        QVERIFY(f->EdtMunicipio->isVisible() && f->LblMunicipio->isVisible());
-        QCOMPARE(itens(f->CBMes), text::monthNames());
-        QCOMPARE(f->CBMes->currentIndex(), -1);
+        QCOMPARE(f->paginas->EdtAnoCompetencia->text(), QStringLiteral("2005"));
+        QCOMPARE(f->paginas->EditUF->text(), QStringLiteral("MG"));
+        QCOMPARE(f->paginas->EdtMunicipio->text(), QStringLiteral("Lavras"));
+        QVERIFY(f->paginas->EdtMunicipio->isVisible() && f->paginas->LblMunicipio->isVisible());
+        QCOMPARE(itens(f->paginas->CBMes), text::monthNames());
+        QCOMPARE(f->paginas->CBMes->currentIndex(), -1);
         QCOMPARE(botoes(*f), QStringLiteral("10001"));
         QVERIFY(!f->pnAjuda->isVisible());
 
         // No month, no other page.
-        clicaAba(f, f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
 
-        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsMovimentacao);
         QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Municipal       Ano : 2005   Estado : MG   Mes : Março   "
                                                   "Município : Lavras   Pactuação : TDM"));
-        QVERIFY(!f->EdtSaldoAnterior->isReadOnly());
-        QCOMPARE(QApplication::focusWidget(), f->EdtSaldoAnterior);
-        QVERIFY(f->GrpTotalMensal->isVisible());
-        QCOMPARE(f->EdtMensalFederal->text(), QStringLiteral("100,00"));
-        QCOMPARE(f->EdtMensalEstadual->text(), QStringLiteral("200,00"));
-        QCOMPARE(f->EdtMensalMunicipal->text(), QStringLiteral("300,00"));
+        QVERIFY(!f->paginas->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(QApplication::focusWidget(), f->paginas->EdtSaldoAnterior);
+        QVERIFY(f->paginas->GrpTotalMensal->isVisible());
+        QCOMPARE(f->paginas->EdtMensalFederal->text(), QStringLiteral("100,00"));
+        QCOMPARE(f->paginas->EdtMensalEstadual->text(), QStringLiteral("200,00"));
+        QCOMPARE(f->paginas->EdtMensalMunicipal->text(), QStringLiteral("300,00"));
 
         digitaFiguras(f, exemplo);
-        QCOMPARE(f->EdtTotal->text(), QStringLiteral("195,00"));
-        QCOMPARE(f->EdtSaldoAtual->text(), QStringLiteral("45,00"));
+        QCOMPARE(f->paginas->EdtTotal->text(), QStringLiteral("195,00"));
+        QCOMPARE(f->paginas->EdtSaldoAtual->text(), QStringLiteral("45,00"));
         QVERIFY(f->BbtGravar->isEnabled());
 
         Dialogs::addAnswers({true});
@@ -227,15 +227,15 @@ private slots:
     {
         instala();
         TfrmExecucaoMunicipal* f = janela();
-        support::chooseEntry(f->CBMes, QStringLiteral("Janeiro"));
-        clicaAba(f, f->tbsMovimentacao);
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Janeiro"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
         digitaFiguras(f, {100, 10, 0, 0, 0, 0, 0});
         Dialogs::addAnswers({true, true});
         tecla(f, Qt::Key_F5);
         // A later save of the same month: the initial balance follows the typed balance,
         // the header is updated, and nothing is said but the question.
-        digita(f->EdtSaldoAnterior, QStringLiteral("120"));
-        digita(f->EdtRecAlocFederal, QStringLiteral("15"));
+        digita(f->paginas->EdtSaldoAnterior, QStringLiteral("120"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("15"));
         sai(f);
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList(2, QStringLiteral("Confirma a gravação do registro ?")));
@@ -243,8 +243,8 @@ private slots:
                  (QList<QVariantList>{{120.0, QStringLiteral("1")}}));
         QCOMPARE(gravado(1).mid(0, 2), (QVariantList{120.0, 15.0}));
         // Arriving on a detail page saves once more, without a word.
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsExecucaoFisica);
         QCOMPARE(Dialogs::texts().size(), 2);
         QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 1);
     }
@@ -255,16 +255,16 @@ private slots:
         saldoInicial(100, 3);
         cabecalho(3, QStringLiteral("1"), exemplo);
         TfrmExecucaoMunicipal* f = janela();
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Março")});
-        QCOMPARE(f->CBMes->currentText(), QStringLiteral("Março"));
-        QCOMPARE(f->EdtRecAlocFederal->text(), QStringLiteral("50,00"));
-        QCOMPARE(f->EdtRecGastos->text(), QStringLiteral("150,00"));
-        QCOMPARE(f->EdtTotal->text(), QStringLiteral("195,00"));
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Março")});
+        QCOMPARE(f->paginas->CBMes->currentText(), QStringLiteral("Março"));
+        QCOMPARE(f->paginas->EdtRecAlocFederal->text(), QStringLiteral("50,00"));
+        QCOMPARE(f->paginas->EdtRecGastos->text(), QStringLiteral("150,00"));
+        QCOMPARE(f->paginas->EdtTotal->text(), QStringLiteral("195,00"));
         QCOMPARE(botoes(*f), QStringLiteral("10001"));
         // The year's only header: its balance brought forward may still be typed.
-        clicaAba(f, f->tbsMovimentacao);
-        QVERIFY(!f->EdtSaldoAnterior->isReadOnly());
-        QCOMPARE(f->EdtSaldoAnterior->value(), 100.0);
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QVERIFY(!f->paginas->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->paginas->EdtSaldoAnterior->value(), 100.0);
     }
 
     void afterClosingMarchOnlyAprilWithTheBalanceCarried()
@@ -275,20 +275,20 @@ private slots:
         cabecalho(2, QStringLiteral("2"), {100, 0, 0, 0, 0, 0, 0});
         cabecalho(3, QStringLiteral("2"), exemplo);
         TfrmExecucaoMunicipal* f = janela();
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
-        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Abril")});
+        clicaAba(f, f->paginas->tbsMovimentacao);
         // March's balance, allocations and medications less its spending; not its income.
-        QVERIFY(f->EdtSaldoAnterior->isReadOnly());
-        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
-        QVERIFY(focoEm(f->EdtRecAlocFederal));
+        QVERIFY(f->paginas->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
+        QVERIFY(focoEm(f->paginas->EdtRecAlocFederal));
     }
 
     void theWorkedMonthClosesAndCarriesItsBalance()
     {
         instala();
         TfrmExecucaoMunicipal* f = janela();
-        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsMovimentacao);
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
         digitaFiguras(f, exemplo);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -306,10 +306,10 @@ private slots:
                  QDate::currentDate());
         // The next month is offered at once, with the balance carried.
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Abril")});
         QCOMPARE(botoes(*f), QStringLiteral("10001"));
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("40,00"));
     }
 
     void spentMoreThanTheTotal_data()
@@ -323,18 +323,18 @@ private slots:
         QFETCH(bool, pelaAba);
         instala();
         TfrmExecucaoMunicipal* f = janela();
-        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsMovimentacao);
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
         digitaFiguras(f, {100, 50, 10, 10, 5, 20, 200});
-        QCOMPARE(f->EdtSaldoAtual->text(), QStringLiteral("-5,00"));
+        QCOMPARE(f->paginas->EdtSaldoAtual->text(), QStringLiteral("-5,00"));
         if (pelaAba)
-            clicaAba(f, f->tbsExecucaoFisica);
+            clicaAba(f, f->paginas->tbsExecucaoFisica);
         else
             tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado\n"
                                                               "Recursos Gastos: 200,00 — Total Alocado: 195,00")});
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
-        QVERIFY(focoEm(f->EdtRecGastos));
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsMovimentacao);
+        QVERIFY(focoEm(f->paginas->EdtRecGastos));
         QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 0);
         QCOMPARE(conta(QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO")), 0);
     }
@@ -343,14 +343,14 @@ private slots:
     {
         instala();
         TfrmExecucaoMunicipal* f = janela();
-        support::chooseEntry(f->CBMes, QStringLiteral("Março"));
-        clicaAba(f, f->tbsMovimentacao);
-        digita(f->EdtRecAlocFederal, QStringLiteral("50"));
-        digita(f->EdtRecAlocFederal, QStringLiteral("-5"));
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("50"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("-5"));
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Valor Negativo não permitido")});
-        QCOMPARE(f->EdtRecAlocFederal->value(), 50.0);
-        QVERIFY(focoEm(f->EdtRecAlocFederal));
-        QCOMPARE(f->EdtTotal->value(), 50.0);
+        QCOMPARE(f->paginas->EdtRecAlocFederal->value(), 50.0);
+        QVERIFY(focoEm(f->paginas->EdtRecAlocFederal));
+        QCOMPARE(f->paginas->EdtTotal->value(), 50.0);
     }
 
     void anInitialBalanceWithoutHeadersIsBroughtForward()
@@ -360,16 +360,16 @@ private slots:
         instala();
         saldoInicial(80, 2);
         TfrmExecucaoMunicipal* f = janela();
-        QCOMPARE(f->CBMes->count(), 12);
-        support::chooseEntry(f->CBMes, QStringLiteral("Fevereiro"));
-        clicaAba(f, f->tbsMovimentacao);
-        QVERIFY(f->EdtSaldoAnterior->isReadOnly());
-        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("80,00"));
+        QCOMPARE(f->paginas->CBMes->count(), 12);
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Fevereiro"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QVERIFY(f->paginas->EdtSaldoAnterior->isReadOnly());
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("80,00"));
         Dialogs::addAnswers({true, true});
-        digita(f->EdtRecAlocFederal, QStringLiteral("10"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("10"));
         sai(f);
         tecla(f, Qt::Key_F5);
-        digita(f->EdtRecAlocFederal, QStringLiteral("20"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("20"));
         sai(f);
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList(2, QStringLiteral("Confirma a gravação do registro ?")));
@@ -385,9 +385,9 @@ private slots:
         saldoInicial(100, 3);
         cabecalho(3, QStringLiteral("1"), exemplo);
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsMovimentacao);
-        clicaAba(f, f->tbsExecucaoFisica);
-        for (QWidget* pagina : {f->tbsFonteComprovacao, f->tbsExecucaoFisica}) {
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        for (QWidget* pagina : {f->paginas->tbsFonteComprovacao, f->paginas->tbsExecucaoFisica}) {
             executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_FEDERAL = 999"));
             clicaAba(f, pagina);
             QCOMPARE(f->pgEdicao->currentPage(), pagina);
@@ -410,9 +410,9 @@ private slots:
         QFETCH(QString, numero);
         instala();
         TfrmExecucaoMunicipal* f = janela();
-        support::chooseEntry(f->CBMes, mes);
-        clicaAba(f, f->tbsMovimentacao);
-        digita(f->EdtRecAlocFederal, QStringLiteral("1"));
+        support::chooseEntry(f->paginas->CBMes, mes);
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("1"));
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -425,38 +425,38 @@ private slots:
         instala(0);
         TfrmExecucaoMunicipal* f = janela();
         QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Estadual        Ano : 2005   Estado : MG"));
-        QVERIFY(!f->EdtMunicipio->isVisible());
-        QVERIFY(!f->LblMunicipio->isVisible());
-        support::chooseEntry(f->CBMes, QStringLiteral("Janeiro"));
-        clicaAba(f, f->tbsMovimentacao);
+        QVERIFY(!f->paginas->EdtMunicipio->isVisible());
+        QVERIFY(!f->paginas->LblMunicipio->isVisible());
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Janeiro"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
         QCOMPARE(f->windowTitle(), QStringLiteral("Acompanhamento Estadual        Ano : 2005   Estado : MG   Mes : Janeiro"));
-        QVERIFY(!f->GrpTotalMensal->isVisible());
+        QVERIFY(!f->paginas->GrpTotalMensal->isVisible());
         // No delivery notes at a state: its medications allocated stay 0.
-        QVERIFY(f->EdtRecMedAloc->isReadOnly());
-        QCOMPARE(f->EdtRecMedAloc->text(), QStringLiteral("0,00"));
-        digita(f->EdtSaldoAnterior, QStringLiteral("10"));
+        QVERIFY(f->paginas->EdtRecMedAloc->isReadOnly());
+        QCOMPARE(f->paginas->EdtRecMedAloc->text(), QStringLiteral("0,00"));
+        digita(f->paginas->EdtSaldoAnterior, QStringLiteral("10"));
         sai(f);
         Dialogs::addAnswers({true, true});
         tecla(f, Qt::Key_F5);
         QCOMPARE(gravado(1, 0).value(0), QVariant(10.0));
         QCOMPARE(valor(QStringLiteral("select CO_CIDADE from TB_SALDO_INICIAL_MUNICIPIO")), QVariant(0));
 
-        clicaAba(f, f->tbsExecucaoFisica);
-        QVERIFY(!f->DBOrigem->isVisible());
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QVERIFY(!f->paginas->DBOrigem->isVisible());
         tecla(f, Qt::Key_F2);
-        support::chooseEntry(f->DBLookupMedicamento, aspirina);
-        digita(f->DBEdit1, QStringLiteral("2"));
-        digita(f->DBEdit2, QStringLiteral("1"));
+        support::chooseEntry(f->paginas->DBLookupMedicamento, aspirina);
+        digita(f->paginas->DBEdit1, QStringLiteral("2"));
+        digita(f->paginas->DBEdit2, QStringLiteral("1"));
         sai(f);
         tecla(f, Qt::Key_F5);
         QCOMPARE(linhas(QStringLiteral("select CO_CIDADE, ST_ORIGEM, VL_TOTAL from TB_EXECUCAO_FISICA_MUNICIPIO")),
                  (QList<QVariantList>{{0, QStringLiteral("E"), 2.0}}));
 
         tecla(f, Qt::Key_F6);
-        clicaAba(f, f->tbsFonteComprovacao);
-        QCOMPARE(f->DBTipoDocumento->items(),
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        QCOMPARE(f->paginas->DBTipoDocumento->items(),
                  (QStringList{QStringLiteral("Nota Fiscal"), QStringLiteral("Empenho"), QStringLiteral("Depósito")}));
-        QCOMPARE(f->DBTipoFavorecido->items(), (QStringList{QStringLiteral("Distribuidora"), QStringLiteral("Drogaria/Farmácia"),
+        QCOMPARE(f->paginas->DBTipoFavorecido->items(), (QStringList{QStringLiteral("Distribuidora"), QStringLiteral("Drogaria/Farmácia"),
                                                             QStringLiteral("Industria Privada"), QStringLiteral("Industria Pública")}));
     }
 
@@ -475,18 +475,18 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"), {10, 0, 0, 0, 0, 0, 0});
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
         QCOMPARE(botoes(*f), QStringLiteral("11001"));
         tecla(f, Qt::Key_F2);
         QCOMPARE(f->Tb_Execucao_Fisica_Municipio.state(), db::DatasetState::Insert);
         QCOMPARE(botoes(*f), QStringLiteral("00111"));
-        QCOMPARE(f->DBOrigem->value(), QStringLiteral("M"));
-        QVERIFY(focoEm(f->DBLookupMedicamento));
-        support::chooseEntry(f->DBLookupMedicamento, medicamento);
-        digita(f->DBEdit1, QStringLiteral("0,5"));
-        digita(f->DBEdit2, QStringLiteral("3"));
+        QCOMPARE(f->paginas->DBOrigem->value(), QStringLiteral("M"));
+        QVERIFY(focoEm(f->paginas->DBLookupMedicamento));
+        support::chooseEntry(f->paginas->DBLookupMedicamento, medicamento);
+        digita(f->paginas->DBEdit1, QStringLiteral("0,5"));
+        digita(f->paginas->DBEdit2, QStringLiteral("3"));
         sai(f);
-        QCOMPARE(f->DBEdit3->text(), QStringLiteral("1,50"));
+        QCOMPARE(f->paginas->DBEdit3->text(), QStringLiteral("1,50"));
 
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -494,22 +494,22 @@ private slots:
         QCOMPARE(linhas(QStringLiteral("select QT_MEDICAMENTO, VL_UNITARIO, VL_TOTAL, ST_ORIGEM, CO_SEQ_MED, NU_MES_COMPET "
                                        "from TB_EXECUCAO_FISICA_MUNICIPIO")),
                  (QList<QVariantList>{{3, 0.5, 1.5, QStringLiteral("M"), 1, QStringLiteral("3")}}));
-        QCOMPARE(f->EdtTotalElencoMinimo->text(), elencoMinimo ? QStringLiteral("1,50") : QStringLiteral("0,00"));
-        QCOMPARE(f->EdtPactuada->text(), elencoMinimo ? QStringLiteral("0,00") : QStringLiteral("1,50"));
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("1,50"));
+        QCOMPARE(f->paginas->EdtTotalElencoMinimo->text(), elencoMinimo ? QStringLiteral("1,50") : QStringLiteral("0,00"));
+        QCOMPARE(f->paginas->EdtPactuada->text(), elencoMinimo ? QStringLiteral("0,00") : QStringLiteral("1,50"));
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("1,50"));
         QCOMPARE(gravado(3).at(8), QVariant(elencoMinimo ? 0.0 : 1.5));
         // The next line is already being typed, and the page cannot be left.
         QCOMPARE(f->Tb_Execucao_Fisica_Municipio.state(), db::DatasetState::Insert);
         QCOMPARE(botoes(*f), QStringLiteral("00111"));
-        QVERIFY(!f->DBGridExecucao->isEnabled());
-        clicaAba(f, f->tbsFonteComprovacao);
+        QVERIFY(!f->paginas->DBGridExecucao->isEnabled());
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         QCOMPARE(Dialogs::texts().last(), QStringLiteral("Mudança não permitida ... Atualização pendente !!"));
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsExecucaoFisica);
         tecla(f, Qt::Key_F6);
         QCOMPARE(botoes(*f), QStringLiteral("11001"));
-        QVERIFY(f->DBGridExecucao->isEnabled());
-        clicaAba(f, f->tbsFonteComprovacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsFonteComprovacao);
+        QVERIFY(f->paginas->DBGridExecucao->isEnabled());
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsFonteComprovacao);
     }
 
     void aMedicationLineIncomplete_data()
@@ -533,11 +533,11 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
         tecla(f, Qt::Key_F2);
-        support::chooseEntry(f->DBLookupMedicamento, aspirina);
-        digita(f->DBEdit1, unitario);
-        digita(f->DBEdit2, quantidade);
+        support::chooseEntry(f->paginas->DBLookupMedicamento, aspirina);
+        digita(f->paginas->DBEdit1, unitario);
+        digita(f->paginas->DBEdit2, quantidade);
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -553,32 +553,32 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
         tecla(f, Qt::Key_F2);
-        digita(f->DBEdit1, QStringLiteral("1,2,3"));
+        digita(f->paginas->DBEdit1, QStringLiteral("1,2,3"));
         sai(f);
         QCOMPARE(Dialogs::records().size(), 1);
         QCOMPARE(Dialogs::records().first().text, QStringLiteral("Valor inválido."));
         QCOMPARE(Dialogs::records().first().title, QStringLiteral("Erro"));
-        QTRY_VERIFY(focoEm(f->DBEdit1));
+        QTRY_VERIFY(focoEm(f->paginas->DBEdit1));
         Dialogs::clearRecords();
         tecla(f, Qt::Key_F6);
 
-        clicaAba(f, f->tbsFonteComprovacao);
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         tecla(f, Qt::Key_F2);
-        digita(f->DBEdit7, QStringLiteral("31022005"));
+        digita(f->paginas->DBEdit7, QStringLiteral("31022005"));
         sai(f);
         QCOMPARE(Dialogs::records().size(), 1);
         QCOMPARE(Dialogs::records().first().text, QStringLiteral("Data inválida."));
         QCOMPARE(Dialogs::records().first().title, QStringLiteral("Erro"));
-        QTRY_VERIFY(focoEm(f->DBEdit7));
+        QTRY_VERIFY(focoEm(f->paginas->DBEdit7));
         // Saving with the focus in an empty date is refused too.
         Dialogs::clearRecords();
-        f->DBEdit7->clear();
+        f->paginas->DBEdit7->clear();
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts().last(), QStringLiteral("Data Inválida"));
-        QVERIFY(focoEm(f->DBEdit7));
+        QVERIFY(focoEm(f->paginas->DBEdit7));
     }
 
     void documentChecks_data()
@@ -623,17 +623,17 @@ private slots:
         documento(5, QStringLiteral("N"), cnpjA, QStringLiteral("123"), 10, QStringLiteral("1"), 3100203, QStringLiteral("2004"));
         documento(2, QStringLiteral("D"), cnpjB, QStringLiteral("DEP1"), 5, QString());
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsFonteComprovacao);
-        QVERIFY(focoEm(f->DBTipoDocumento));
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        QVERIFY(focoEm(f->paginas->DBTipoDocumento));
         tecla(f, Qt::Key_F2);
-        QVERIFY(focoEm(f->DBEdit4));
+        QVERIFY(focoEm(f->paginas->DBEdit4));
         if (tipoDoc >= 0)
-            clica(f->DBTipoDocumento->button(tipoDoc));
+            clica(f->paginas->DBTipoDocumento->button(tipoDoc));
         if (tipoFav >= 0)
-            clica(f->DBTipoFavorecido->button(tipoFav));
-        digita(f->DBEdit4, favorecido);
-        digita(f->DBEdit5, numero);
-        digita(f->DBEdit6, valor);
+            clica(f->paginas->DBTipoFavorecido->button(tipoFav));
+        digita(f->paginas->DBEdit4, favorecido);
+        digita(f->paginas->DBEdit5, numero);
+        digita(f->paginas->DBEdit6, valor);
         Dialogs::clearRecords();
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -646,8 +646,8 @@ private slots:
                                                              "CO_CIDADE from TB_FONTE_COMPROVACAO_MUNICIPIO "
                                                              "where NU_MES_COMPET = '3'"))
                                            .first();
-            QCOMPARE(linha.at(0).toString(), f->DBTipoDocumento->values().at(tipoDoc));
-            QCOMPARE(linha.at(1).toString(), tipoDoc == 3 ? QStringLiteral("5") : tipoFav >= 0 ? f->DBTipoFavorecido->values().at(tipoFav) : QString());
+            QCOMPARE(linha.at(0).toString(), f->paginas->DBTipoDocumento->values().at(tipoDoc));
+            QCOMPARE(linha.at(1).toString(), tipoDoc == 3 ? QStringLiteral("5") : tipoFav >= 0 ? f->paginas->DBTipoFavorecido->values().at(tipoFav) : QString());
             QCOMPARE(linha.mid(2), (QVariantList{favorecido, numero, lavras}));
             QCOMPARE(f->Tb_Fonte_comprovacao_Municipio.state(), db::DatasetState::Insert);
         } else {
@@ -663,18 +663,18 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsFonteComprovacao);
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         tecla(f, Qt::Key_F2);
-        clica(f->DBTipoFavorecido->button(0));
-        clica(f->DBTipoDocumento->button(3));
-        QCOMPARE(f->DBTipoFavorecido->value(), QStringLiteral("5"));
-        QVERIFY(focoEm(f->DBTipoDocumento));
-        clica(f->DBTipoDocumento->button(2));
-        QVERIFY(!f->DBTipoFavorecido->isVisible());
-        digita(f->DBEdit4, cnpjC);
-        digita(f->DBEdit5, QStringLiteral("D-1"));
-        digita(f->DBEdit6, QStringLiteral("7"));
-        digita(f->DBEdit7, QStringLiteral("05022005"));
+        clica(f->paginas->DBTipoFavorecido->button(0));
+        clica(f->paginas->DBTipoDocumento->button(3));
+        QCOMPARE(f->paginas->DBTipoFavorecido->value(), QStringLiteral("5"));
+        QVERIFY(focoEm(f->paginas->DBTipoDocumento));
+        clica(f->paginas->DBTipoDocumento->button(2));
+        QVERIFY(!f->paginas->DBTipoFavorecido->isVisible());
+        digita(f->paginas->DBEdit4, cnpjC);
+        digita(f->paginas->DBEdit5, QStringLiteral("D-1"));
+        digita(f->paginas->DBEdit6, QStringLiteral("7"));
+        digita(f->paginas->DBEdit7, QStringLiteral("05022005"));
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
@@ -683,7 +683,7 @@ private slots:
         QCOMPARE(r.size(), 1);
         QCOMPARE(r.first().mid(0, 3), (QVariantList{QStringLiteral("D"), QVariant(), 7.0}));
         QCOMPARE(r.first().at(3).toDate(), QDate(2005, 2, 5));
-        QCOMPARE(f->EdtTotalDeposito->text(), QStringLiteral("7,00"));
+        QCOMPARE(f->paginas->EdtTotalDeposito->text(), QStringLiteral("7,00"));
     }
 
     void aQuoteInADocumentNumberIsJustACharacter()
@@ -692,14 +692,14 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsFonteComprovacao);
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         tecla(f, Qt::Key_F2);
         for (int vez = 0; vez < 2; ++vez) {
-            clica(f->DBTipoDocumento->button(0));
-            clica(f->DBTipoFavorecido->button(0));
-            digita(f->DBEdit4, cnpjC);
-            digita(f->DBEdit5, QStringLiteral("12'3"));
-            digita(f->DBEdit6, QStringLiteral("10"));
+            clica(f->paginas->DBTipoDocumento->button(0));
+            clica(f->paginas->DBTipoFavorecido->button(0));
+            digita(f->paginas->DBEdit4, cnpjC);
+            digita(f->paginas->DBEdit5, QStringLiteral("12'3"));
+            digita(f->paginas->DBEdit6, QStringLiteral("10"));
             Dialogs::addAnswers({true});
             tecla(f, Qt::Key_F5);
         }
@@ -715,11 +715,11 @@ private slots:
         cabecalho(3, QStringLiteral("1"));
         documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("123"), 10);
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsFonteComprovacao);
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
         db::Dataset& ds = f->Tb_Fonte_comprovacao_Municipio;
         // Only its value: the line is not taken for a second document of its number.
-        selecionaLinha(f->DBGridFonte, 0);
-        digita(f->DBEdit6, QStringLiteral("12"));
+        selecionaLinha(f->paginas->DBGridFonte, 0);
+        digita(f->paginas->DBEdit6, QStringLiteral("12"));
         QCOMPARE(ds.state(), db::DatasetState::Edit);
         Dialogs::addAnswers({true, true});
         tecla(f, Qt::Key_F5);
@@ -727,8 +727,8 @@ private slots:
         QCOMPARE(valor(QStringLiteral("select VL_DOC from TB_FONTE_COMPROVACAO_MUNICIPIO")), QVariant(12.0));
         // Its payee type: the payee's only document is no other type.
         tecla(f, Qt::Key_F6);
-        selecionaLinha(f->DBGridFonte, 0);
-        clica(f->DBTipoFavorecido->button(1));
+        selecionaLinha(f->paginas->DBGridFonte, 0);
+        clica(f->paginas->DBTipoFavorecido->button(1));
         tecla(f, Qt::Key_F5);
         QCOMPARE(Dialogs::texts().size(), 2);
         QCOMPARE(valor(QStringLiteral("select ST_TIPO_FAVORECIDO from TB_FONTE_COMPROVACAO_MUNICIPIO")).toString(), QStringLiteral("2"));
@@ -742,11 +742,11 @@ private slots:
         cabecalho(3, QStringLiteral("1"));
         medicamento(3, 1, 10, 1.0, QStringLiteral("E"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
-        selecionaLinha(f->DBGridExecucao, 0);
-        digita(f->DBEdit1, QStringLiteral("2"));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        selecionaLinha(f->paginas->DBGridExecucao, 0);
+        digita(f->paginas->DBEdit1, QStringLiteral("2"));
         sai(f);
-        QCOMPARE(f->DBOrigem->value(), QStringLiteral("E"));
+        QCOMPARE(f->paginas->DBOrigem->value(), QStringLiteral("E"));
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
         QCOMPARE(linhas(QStringLiteral("select ST_ORIGEM, VL_TOTAL from TB_EXECUCAO_FISICA_MUNICIPIO")),
@@ -761,15 +761,15 @@ private slots:
         medicamento(3, 1, 10, 1.0);
         medicamento(3, 37, 5, 1.0);
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("5,00"));
-        selecionaLinha(f->DBGridExecucao, linhaCom(f->Tb_Execucao_Fisica_Municipio, QStringLiteral("CO_SEQ_MEDICAMENTO"), 37));
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(f->paginas->EdtPactuada->text(), QStringLiteral("5,00"));
+        selecionaLinha(f->paginas->DBGridExecucao, linhaCom(f->Tb_Execucao_Fisica_Municipio, QStringLiteral("CO_SEQ_MEDICAMENTO"), 37));
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F4);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Você deseja realmente excluir este registro?")});
         QCOMPARE(conta(QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO")), 1);
-        QCOMPARE(f->EdtPactuada->text(), QStringLiteral("0,00"));
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("10,00"));
+        QCOMPARE(f->paginas->EdtPactuada->text(), QStringLiteral("0,00"));
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("10,00"));
         // Stored at once: a month closed now keeps the right total.
         QCOMPARE(gravado(3).at(8), QVariant(0.0));
     }
@@ -813,7 +813,7 @@ private slots:
         QCOMPARE(gravado(3).at(7).toString(), situacao);
         if (situacao == QLatin1String("2")) {
             QCOMPARE(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")).toDate(), QDate::currentDate());
-            QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Abril")});
+            QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Abril")});
         } else {
             QVERIFY(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")).isNull());
         }
@@ -825,10 +825,10 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
         tecla(f, Qt::Key_F2);
-        support::chooseEntry(f->DBLookupMedicamento, aspirina);
-        digita(f->DBEdit1, QStringLiteral("5"));
+        support::chooseEntry(f->paginas->DBLookupMedicamento, aspirina);
+        digita(f->paginas->DBEdit1, QStringLiteral("5"));
         Dialogs::addAnswers({true});
         clicaBotao(f, f->ToolButtonFecha);
         QCOMPARE(Dialogs::texts().last(), QStringLiteral("Fechamento Efetuado"));
@@ -847,16 +847,16 @@ private slots:
         documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 170);
         documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), 30, QStringLiteral("5"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsMovimentacao);
-        digita(f->EdtRecGastos, QStringLiteral("200"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        digita(f->paginas->EdtRecGastos, QStringLiteral("200"));
         sai(f);
         Dialogs::addAnswers({true, true});
         clicaBotao(f, f->ToolButtonFecha);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Recursos Gastos não pode ser maior que o Total Alocado\n"
                                                               "Recursos Gastos: 200,00 — Total Alocado: 180,00")});
         QCOMPARE(gravado(3), (QVariantList{100.0, 50.0, 0.0, 0.0, 0.0, 30.0, 170.0, QStringLiteral("1"), 0.0}));
-        QVERIFY(focoEm(f->EdtRecGastos));
-        QCOMPARE(f->EdtRecGastos->value(), 200.0);
+        QVERIFY(focoEm(f->paginas->EdtRecGastos));
+        QCOMPARE(f->paginas->EdtRecGastos->value(), 200.0);
         // Nor is February's balance of a closed month of that kind replaced by 0 unsaid.
     }
 
@@ -867,13 +867,13 @@ private slots:
         saldoInicial(100, 1);
         cabecalho(1, QStringLiteral("2"), {100, 50, 0, 0, 0, 30, 200});
         TfrmExecucaoMunicipal* f = janela();
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Fevereiro")});
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Fevereiro")});
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("O saldo transportado para Fevereiro é negativo: -20,00.\n"
                                                               "Ele é mostrado como está gravado; confira o fechamento do mês anterior.")});
-        clicaAba(f, f->tbsMovimentacao);
-        QCOMPARE(f->EdtSaldoAnterior->text(), QStringLiteral("-20,00"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("-20,00"));
         QCOMPARE(Dialogs::texts().size(), 1);
-        digita(f->EdtRecAlocFederal, QStringLiteral("50"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("50"));
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -889,13 +889,13 @@ private slots:
         saldoInicial(100, 3);
         cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, 0, 0});
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         db::setLockTimeout(1);
         db::Connection outro;
         support::TestDatabase::configure(outro);
         auto emMaos = std::make_unique<db::WriteUnit>(outro);
         db::Statement(outro, {QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_ESTADUAL = 0")}).exec();
-        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("60"));
         sai(f);
         Dialogs::addAnswers({true, true});
         clicaBotao(f, f->ToolButtonFecha);
@@ -916,13 +916,13 @@ private slots:
         cabecalho(11, QStringLiteral("2"));
         cabecalho(12, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        QCOMPARE(itens(f->CBMes), QStringList{QStringLiteral("Dezembro")});
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Dezembro")});
         Dialogs::addAnswers({true});
         clicaBotao(f, f->ToolButtonFecha);
         QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado"),
                                                 QStringLiteral("Informações completas para este ano")}));
-        QCOMPARE(f->CBMes->count(), 0);
-        clicaAba(f, f->tbsMovimentacao);
+        QCOMPARE(f->paginas->CBMes->count(), 0);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         QCOMPARE(f->pgEdicao->currentPage(), f->tbsprincipal);
     }
 
@@ -932,7 +932,7 @@ private slots:
         TfrmExecucaoMunicipal* f = janela();
         clicaBotao(f, f->ToolButtonFecha);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Informe o mes")});
-        QVERIFY(focoEm(f->CBMes));
+        QVERIFY(focoEm(f->paginas->CBMes));
 
         frm.reset();
         Dialogs::clearRecords();
@@ -952,9 +952,9 @@ private slots:
         saldoInicial(100, 3);
         cabecalho(3, QStringLiteral("1"), exemplo);
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set SITUACAO = '2'"));
-        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("60"));
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -964,8 +964,8 @@ private slots:
         QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
         QCOMPARE(botoes(*f).at(0), u'1');
         // Nor are lines entered for it.
-        clicaAba(f, f->tbsExecucaoFisica);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsMovimentacao);
     }
 
     // Two seats of a state office on one database.
@@ -975,14 +975,14 @@ private slots:
         saldoInicial(100, 3);
         cabecalho(3, QStringLiteral("1"), exemplo);
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsMovimentacao);
+        clicaAba(f, f->paginas->tbsMovimentacao);
         db::setLockTimeout(1);
         db::Connection outro;
         support::TestDatabase::configure(outro);
         auto emMaos = std::make_unique<db::WriteUnit>(outro);
         db::Statement(outro, {QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set VL_ALOC_FEDERAL = 70")}).exec();
 
-        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("60"));
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -996,7 +996,7 @@ private slots:
 
         // Repeated once the other seat is done, it is saved.
         Dialogs::clearRecords();
-        digita(f->EdtRecAlocFederal, QStringLiteral("60"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("60"));
         sai(f);
         Dialogs::addAnswers({true});
         tecla(f, Qt::Key_F5);
@@ -1011,11 +1011,11 @@ private slots:
         saldoInicial(0, 3);
         cabecalho(3, QStringLiteral("1"));
         TfrmExecucaoMunicipal* f = janela();
-        clicaAba(f, f->tbsExecucaoFisica);
+        clicaAba(f, f->paginas->tbsExecucaoFisica);
         tecla(f, Qt::Key_F2);
-        support::chooseEntry(f->DBLookupMedicamento, amitriptilina);
-        digita(f->DBEdit1, QStringLiteral("2"));
-        digita(f->DBEdit2, QStringLiteral("4"));
+        support::chooseEntry(f->paginas->DBLookupMedicamento, amitriptilina);
+        digita(f->paginas->DBEdit1, QStringLiteral("2"));
+        digita(f->paginas->DBEdit2, QStringLiteral("4"));
         sai(f);
         // The month's header is gone meanwhile.
         executa(QStringLiteral("delete from TB_MOVIMENTO_MUNICIPIO"));
@@ -1028,9 +1028,9 @@ private slots:
         db::Dataset& ds = f->Tb_Execucao_Fisica_Municipio;
         QCOMPARE(ds.state(), db::DatasetState::Insert);
         QCOMPARE(ds.fieldByName(QStringLiteral("QT_MEDICAMENTO")).asInteger(), 4);
-        QCOMPARE(f->DBEdit3->text(), QStringLiteral("8,00"));
-        QCOMPARE(f->DBLookupMedicamento->currentText(), amitriptilina);
-        QCOMPARE(f->EdtTotalGeralExecFis->text(), QStringLiteral("0,00"));
+        QCOMPARE(f->paginas->DBEdit3->text(), QStringLiteral("8,00"));
+        QCOMPARE(f->paginas->DBLookupMedicamento->currentText(), amitriptilina);
+        QCOMPARE(f->paginas->EdtTotalGeralExecFis->text(), QStringLiteral("0,00"));
     }
 
     void aMunicipalityWithoutAPact()
@@ -1047,44 +1047,44 @@ private slots:
         instala();
         TfrmExecucaoMunicipal* f = janela();
         const QList<QPair<QWidget*, QString>> nomes = {
-            {f->EdtAnoCompetencia, QStringLiteral("Ano Competência")},
-            {f->EditUF, QStringLiteral("Estado")},
-            {f->EdtMunicipio, QStringLiteral("Município")},
-            {f->CBMes, QStringLiteral("Mês Competência")},
-            {f->EdtSaldoAnterior, QStringLiteral("Saldo Anterior (+)")},
-            {f->EdtRecAlocFederal, QStringLiteral("Federal")},
-            {f->EdtRecAlocEstadual, QStringLiteral("Estadual")},
-            {f->EdtRecAlocMunicipal, QStringLiteral("Tesouro Municipal")},
-            {f->EdtRecAlocRendAplic, QStringLiteral("Rendimentos Aplicados")},
-            {f->EdtRecMedAloc, QStringLiteral("Recursos em Medicamentos Alocados ( Guia de Remessa )")},
-            {f->EdtTotal, QStringLiteral("Total (+)")},
-            {f->EdtRecGastos, QStringLiteral("Recursos Gastos (-)")},
-            {f->EdtSaldoAtual, QStringLiteral("Saldo Atual (=)")},
-            {f->EdtMensalFederal, QStringLiteral("Federal")},
-            {f->EdtMensalMunicipal, QStringLiteral("Tesouro Municipal")},
-            {f->DBLookupMedicamento, QStringLiteral("Medicamento")},
-            {f->DBOrigem, QStringLiteral("Origem")},
-            {f->DBEdit1, QStringLiteral("Valor Unitário")},
-            {f->DBEdit2, QStringLiteral("Quantidade")},
-            {f->DBEdit3, QStringLiteral("Valor Total")},
-            {f->EdtTotalElencoMinimo, QStringLiteral("Total de Medicamentos do Elenco Mínimo")},
-            {f->EdtPactuada, QStringLiteral("Total dos Outros Medicamentos da Relação Pactuada")},
-            {f->EdtTotalGeralExecFis, QStringLiteral("Total Geral")},
-            {f->DBTipoDocumento, QStringLiteral("Tipo Documento")},
-            {f->DBTipoFavorecido, QStringLiteral("Tipo Favorecido")},
-            {f->DBEdit4, QStringLiteral("Identificação do Favorecido")},
-            {f->DBEdit5, QStringLiteral("Identificação do Documento")},
-            {f->DBEdit6, QStringLiteral("Valor")},
-            {f->DBEdit7, QStringLiteral("Data")},
-            {f->EdtTotalNF, QStringLiteral("Total N. Fiscal")},
-            {f->EdtTotalGuiaRemessa, QStringLiteral("Total Guia Remessa")},
-            {f->EdtTotalDeposito, QStringLiteral("Total Depósito")},
-            {f->EdtTotalEmpenho, QStringLiteral("Total Empenho")},
+            {f->paginas->EdtAnoCompetencia, QStringLiteral("Ano Competência")},
+            {f->paginas->EditUF, QStringLiteral("Estado")},
+            {f->paginas->EdtMunicipio, QStringLiteral("Município")},
+            {f->paginas->CBMes, QStringLiteral("Mês Competência")},
+            {f->paginas->EdtSaldoAnterior, QStringLiteral("Saldo Anterior (+)")},
+            {f->paginas->EdtRecAlocFederal, QStringLiteral("Federal")},
+            {f->paginas->EdtRecAlocEstadual, QStringLiteral("Estadual")},
+            {f->paginas->EdtRecAlocMunicipal, QStringLiteral("Tesouro Municipal")},
+            {f->paginas->EdtRecAlocRendAplic, QStringLiteral("Rendimentos Aplicados")},
+            {f->paginas->EdtRecMedAloc, QStringLiteral("Recursos em Medicamentos Alocados ( Guia de Remessa )")},
+            {f->paginas->EdtTotal, QStringLiteral("Total (+)")},
+            {f->paginas->EdtRecGastos, QStringLiteral("Recursos Gastos (-)")},
+            {f->paginas->EdtSaldoAtual, QStringLiteral("Saldo Atual (=)")},
+            {f->paginas->EdtMensalFederal, QStringLiteral("Federal")},
+            {f->paginas->EdtMensalMunicipal, QStringLiteral("Tesouro Municipal")},
+            {f->paginas->DBLookupMedicamento, QStringLiteral("Medicamento")},
+            {f->paginas->DBOrigem, QStringLiteral("Origem")},
+            {f->paginas->DBEdit1, QStringLiteral("Valor Unitário")},
+            {f->paginas->DBEdit2, QStringLiteral("Quantidade")},
+            {f->paginas->DBEdit3, QStringLiteral("Valor Total")},
+            {f->paginas->EdtTotalElencoMinimo, QStringLiteral("Total de Medicamentos do Elenco Mínimo")},
+            {f->paginas->EdtPactuada, QStringLiteral("Total dos Outros Medicamentos da Relação Pactuada")},
+            {f->paginas->EdtTotalGeralExecFis, QStringLiteral("Total Geral")},
+            {f->paginas->DBTipoDocumento, QStringLiteral("Tipo Documento")},
+            {f->paginas->DBTipoFavorecido, QStringLiteral("Tipo Favorecido")},
+            {f->paginas->DBEdit4, QStringLiteral("Identificação do Favorecido")},
+            {f->paginas->DBEdit5, QStringLiteral("Identificação do Documento")},
+            {f->paginas->DBEdit6, QStringLiteral("Valor")},
+            {f->paginas->DBEdit7, QStringLiteral("Data")},
+            {f->paginas->EdtTotalNF, QStringLiteral("Total N. Fiscal")},
+            {f->paginas->EdtTotalGuiaRemessa, QStringLiteral("Total Guia Remessa")},
+            {f->paginas->EdtTotalDeposito, QStringLiteral("Total Depósito")},
+            {f->paginas->EdtTotalEmpenho, QStringLiteral("Total Empenho")},
         };
         for (const auto& [w, nome] : nomes)
             QCOMPARE(w->accessibleName(), nome);
-        QCOMPARE(f->EdtRecAlocFederal->accessibleDescription(), QStringLiteral("Recursos Financeiros Alocados"));
-        QCOMPARE(f->EdtMensalFederal->accessibleDescription(), QStringLiteral("Total Mensal dos Incentivos"));
+        QCOMPARE(f->paginas->EdtRecAlocFederal->accessibleDescription(), QStringLiteral("Recursos Financeiros Alocados"));
+        QCOMPARE(f->paginas->EdtMensalFederal->accessibleDescription(), QStringLiteral("Total Mensal dos Incentivos"));
         QCOMPARE(f->ToolButtonFecha->iconText(), QStringLiteral("&Fecha Movimento"));
         QCOMPARE(f->pgEdicao->tabText(0), QStringLiteral("Identificação"));
         QCOMPARE(f->pgEdicao->tabText(1), QStringLiteral("Movimentação Financeira"));

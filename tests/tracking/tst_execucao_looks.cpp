@@ -104,17 +104,17 @@ class TestExecucaoLooks : public QObject {
         mes(cidade);
         std::unique_ptr<TfrmExecucaoMunicipal> f(abre());
         olha(f.get(), modo + QStringLiteral("-identificacao"));
-        clicaAba(f.get(), f->tbsMovimentacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsMovimentacao);
+        clicaAba(f.get(), f->paginas->tbsMovimentacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsMovimentacao);
         olha(f.get(), modo + QStringLiteral("-movimentacao"));
-        clicaAba(f.get(), f->tbsExecucaoFisica);
-        QVERIFY2(f->pgEdicao->currentPage() == f->tbsExecucaoFisica, qPrintable(ui::Dialogs::texts().join(u'|')));
+        clicaAba(f.get(), f->paginas->tbsExecucaoFisica);
+        QVERIFY2(f->pgEdicao->currentPage() == f->paginas->tbsExecucaoFisica, qPrintable(ui::Dialogs::texts().join(u'|')));
         olha(f.get(), modo + QStringLiteral("-execucao-fisica"));
         tecla(f.get(), Qt::Key_F2);
         olha(f.get(), modo + QStringLiteral("-execucao-fisica-nova-linha"));
         tecla(f.get(), Qt::Key_F6);
-        clicaAba(f.get(), f->tbsFonteComprovacao);
-        QCOMPARE(f->pgEdicao->currentPage(), f->tbsFonteComprovacao);
+        clicaAba(f.get(), f->paginas->tbsFonteComprovacao);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsFonteComprovacao);
         olha(f.get(), modo + QStringLiteral("-fonte-comprovacao"));
         tecla(f.get(), Qt::Key_F2);
         olha(f.get(), modo + QStringLiteral("-fonte-comprovacao-nova-linha"));
@@ -135,18 +135,18 @@ class TestExecucaoLooks : public QObject {
         mostra(f.get());
         if (!municipio.isEmpty())
             support::chooseEntry(f->CBAcompanhamento, municipio);
-        support::chooseEntry(f->CBMes, QStringLiteral("Abril"));
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Abril"));
         olha(f.get(), modo + QStringLiteral("-identificacao"));
-        for (auto [pagina, nome] : {std::pair{f->tbsMovimentacao, "-movimentacao"}, std::pair{f->tbsExecucaoFisica, "-execucao-fisica"},
-                                    std::pair{f->tbsFonteComprovacao, "-fonte-comprovacao"}}) {
+        for (auto [pagina, nome] : {std::pair{f->paginas->tbsMovimentacao, "-movimentacao"}, std::pair{f->paginas->tbsExecucaoFisica, "-execucao-fisica"},
+                                    std::pair{f->paginas->tbsFonteComprovacao, "-fonte-comprovacao"}}) {
             clicaAba(f.get(), pagina);
             QCOMPARE(f->pgEdicao->currentPage(), pagina);
             olha(f.get(), modo + QLatin1String(nome));
         }
         // A document with a payee type, picked in the grid, shows it.
-        const QRect linha = f->DBGridFonte->visualRect(f->DBGridFonte->model()->index(1, 0));
-        QTest::mouseClick(f->DBGridFonte->viewport(), Qt::LeftButton, {}, linha.center());
-        QVERIFY(f->DBTipoFavorecido->isVisible());
+        const QRect linha = f->paginas->DBGridFonte->visualRect(f->paginas->DBGridFonte->model()->index(1, 0));
+        QTest::mouseClick(f->paginas->DBGridFonte->viewport(), Qt::LeftButton, {}, linha.center());
+        QVERIFY(f->paginas->DBTipoFavorecido->isVisible());
         olha(f.get(), modo + QStringLiteral("-fonte-comprovacao-favorecido"));
         f.reset();
         delete DMPrincipal;
