@@ -8,6 +8,7 @@
 #include "dbui/DbGrid.h"
 #include "forms/TfrmModeloPage.h"
 #include "text/Formats.h"
+#include "rules/Identificacao.h"
 #include "widgets/Look.h"
 #include "widgets/Widgets.h"
 
@@ -142,7 +143,21 @@ void PaginasAcompanhamento::defineFonte(db::Dataset& fc)
         const QString nome = codigos::nomeDe(codigos::tipoDocumento::todos, codigo);
         return forDisplay && !nome.isEmpty() ? nome : codigo;
     };
-    fc.addField(QStringLiteral("NU_FAVORECIDO"), FieldType::String, 14).setDisplayLabel(QStringLiteral("Identificação Favorecido"));
+    // Typed as printed or as digits, stored as digits, shown as printed.
+    db::Field& favorecido =
+        fc.addField(QStringLiteral("NU_FAVORECIDO"), FieldType::String, 14).setDisplayLabel(QStringLiteral("Identificação Favorecido"));
+    favorecido.setDisplayWidth(18);
+    favorecido.onGetText = [](const db::Field& f, bool forDisplay) {
+        const QString v = f.value().toString();
+        return forDisplay ? rules::identificacaoPontuada(v) : v;
+    };
+    favorecido.onSetText = [](db::Field& f, const QString& texto) {
+        const QString t = rules::identificacaoDigitos(texto);
+        if (t.isEmpty())
+            f.clear();
+        else
+            f.setValue(t);
+    };
     fc.addField(QStringLiteral("NR_NUMERO_DOC"), FieldType::String, 20).setDisplayLabel(QStringLiteral("Número do Documento"));
     fc.addField(QStringLiteral("DT_DOC"), FieldType::Date).setDisplayLabel(QStringLiteral("Data"));
     fc.addField(QStringLiteral("VL_DOC"), FieldType::Float)
@@ -418,6 +433,7 @@ void PaginasAcompanhamento::criaFonteComprovacao(TfrmModeloPage* janela, const F
     campos->setVerticalSpacing(2);
     DBEdit4 = new ui::DbEdit(fontes.fonte, QStringLiteral("NU_FAVORECIDO"), p);
     DBEdit4->setObjectName(QStringLiteral("DBEdit4"));
+    DBEdit4->setTypedLength(18);  // 99.999.999/9999-99
     DBEdit5 = new ui::DbEdit(fontes.fonte, QStringLiteral("NR_NUMERO_DOC"), p);
     DBEdit5->setObjectName(QStringLiteral("DBEdit5"));
     DBEdit6 = new ui::DbEdit(fontes.fonte, QStringLiteral("VL_DOC"), p);

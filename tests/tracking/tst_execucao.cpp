@@ -657,6 +657,64 @@ private slots:
         }
     }
 
+    // A clerk typing payee, number, value and date without a pause, each key to whatever
+    // has the focus, and F5 at once: the line is stored with everything every control shows.
+    void aDocumentTypedWithoutPausesKeepsEveryValue()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        tecla(f, Qt::Key_F2);
+        clica(f->paginas->DBTipoDocumento->button(0));
+        clica(f->paginas->DBTipoFavorecido->button(0));
+        f->paginas->DBEdit4->setFocus(Qt::MouseFocusReason);
+        const auto teclas = [](const QString& texto) {
+            for (const QChar c : texto)
+                QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        };
+        const auto tab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
+        teclas(cnpjA);
+        tab();
+        teclas(QStringLiteral("NF-77"));
+        tab();
+        teclas(QStringLiteral("12,34"));
+        tab();
+        teclas(QStringLiteral("10032005"));
+        Dialogs::addAnswers({true});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        const QList<QVariantList> gravadas =
+            linhas(QStringLiteral("select NU_FAVORECIDO, NR_NUMERO_DOC, VL_DOC, DT_DOC from TB_FONTE_COMPROVACAO_MUNICIPIO"));
+        QCOMPARE(gravadas.size(), 1);
+        QCOMPARE(gravadas.first().mid(0, 3), (QVariantList{cnpjA, QStringLiteral("NF-77"), 12.34}));
+        QCOMPARE(gravadas.first().at(3).toDate(), QDate(2005, 3, 10));
+    }
+
+    // A CNPJ typed as printed is stored as its digits and shown as printed.
+    void aPunctuatedCnpjIsStoredAsDigits()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->paginas->tbsFonteComprovacao);
+        tecla(f, Qt::Key_F2);
+        clica(f->paginas->DBTipoDocumento->button(0));
+        clica(f->paginas->DBTipoFavorecido->button(0));
+        digita(f->paginas->DBEdit4, QStringLiteral("11.222.333/0001-81"));
+        QCOMPARE(f->paginas->DBEdit4->text(), QStringLiteral("11.222.333/0001-81"));
+        digita(f->paginas->DBEdit5, QStringLiteral("5"));
+        digita(f->paginas->DBEdit6, QStringLiteral("7"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Confirma a gravação do registro ?")});
+        QCOMPARE(valor(QStringLiteral("select NU_FAVORECIDO from TB_FONTE_COMPROVACAO_MUNICIPIO")), QVariant(cnpjA));
+        db::Dataset& ds = f->Tb_Fonte_comprovacao_Municipio;
+        QCOMPARE(ds.rowDisplayText(0, ds.fieldByName(QStringLiteral("NU_FAVORECIDO"))), QStringLiteral("11.222.333/0001-81"));
+    }
+
     void deliveryNotesAndDepositsChooseTheirPayeeType()
     {
         instala();

@@ -1,6 +1,7 @@
 // The follow-up's rules without a window: the taxpayer-number check, the balance
 // arithmetic (the consultation's too), the month offered with its balance, the line
 // checks and totals, the closing checks and the windows' captions.
+#include "rules/Identificacao.h"
 #include "text/Formats.h"
 #include "tracking/rules/Acompanhamento.h"
 #include "tracking/rules/Consulta.h"
@@ -90,6 +91,29 @@ private slots:
         // Writing the result changes nothing.
         check.setProperty("Result", true);
         QCOMPARE(check.property("Result").toBool(), false);
+    }
+
+    // Typed as printed, kept as digits; anything else kept as typed, for the check to refuse.
+    void identificationAsTypedAndPrinted_data()
+    {
+        QTest::addColumn<QString>("digitado");
+        QTest::addColumn<QString>("gravado");
+        QTest::addColumn<QString>("impresso");
+        QTest::newRow("CNPJ punctuated") << "11.222.333/0001-81" << "11222333000181" << "11.222.333/0001-81";
+        QTest::newRow("CNPJ digits") << "11222333000181" << "11222333000181" << "11.222.333/0001-81";
+        QTest::newRow("CPF punctuated") << "529.982.247-25" << "52998224725" << "529.982.247-25";
+        QTest::newRow("separators swapped") << "11.222.333-0001/81" << "11.222.333-0001/81" << "11.222.333-0001/81";
+        QTest::newRow("13 digits") << "1122233300018" << "1122233300018" << "1122233300018";
+        QTest::newRow("blanks around") << " 11.222.333/0001-81 " << "11222333000181" << "11.222.333/0001-81";
+        QTest::newRow("empty") << "" << "" << "";
+    }
+    void identificationAsTypedAndPrinted()
+    {
+        QFETCH(QString, digitado);
+        QFETCH(QString, gravado);
+        QFETCH(QString, impresso);
+        QCOMPARE(rules::identificacaoDigitos(digitado), gravado);
+        QCOMPARE(rules::identificacaoPontuada(gravado), impresso);
     }
 
     void balance()

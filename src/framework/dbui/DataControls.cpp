@@ -74,7 +74,9 @@ void DbEdit::show(db::Field* f)
         setText(QString());
         return;
     }
-    if (f->dataType() == db::FieldType::String && f->size() > 0)
+    if (typedLength_ > 0)
+        setMaxLength(typedLength_);
+    else if (f->dataType() == db::FieldType::String && f->size() > 0)
         setMaxLength(f->size());
     setReadOnly(!link_->canModify());
     setText(hasFocus() ? f->editText() : f->displayText());

@@ -39,6 +39,9 @@ public:
     void setDataField(const QString& name);
     QString dataField() const;
     db::Field* field() const;
+    // How many characters may be typed when the field takes a longer form of its value
+    // (a punctuated number stored as digits); 0: the field's size.
+    void setTypedLength(int length) { typedLength_ = length; }
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
@@ -47,6 +50,7 @@ protected:
 private:
     void show(db::Field* f);
     FieldLink* link_;
+    int typedLength_ = 0;
 };
 
 // Masked date edit ("99/99/9999"): an untouched mask is no date (null); a partly typed

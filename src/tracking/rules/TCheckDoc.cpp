@@ -1,5 +1,6 @@
 #include "tracking/rules/TCheckDoc.h"
 
+
 #include <QList>
 
 namespace {
