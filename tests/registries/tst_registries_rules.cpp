@@ -5,6 +5,7 @@
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
 #include "registries/rules/Pactuacao.h"
+#include "registries/rules/Parametros.h"
 #include "registries/rules/Referencias.h"
 #include "support/DataModule.h"
 #include "text/Formats.h"
@@ -52,6 +53,30 @@ private slots:
     void initTestCase() { text::setBrazilianFormats(); }
     void init() { support::freshDataModule(QStringLiteral("empty")); }
     void cleanup() { delete DMPrincipal; }
+
+    // Every save of the parameter record: a year, and a municipality of the state or none.
+    void theParameterRecordsChecks_data()
+    {
+        QTest::addColumn<QVariant>("ano");
+        QTest::addColumn<QVariant>("uf");
+        QTest::addColumn<QVariant>("cidade");
+        QTest::addColumn<QString>("recusa");
+        const QString outroEstado = QStringLiteral("O município não é do estado MG: escolha um município desse estado, "
+                                                   "ou nenhum para uma instalação estadual.");
+        QTest::newRow("a municipality of the state") << QVariant("2005") << QVariant("MG") << QVariant(lavras) << QString();
+        QTest::newRow("none: a state installation") << QVariant("2005") << QVariant("MG") << QVariant(0) << QString();
+        QTest::newRow("null municipality") << QVariant("2005") << QVariant("MG") << QVariant() << QString();
+        QTest::newRow("no year") << QVariant() << QVariant("MG") << QVariant(lavras) << "Informe o Ano de Competência";
+        QTest::newRow("a municipality of another state") << QVariant("2005") << QVariant("MG") << QVariant(saoPaulo) << outroEstado;
+    }
+    void theParameterRecordsChecks()
+    {
+        QFETCH(QVariant, ano);
+        QFETCH(QVariant, uf);
+        QFETCH(QVariant, cidade);
+        QFETCH(QString, recusa);
+        QCOMPARE(recusaParametros(conexao(), {ano, uf, cidade}), recusa);
+    }
 
     void theCensusRowIsTheLastOfTheMunicipalityInThePactsYear()
     {
