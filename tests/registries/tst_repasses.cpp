@@ -14,6 +14,7 @@
 #include "support/UserActions.h"
 #include "text/Formats.h"
 #include "widgets/Dialogs.h"
+#include "widgets/Look.h"
 
 #include <QApplication>
 #include <QTest>
@@ -174,6 +175,37 @@ private slots:
         QCOMPARE(DMPrincipal->TB_Repasse_Mestre.state(), db::DatasetState::Insert);
         tecla(&frm, Qt::Key_F6);
         QCOMPARE(linhas(QStringLiteral("select count(*) from TB_REPASSE_MESTRE")).at(0).at(0).toInt(), 1);
+    }
+
+    // A letter in a year is refused as it is typed, said once, never dropped in silence.
+    void aYearTakesDigitsOnlyAndSaysSoOnce()
+    {
+        TfrmRepasseMestre frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F2);
+        const int beeps = ui::beepCount();
+        digitaAno(frm.DBBoxAno, QStringLiteral("20a0b4"));
+        QCOMPARE(frm.DBBoxAno->lineEdit()->text(), QStringLiteral("2004"));
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("O ano de competência aceita somente algarismos.")});
+        QCOMPARE(ui::beepCount(), beeps + 2);
+    }
+
+    // A negative rate is refused, in one box, and nothing is written.
+    void aNegativeRateIsRefused()
+    {
+        TfrmRepasseMestre frm;
+        mostra(&frm);
+        tecla(&frm, Qt::Key_F2);
+        digitaAno(frm.DBBoxAno, QStringLiteral("2004"));
+        tecla(&frm, Qt::Key_Tab);
+        QTest::keyClicks(frm.DBEdit1, QStringLiteral("-0,25"));
+        Dialogs::addAnswers({true});
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::records().size(), 2);
+        QCOMPARE(Dialogs::records().at(1).text, QStringLiteral("Problema na Gravação !! ... operação cancelada\n\n"
+                                                               "Valor inválido. O campo \"Valor Repasse Federal\" não aceita valor negativo."));
+        QCOMPARE(DMPrincipal->TB_Repasse_Mestre.state(), db::DatasetState::Insert);
+        QVERIFY(linhas(QStringLiteral("select * from TB_REPASSE_MESTRE")).isEmpty());
     }
 
     void aStateHasOneExceptionPerYear()
