@@ -1,6 +1,7 @@
 // The registries' rules without any window, against a real database: the census row a
-// pact's population comes from, the fields a pact needs in their order, when the census
-// year stays, and the refusals that keep follow-up lines, agreed lists and pacts whole.
+// pact's population comes from, the fields a pact needs in their order, the census year a
+// pact stores, the parameter record's checks, and the refusals that keep follow-up lines,
+// agreed lists and pacts whole.
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
@@ -153,30 +154,23 @@ private slots:
         }
     }
 
-    void whenTheCensusYearStays_data()
+    // Whatever the pact held before: its own census row decides, at every save.
+    void theCensusYearIsThePactsOwn_data()
     {
-        QTest::addColumn<bool>("novo");
-        QTest::addColumn<bool>("alterada");
         QTest::addColumn<double>("populacao");
         QTest::addColumn<bool>("censo");
-        QTest::addColumn<bool>("mantem");
-        QTest::newRow("new, the census population") << true << true << 55742.0 << true << true;
-        QTest::newRow("new, another population") << true << true << 55000.0 << true << false;
-        QTest::newRow("new, no census row") << true << true << 55742.0 << false << false;
-        QTest::newRow("changed, population untouched") << false << false << 55000.0 << true << true;
-        QTest::newRow("changed, population untouched, no census row") << false << false << 55000.0 << false << true;
-        QTest::newRow("changed to the census population") << false << true << 55742.0 << true << true;
-        QTest::newRow("changed to another population") << false << true << 60000.0 << true << false;
+        QTest::addColumn<QVariant>("anoCenso");
+        QTest::newRow("the census population") << 55742.0 << true << QVariant(QStringLiteral("2022"));
+        QTest::newRow("another population") << 55000.0 << true << QVariant();
+        QTest::newRow("no census row for the municipality and year") << 55742.0 << false << QVariant();
     }
-    void whenTheCensusYearStays()
+    void theCensusYearIsThePactsOwn()
     {
-        QFETCH(bool, novo);
-        QFETCH(bool, alterada);
         QFETCH(double, populacao);
         QFETCH(bool, censo);
-        QFETCH(bool, mantem);
+        QFETCH(QVariant, anoCenso);
         const Censo c = censo ? Censo{true, 55742, QStringLiteral("2022")} : Censo{};
-        QCOMPARE(mantemAnoCenso(novo, alterada, populacao, c), mantem);
+        QCOMPARE(anoCensoDoPacto(populacao, c), anoCenso);
     }
 
     void aMedicationInUseKeepsItsCodeAndStays()
