@@ -65,7 +65,10 @@ ui::DbComboBox* caixaDeAno(db::DataSource* source, const QStringList& anos, QWid
     box->setDataSource(source);
     box->lineEdit()->setMaxLength(4);
     box->lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), box));
-    box->lineEdit()->installEventFilter(new SoAlgarismos(box));
+    // The keyboard reaches the box, which hands the keys to its edit past the edit's filters.
+    auto* soAlgarismos = new SoAlgarismos(box);
+    box->installEventFilter(soAlgarismos);
+    box->lineEdit()->installEventFilter(soAlgarismos);
     return box;
 }
 
