@@ -29,6 +29,7 @@
 #include "reports/TFormSelMedElenco.h"
 #include "reports/TFormSelRecAlocGastos.h"
 #include "reports/TfrmConsultaElencoPactuado.h"
+#include "text/Formats.h"
 #include "tracking/TfrmConsultaExecucaoMunicipal.h"
 #include "tracking/TfrmExecucaoMunicipal.h"
 #include "widgets/Dialogs.h"
@@ -148,10 +149,15 @@ void destroiObjetosGlobais()
     DMPrincipal = nullptr;
 }
 
+void formatosBrasileiros()
+{
+    text::setBrazilianFormats();
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}
+
 bool carregaTraducoes(QApplication& app)
 {
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
-    QLocale::setDefault(brasil);
     // "qt" gathers the catalogues of every Qt module installed.
     auto* qt = new QTranslator(&app);
     if (!qt->load(brasil, QStringLiteral("qt"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

@@ -32,9 +32,13 @@ bool criaObjetosGlobais(const Opcoes& opcoes = {});
 // Frees what criaObjetosGlobais created, in reverse order.
 void destroiObjetosGlobais();
 
+// The program's formats: the text functions' (short date "dd/mm/yyyy", decimal comma,
+// thousands point) and Qt's default locale, Brazilian Portuguese. main() calls it first,
+// so that nothing the program shows, parses or writes follows the machine's locale.
+void formatosBrasileiros();
+
 // Qt's own texts (context menus, standard buttons, the file and print dialogs) in
-// Brazilian Portuguese, and the Brazilian locale. Returns whether the translations
-// were found.
+// Brazilian Portuguese. Returns whether the translations were found.
 bool carregaTraducoes(QApplication& app);
 
 // The message of the exception being handled (inside a catch block), for the standard

@@ -4,7 +4,6 @@
 #include "data/DMPrincipal.h"
 #include "widgets/Dialogs.h"
 #include "forms/FormAtivo.h"
-#include "text/Formats.h"
 #include "data/Identidade.h"
 #include "widgets/Widgets.h"
 
@@ -276,11 +275,11 @@ void TfrmPrincipal::criaTela()
 void TfrmPrincipal::FormCreate()
 {
     // A database that cannot be opened stops the creation at its first step: the window
-    // keeps its design captions and the formats stay the system's.
+    // keeps its design captions. The formats are not set here: main() made them Brazilian
+    // before anything could fail.
     executa([this] {
         DMPrincipal->TB_Parametro_MELTU.open();
         AplicaModoInstalacao();
-        text::setBrazilianFormats();
     });
 }
 

@@ -10,6 +10,9 @@
 
 int main(int argc, char* argv[])
 {
+    // Brazilian formats before anything else, whatever the machine's locale and whatever
+    // start-up meets (a database out of reach included).
+    inicializacao::formatosBrasileiros();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVA"));
     inicializacao::carregaTraducoes(app);

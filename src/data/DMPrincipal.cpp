@@ -12,14 +12,19 @@ using db::FieldType;
 namespace {
 
 // The registry windows take a typed year; one typed short ("202" for 2026) is refused
-// before anything is sent. An empty year is left to the required check.
-void exigeAnoCompleto(db::Dataset& dataset, const db::Field* ano)
+// before anything is sent. An empty year is left to the required check. A transfer rate
+// is zero or more: a negative one would give negative incentives.
+void exigeAnoCompleto(db::Dataset& dataset, const db::Field* ano, QList<const db::Field*> taxas = {})
 {
-    dataset.onBeforePost = [ano](db::Dataset&) {
+    dataset.onBeforePost = [ano, taxas](db::Dataset&) {
         static const QRegularExpression quatroAlgarismos(QStringLiteral("^\\d{4}$"));
         if (!ano->isNull() && !quatroAlgarismos.match(ano->asString()).hasMatch())
             throw db::DataError(QStringLiteral("O campo \"%1\" deve conter o ano com quatro algarismos.")
                                     .arg(ano->displayLabel()));
+        for (const db::Field* taxa : taxas)
+            if (!taxa->isNull() && taxa->asFloat() < 0)
+                throw db::DataError(QStringLiteral("Valor inválido. O campo \"%1\" não aceita valor negativo.")
+                                        .arg(taxa->displayLabel()));
     };
 }
 
@@ -226,7 +231,11 @@ void TDMPrincipal::defineDatasets()
     Tb_Elenco_Minimo.setUpdateObject(&UPTb_Elenco_Minimo);
 
     exigeAnoCompleto(TB_Cidade_Pactuacao, TB_Cidade_PactuacaoNU_ANO_COMPET);
-    exigeAnoCompleto(TB_Repasse_Mestre, TB_Repasse_MestreNU_ANO_COMPET);
-    exigeAnoCompleto(TB_Repasse_Estadual_Excessao, TB_Repasse_Estadual_ExcessaoNU_ANO_COMPET);
-    exigeAnoCompleto(TB_Repasse_Municipal_Excessao, TB_Repasse_Municipal_ExcessaoNU_ANO_COMPET);
+    exigeAnoCompleto(TB_Repasse_Mestre, TB_Repasse_MestreNU_ANO_COMPET,
+                     {TB_Repasse_MestreVL_REPASSE_FEDERAL_MESTRE, TB_Repasse_MestreVL_REPASSE_ESTADUAL_MESTRE,
+                      TB_Repasse_MestreVL_REPASSE_MUNICIPAL_MESTRE});
+    exigeAnoCompleto(TB_Repasse_Estadual_Excessao, TB_Repasse_Estadual_ExcessaoNU_ANO_COMPET,
+                     {TB_Repasse_Estadual_ExcessaoVL_REPASSE_ESTADUAL_EXCESSAO});
+    exigeAnoCompleto(TB_Repasse_Municipal_Excessao, TB_Repasse_Municipal_ExcessaoNU_ANO_COMPET,
+                     {TB_Repasse_Municipal_ExcessaoVL_REPASSE_MUNICIPAL_EXCESSAO});
 }

@@ -292,16 +292,23 @@ void TfrmModeloEdicao::BbtGravarClick()
         pnlEdicao->setFocus();
         return;
     }
+    // A failed post is told once, in Portuguese, with its cause; the window stays in
+    // editing with the user's values, for Cancelar or a corrected Confirmar.
+    const QString falhou = QStringLiteral("Problema na Gravação !! ... operação cancelada");
     try {
         ds->post();
     } catch (const db::DatabaseError& e) {
         if (e.isKeyViolation())
             ui::Dialogs::message(QStringLiteral("Registro Existente"), this);
+        else if (dynamic_cast<const db::RowNotFoundError*>(&e) || dynamic_cast<const db::LockConflictError*>(&e))
+            ui::Dialogs::error(e.message(), this);  // already says what happened and what to do
+        else
+            ui::Dialogs::error(falhou + QStringLiteral("\n\nO banco de dados recusou o registro: ") + e.message(), this);
+        return;
     } catch (...) {
-        ui::Dialogs::message(QStringLiteral("Problema na Gravação !! ... operação cancelada"), this);
+        ui::Dialogs::error(falhou + QStringLiteral("\n\n") + ui::currentExceptionMessage(), this);
+        return;
     }
-    // After a failed post the record is still pending: the re-read posts it again, and
-    // that failure reaches the standard error box with the window left in editing.
     ds->refresh();
     FormShow();
     HabilitaEdicao(true);

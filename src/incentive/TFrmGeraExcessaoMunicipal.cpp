@@ -118,7 +118,11 @@ void TFrmGeraExcessaoMunicipal::BbtImprimeClick()
         EdtValor->selectAll();
         return;
     }
-    if (!ui::Dialogs::confirm(QStringLiteral("Confirma ?"), this))
+    // The question says what will be written, so that a value misread is seen before
+    // every municipality of the state gets it.
+    const incentivo::PrevisaoGeracao previsao =
+        incentivo::previsaoDaGeracao(DMPrincipal->IBDatabaseGeral, ano_, uf.toString());
+    if (!ui::Dialogs::confirm(previsao.pergunta(*valor, uf.toString(), ano_), this))
         return;
     const incentivo::ResultadoGeracao r = [&] {
         // The wait cursor while it writes, whatever way it ends.

@@ -5,12 +5,55 @@
 #include "db/Dataset.h"
 #include "db/Field.h"
 #include "dbui/DataControls.h"
+#include "widgets/Dialogs.h"
 #include "widgets/Guard.h"
+#include "widgets/Look.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
 namespace registros {
+
+namespace {
+
+// A year is typed in digits: any other character is refused with a beep, and the first
+// one since the user came to the box says so.
+class SoAlgarismos : public QObject {
+public:
+    explicit SoAlgarismos(QWidget* box) : QObject(box), box_(box) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::FocusIn) {
+            // Back from the message box is not a new visit.
+            if (static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason)
+                dito_ = false;
+        } else if (e->type() == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            const QString t = k->text();
+            if (t.size() == 1 && t.front().isPrint() && !t.front().isDigit() &&
+                !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+                ui::beep();
+                if (!dito_) {
+                    dito_ = true;
+                    ui::Dialogs::message(QStringLiteral("O ano de competência aceita somente algarismos."), box_->window());
+                }
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget* box_;
+    bool dito_ = false;
+};
+
+}  // namespace
 
 ui::DbComboBox* caixaDeAno(db::DataSource* source, const QStringList& anos, QWidget* parent)
 {
@@ -22,6 +65,10 @@ ui::DbComboBox* caixaDeAno(db::DataSource* source, const QStringList& anos, QWid
     box->setDataSource(source);
     box->lineEdit()->setMaxLength(4);
     box->lineEdit()->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), box));
+    // The keyboard reaches the box, which hands the keys to its edit past the edit's filters.
+    auto* soAlgarismos = new SoAlgarismos(box);
+    box->installEventFilter(soAlgarismos);
+    box->lineEdit()->installEventFilter(soAlgarismos);
     return box;
 }
 

@@ -198,11 +198,11 @@ void TfrmMunicipioPactuacao::BbtGravarClick()
         // way the user came here.
         const registros::Censo censo =
             registros::leCenso(DMPrincipal->RL_Cidade_ItemCensoIBGE, pacto.cidade, pacto.ano);
-        const QVariant antes = DMPrincipal->TB_Cidade_PactuacaoQT_POPULACAO->oldValue();
-        const bool novo = pactos.state() == db::DatasetState::Insert;
-        const bool alterada = antes.isNull() || antes.toDouble() != populacao;
-        if (!registros::mantemAnoCenso(novo, alterada, populacao, censo))
+        const QVariant anoCenso = registros::anoCensoDoPacto(populacao, censo);
+        if (anoCenso.isNull())
             DMPrincipal->TB_Cidade_PactuacaoNU_ANO_CENSO->clear();
+        else
+            DMPrincipal->TB_Cidade_PactuacaoNU_ANO_CENSO->setValue(anoCenso);
     }
     TfrmModeloEdicao::BbtGravarClick();
 }

@@ -1,6 +1,8 @@
 #include "registries/TfrmParametros.h"
 
 #include "rules/Anos.h"
+#include "registries/rules/Pactuacao.h"
+#include "registries/rules/Parametros.h"
 #include "data/DMPrincipal.h"
 #include "dbui/DataControls.h"
 #include "widgets/Dialogs.h"
@@ -159,25 +161,31 @@ void TfrmParametros::BbtGravarClick()
 {
     db::Dataset& p = DMPrincipal->TB_Parametro_MELTU;
     if (!pnlFundo->isHidden() && p.isEditing()) {
-        if (DBBoxAno->currentIndex() < 0) {
-            ui::Dialogs::message(QStringLiteral("Informe o Ano de Competência"), this);
-            return;
-        }
-        // No municipality: a state installation.
+        // No municipality shown: a state installation.
         if (DBBoxMunicipio->currentIndex() < 0)
             DMPrincipal->TB_Parametro_MELTUCO_CIDADE->setValue(0);
+        const QString recusa = registros::recusaParametros(
+            DMPrincipal->IBDatabaseGeral, {DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->value(),
+                                           DMPrincipal->TB_Parametro_MELTUCO_UF->value(),
+                                           DMPrincipal->TB_Parametro_MELTUCO_CIDADE->value()});
+        if (!recusa.isEmpty()) {
+            ui::Dialogs::message(recusa, this);
+            return;
+        }
     }
     TfrmModeloEdicao::BbtGravarClick();
 }
 
 void TfrmParametros::DBBoxEstadoClick()
 {
-    db::Dataset& p = DMPrincipal->TB_Parametro_MELTU;
-    // The state is saved at once, without the question; a refusal reaches the
-    // standard error box with the record still in editing.
-    p.post();
-    p.edit();
-    // The list now holds the chosen state's pacted municipalities.
+    // The state chosen is part of the edit, saved or cancelled with it. The list reads the
+    // chosen state's pacted municipalities now (it follows the record only once saved),
+    // and a municipality of the state left behind goes with it.
+    TB_Cidade.close();
+    TB_Cidade.open();
     TB_Cidade.last();
     TB_Cidade.first();
+    db::Field* cidade = DMPrincipal->TB_Parametro_MELTUCO_CIDADE;
+    if (!registros::municipioDaUf(DMPrincipal->IBDatabaseGeral, cidade->value(), DMPrincipal->TB_Parametro_MELTUCO_UF->value()))
+        cidade->setValue(QVariant());
 }

@@ -73,6 +73,8 @@ class TestPrincipal : public QObject {
     Q_OBJECT
 
 private slots:
+    // As main() does first.
+    void initTestCase() { inicializacao::formatosBrasileiros(); }
     void init()
     {
         support::TestDatabase::fresh(QStringLiteral("empty"));
@@ -269,8 +271,6 @@ private slots:
         const QString banco = support::TestDatabase::fresh(QStringLiteral("demo"));
         const QString guardado = banco + QStringLiteral(".guardado");
         QVERIFY(QFile::rename(banco, guardado));
-        const text::Formats sistema{u'.', u',', QStringLiteral("mm/dd/yyyy")};
-        text::setFormats(sistema);
         QVERIFY(inicializacao::criaObjetosGlobais());
 
         // One failure, one message: the data module's. It names the file and says what
@@ -280,15 +280,12 @@ private slots:
         QCOMPARE(inicio.kind, ui::Dialogs::Kind::Error);
         QVERIFY2(inicio.text.contains(banco), qPrintable(inicio.text));
         QVERIFY2(inicio.text.contains(QStringLiteral("KORVA_DATABASE")), qPrintable(inicio.text));
-        // The window keeps its design captions, the formats stay the system's, and the
-        // templates exist all the same.
+        // The window keeps its design captions, and the templates exist all the same.
         TfrmPrincipal& w = *frmPrincipal;
         QCOMPARE(w.Municipal1->text(), QStringLiteral("&Municipal"));
         QCOMPARE(w.LblAcompanhamento->text(), QStringLiteral("Acompanhamento Municipal"));
         QVERIFY(w.Importadados1->isVisible());
         QVERIFY(w.MunicpiosInadimplentes1->isVisible());
-        QCOMPARE(text::formats().decimalSeparator, QChar(u'.'));
-        text::setBrazilianFormats();
         QVERIFY(FormRelModelo && FormSelecaoModelo && FormRelModelo2 && FormImprimeGrid);
 
         // Each command tries again and says so once; no window opens on a missing database,

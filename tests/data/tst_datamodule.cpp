@@ -110,6 +110,57 @@ private slots:
         }
     }
 
+    // A transfer rate is zero or more: a negative one is refused before anything is sent.
+    void aNegativeRateIsRefused_data()
+    {
+        QTest::addColumn<QString>("taxa");
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<bool>("aceito");
+        QTest::newRow("standard federal -0,25") << "VL_REPASSE_FEDERAL_MESTRE" << -0.25 << false;
+        QTest::newRow("standard municipal -1") << "VL_REPASSE_MUNICIPAL_MESTRE" << -1.0 << false;
+        QTest::newRow("state exception -1") << "VL_REPASSE_ESTADUAL_EXCESSAO" << -1.0 << false;
+        QTest::newRow("municipal exception -0,01") << "VL_REPASSE_MUNICIPAL_EXCESSAO" << -0.01 << false;
+        QTest::newRow("state exception zero") << "VL_REPASSE_ESTADUAL_EXCESSAO" << 0.0 << true;
+        QTest::newRow("standard state 0,5") << "VL_REPASSE_ESTADUAL_MESTRE" << 0.5 << true;
+    }
+    void aNegativeRateIsRefused()
+    {
+        QFETCH(QString, taxa);
+        QFETCH(double, valor);
+        QFETCH(bool, aceito);
+        TDMPrincipal& dm = *DMPrincipal;
+        db::Dataset* ds = taxa.endsWith(QLatin1String("MESTRE")) ? &dm.TB_Repasse_Mestre
+                          : taxa.contains(QLatin1String("ESTADUAL")) ? &dm.TB_Repasse_Estadual_Excessao
+                                                                    : &dm.TB_Repasse_Municipal_Excessao;
+        ds->open();
+        ds->append();
+        ds->fieldByName(QStringLiteral("NU_ANO_COMPET")).setText(QStringLiteral("2004"));
+        if (ds->findField(QStringLiteral("CO_UF")))
+            ds->fieldByName(QStringLiteral("CO_UF")).setText(QStringLiteral("MG"));
+        if (ds->findField(QStringLiteral("CO_CIDADE")))
+            ds->fieldByName(QStringLiteral("CO_CIDADE")).setValue(3138203);
+        db::Field& campo = ds->fieldByName(taxa);
+        campo.setValue(valor);
+        QString recusa;
+        try {
+            ds->post();
+        } catch (const db::DataError& e) {
+            recusa = e.message();
+            ds->cancel();
+        }
+        const int gravados = db::Statement(dm.IBDatabaseGeral, {QStringLiteral("select count(*) from %1").arg(
+                                                                    ds == &dm.TB_Repasse_Mestre ? "TB_REPASSE_MESTRE"
+                                                                    : ds == &dm.TB_Repasse_Estadual_Excessao
+                                                                        ? "TB_REPASSE_ESTADUAL_EXCESSAO"
+                                                                        : "TB_REPASSE_MUNICIPAL_EXCESSAO")})
+                                 .scalar()
+                                 .toInt();
+        QCOMPARE(gravados, aceito ? 1 : 0);
+        QCOMPARE(recusa, aceito ? QString()
+                                : QStringLiteral("Valor inválido. O campo \"%1\" não aceita valor negativo.").arg(campo.displayLabel()));
+        ds->close();
+    }
+
     void editingAMedicationWritesPactuadaAsNull()
     {
         TDMPrincipal& dm = *DMPrincipal;

@@ -176,7 +176,10 @@ private slots:
         QTest::newRow("decimal comma") << "1,5" << QVariant(1.5);
         QTest::newRow("thousands") << "1.234,50" << QVariant(1234.5);
         QTest::newRow("blanks around") << " 2 " << QVariant(2.0);
-        QTest::newRow("zero") << "0,00" << QVariant(0.0);
+        QTest::newRow("thousands, no decimals") << "12.345" << QVariant(12345.0);
+        QTest::newRow("point before two digits") << "1.50" << QVariant();
+        QTest::newRow("point before one digit") << "1.5" << QVariant();
+        QTest::newRow("zero") << "0,00" << QVariant();
         QTest::newRow("empty") << "" << QVariant();
         QTest::newRow("blank") << "   " << QVariant();
         QTest::newRow("letters") << "abc" << QVariant();
@@ -240,6 +243,7 @@ private slots:
         QTest::newRow("no year") << "" << "MG" << 1.0
                                  << "Para Habilitar esta opção primeiro cadastre os parametros do sistema";
         QTest::newRow("negative") << "2004" << "MG" << -1.0 << "Valor inválido.";
+        QTest::newRow("zero") << "2004" << "MG" << 0.0 << "Valor inválido.";
         QTest::newRow("not a number") << "2004" << "MG" << qQNaN() << "Valor inválido.";
     }
     void aGenerationWithoutStateYearOrValueWritesNothing()

@@ -422,8 +422,20 @@ private slots:
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Valor inválido.")});
         QCOMPARE(contagem(doAno), 1);
 
+        // A point that is no thousands separator, and zero: refused, nothing written.
+        for (const QString& digitado : {QStringLiteral("1.50"), QStringLiteral("1.5"), QStringLiteral("0,00")}) {
+            Dialogs::clearRecords();
+            frm.EdtValor->setFocus();
+            QTest::keyClick(frm.EdtValor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(frm.EdtValor, digitado);
+            tecla(&frm, Qt::Key_F7);
+            QVERIFY2(Dialogs::texts() == QStringList{QStringLiteral("Valor inválido.")}, qPrintable(digitado));
+            QCOMPARE(contagem(doAno), 1);
+        }
+
         // No to the question: nothing written.
         Dialogs::clearRecords();
+        QTest::keyClick(frm.EdtValor, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(frm.EdtValor, QStringLiteral("0,5"));
         tecla(&frm, Qt::Key_F7, Qt::ShiftModifier);
         QVERIFY(Dialogs::records().isEmpty());
@@ -431,14 +443,17 @@ private slots:
         tecla(&frm, Qt::Key_F7);
         QCOMPARE(Dialogs::records().size(), 1);
         QCOMPARE(Dialogs::records().first().kind, Dialogs::Kind::Confirmation);
-        QCOMPARE(Dialogs::records().first().text, QStringLiteral("Confirma ?"));
+        // The question says the value and how many municipalities get it.
+        const QString pergunta = QStringLiteral("Gravar a exceção de R$ 0,50 por habitante para 852 municípios de MG em 2004?\n"
+                                                "1 município já tem exceção no ano e fica com ela.\n\nConfirma ?");
+        QCOMPARE(Dialogs::records().first().text, pergunta);
         QCOMPARE(Dialogs::records().first().title, QStringLiteral("Confirmação"));
         QCOMPARE(contagem(doAno), 1);
 
         Dialogs::clearRecords();
         Dialogs::addAnswers({true});
         tecla(&frm, Qt::Key_F7);
-        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma ?"),
+        QCOMPARE(Dialogs::texts(), (QStringList{pergunta,
                                                 QStringLiteral("Geração Efetuada\n\nExceção gravada para 852 municípios.\n"
                                                                "1 município já tinha exceção no ano e ficou com ela.")}));
         // What the municipal-exception window lists: one row per municipality of MG.

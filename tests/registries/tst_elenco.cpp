@@ -156,10 +156,10 @@ private slots:
         }
         // Refused with the data layer's words, naming the value and the field.
         const QList<Dialogs::Record>& r = Dialogs::records();
-        QCOMPARE(r.size(), 3);
-        QCOMPARE(r.at(1).text, QStringLiteral("Problema na Gravação !! ... operação cancelada"));
-        QCOMPARE(r.at(2).kind, Dialogs::Kind::Error);
-        QCOMPARE(r.at(2).text, QStringLiteral("\"%1\" não é um valor válido para o campo \"Codigo\".").arg(codigo));
+        QCOMPARE(r.size(), 2);
+        QCOMPARE(r.at(1).kind, Dialogs::Kind::Error);
+        QCOMPARE(r.at(1).text, QStringLiteral("Problema na Gravação !! ... operação cancelada\n\n"
+                                              "\"%1\" não é um valor válido para o campo \"Codigo\".").arg(codigo));
         QCOMPARE(DMPrincipal->Tb_Elenco_Minimo.state(), db::DatasetState::Insert);
         QVERIFY(gravados.isEmpty());
     }

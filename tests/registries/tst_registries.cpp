@@ -140,7 +140,7 @@ private slots:
         QVERIFY(Dialogs::records().isEmpty());
     }
 
-    void choosingAStateSavesAtOnceAndListsItsPacts()
+    void choosingAStateIsPartOfTheEditAndListsItsPacts()
     {
         // Lavras pacted in two years, Abaeté in one, and a municipality of another state.
         pacto(QStringLiteral("2004"), QStringLiteral("MG"), lavras);
@@ -153,28 +153,48 @@ private slots:
         tecla(&frm, Qt::Key_F2);
         support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
 
-        // Written without a question, and the record is back in editing.
+        // Nothing written: the record stays in editing, with no year.
         QVERIFY(Dialogs::records().isEmpty());
-        const QList<QVariantList> linhas = gravado();
-        QCOMPARE(linhas.size(), 1);
-        QCOMPARE(linhas.at(0).at(0).toString(), QStringLiteral("KORVA"));
-        QCOMPARE(linhas.at(0).at(2).toString(), QStringLiteral("MG"));
-        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
+        QVERIFY(gravado().isEmpty());
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Insert);
         QCOMPARE(frm.BbtGravar->isEnabled(), true);
 
-        // One entry per pact row of the state, by name.
+        // One entry per pact row of the chosen state, by name.
         QStringList nomes;
         for (int i = 0; i < frm.DBBoxMunicipio->count(); ++i)
             nomes << frm.DBBoxMunicipio->itemText(i);
         QCOMPARE(nomes, (QStringList{QStringLiteral("Abaeté"), QStringLiteral("Lavras"), QStringLiteral("Lavras")}));
 
-        // Cancelar does not undo the state, only what came after.
-        support::chooseEntry(frm.DBBoxAno, QStringLiteral("2005"));
+        // Confirmar without a year saves nothing; Cancelar drops the state with the rest.
+        tecla(&frm, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Informe o Ano de Competência")});
         tecla(&frm, Qt::Key_F6);
         QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Browse);
-        QCOMPARE(gravado().at(0).at(2).toString(), QStringLiteral("MG"));
-        QVERIFY(gravado().at(0).at(1).isNull());
-        QCOMPARE(frm.DBBoxEstado->currentText(), QStringLiteral("MG"));
+        QVERIFY(gravado().isEmpty());
+    }
+
+    // A state changed and cancelled leaves the record as it was: state and municipality.
+    void aStateChangedThenCancelledIsNotStored()
+    {
+        pacto(QStringLiteral("2005"), QStringLiteral("SP"), 3550308);
+        pacto(QStringLiteral("2005"), QStringLiteral("MG"), lavras);
+        db::Statement(DMPrincipal->IBDatabaseGeral,
+                      {QStringLiteral("insert into TB_PARAMETRO_KORVA (SG_SISTEMA, NU_ANO_COMPET, CO_UF, CO_CIDADE) "
+                                      "values ('KORVA', '2005', 'SP', 3550308)")})
+            .exec();
+        TfrmParametros frm;
+        mostra(&frm);
+        QCOMPARE(frm.DBBoxMunicipio->currentText(), QStringLiteral("São Paulo"));
+        tecla(&frm, Qt::Key_F3);
+        support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
+        // The municipality of the state left behind goes with it, in the edit.
+        QCOMPARE(frm.DBBoxMunicipio->currentIndex(), -1);
+        QCOMPARE(gravado(), (QList<QVariantList>{{QStringLiteral("KORVA"), QStringLiteral("2005"), QStringLiteral("SP"), 3550308}}));
+        tecla(&frm, Qt::Key_F6);
+        QCOMPARE(gravado(), (QList<QVariantList>{{QStringLiteral("KORVA"), QStringLiteral("2005"), QStringLiteral("SP"), 3550308}}));
+        QCOMPARE(frm.DBBoxEstado->currentText(), QStringLiteral("SP"));
+        QCOMPARE(frm.DBBoxMunicipio->currentText(), QStringLiteral("São Paulo"));
+        QVERIFY(Dialogs::records().isEmpty());
     }
 
     void saving_data()
@@ -199,8 +219,8 @@ private slots:
         // Without a year nothing is saved and the record stays in editing.
         tecla(&frm, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Informe o Ano de Competência")});
-        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Edit);
-        QVERIFY(gravado().at(0).at(1).isNull());
+        QCOMPARE(DMPrincipal->TB_Parametro_MELTU.state(), db::DatasetState::Insert);
+        QVERIFY(gravado().isEmpty());
 
         support::chooseEntry(frm.DBBoxAno, QStringLiteral("2005"));
         Dialogs::clearRecords();

@@ -1,10 +1,12 @@
 // The registries' rules without any window, against a real database: the census row a
-// pact's population comes from, the fields a pact needs in their order, when the census
-// year stays, and the refusals that keep follow-up lines, agreed lists and pacts whole.
+// pact's population comes from, the fields a pact needs in their order, the census year a
+// pact stores, the parameter record's checks, and the refusals that keep follow-up lines,
+// agreed lists and pacts whole.
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
 #include "registries/rules/Pactuacao.h"
+#include "registries/rules/Parametros.h"
 #include "registries/rules/Referencias.h"
 #include "support/DataModule.h"
 #include "text/Formats.h"
@@ -52,6 +54,30 @@ private slots:
     void initTestCase() { text::setBrazilianFormats(); }
     void init() { support::freshDataModule(QStringLiteral("empty")); }
     void cleanup() { delete DMPrincipal; }
+
+    // Every save of the parameter record: a year, and a municipality of the state or none.
+    void theParameterRecordsChecks_data()
+    {
+        QTest::addColumn<QVariant>("ano");
+        QTest::addColumn<QVariant>("uf");
+        QTest::addColumn<QVariant>("cidade");
+        QTest::addColumn<QString>("recusa");
+        const QString outroEstado = QStringLiteral("O município não é do estado MG: escolha um município desse estado, "
+                                                   "ou nenhum para uma instalação estadual.");
+        QTest::newRow("a municipality of the state") << QVariant("2005") << QVariant("MG") << QVariant(lavras) << QString();
+        QTest::newRow("none: a state installation") << QVariant("2005") << QVariant("MG") << QVariant(0) << QString();
+        QTest::newRow("null municipality") << QVariant("2005") << QVariant("MG") << QVariant() << QString();
+        QTest::newRow("no year") << QVariant() << QVariant("MG") << QVariant(lavras) << "Informe o Ano de Competência";
+        QTest::newRow("a municipality of another state") << QVariant("2005") << QVariant("MG") << QVariant(saoPaulo) << outroEstado;
+    }
+    void theParameterRecordsChecks()
+    {
+        QFETCH(QVariant, ano);
+        QFETCH(QVariant, uf);
+        QFETCH(QVariant, cidade);
+        QFETCH(QString, recusa);
+        QCOMPARE(recusaParametros(conexao(), {ano, uf, cidade}), recusa);
+    }
 
     void theCensusRowIsTheLastOfTheMunicipalityInThePactsYear()
     {
@@ -128,30 +154,23 @@ private slots:
         }
     }
 
-    void whenTheCensusYearStays_data()
+    // Whatever the pact held before: its own census row decides, at every save.
+    void theCensusYearIsThePactsOwn_data()
     {
-        QTest::addColumn<bool>("novo");
-        QTest::addColumn<bool>("alterada");
         QTest::addColumn<double>("populacao");
         QTest::addColumn<bool>("censo");
-        QTest::addColumn<bool>("mantem");
-        QTest::newRow("new, the census population") << true << true << 55742.0 << true << true;
-        QTest::newRow("new, another population") << true << true << 55000.0 << true << false;
-        QTest::newRow("new, no census row") << true << true << 55742.0 << false << false;
-        QTest::newRow("changed, population untouched") << false << false << 55000.0 << true << true;
-        QTest::newRow("changed, population untouched, no census row") << false << false << 55000.0 << false << true;
-        QTest::newRow("changed to the census population") << false << true << 55742.0 << true << true;
-        QTest::newRow("changed to another population") << false << true << 60000.0 << true << false;
+        QTest::addColumn<QVariant>("anoCenso");
+        QTest::newRow("the census population") << 55742.0 << true << QVariant(QStringLiteral("2022"));
+        QTest::newRow("another population") << 55000.0 << true << QVariant();
+        QTest::newRow("no census row for the municipality and year") << 55742.0 << false << QVariant();
     }
-    void whenTheCensusYearStays()
+    void theCensusYearIsThePactsOwn()
     {
-        QFETCH(bool, novo);
-        QFETCH(bool, alterada);
         QFETCH(double, populacao);
         QFETCH(bool, censo);
-        QFETCH(bool, mantem);
+        QFETCH(QVariant, anoCenso);
         const Censo c = censo ? Censo{true, 55742, QStringLiteral("2022")} : Censo{};
-        QCOMPARE(mantemAnoCenso(novo, alterada, populacao, c), mantem);
+        QCOMPARE(anoCensoDoPacto(populacao, c), anoCenso);
     }
 
     void aMedicationInUseKeepsItsCodeAndStays()

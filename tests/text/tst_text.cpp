@@ -29,6 +29,8 @@ private slots:
     void parseFloat();
     void parseInteger_data();
     void parseInteger();
+    void parseAmount_data();
+    void parseAmount();
 
     void parseDate_data();
     void parseDate();
@@ -219,6 +221,44 @@ void TestText::parseFloat()
     QFETCH(bool, valid);
     QFETCH(double, value);
     const std::optional<double> parsed = text::parseFloat(input);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, value);
+}
+
+void TestText::parseAmount_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("decimal comma") << "1,50" << true << 1.5;
+    QTest::newRow("no grouping") << "1234,5" << true << 1234.5;
+    QTest::newRow("thousands") << "1.234,50" << true << 1234.5;
+    QTest::newRow("thousands without decimals") << "1.234" << true << 1234.0;
+    QTest::newRow("millions") << " 12.345.678,9 " << true << 12345678.9;
+    QTest::newRow("negative grouped") << "-1.234,5" << true << -1234.5;
+    QTest::newRow("zero") << "0,00" << true << 0.0;
+
+    QTest::newRow("point before two digits") << "1.50" << false << 0.0;
+    QTest::newRow("point before one digit") << "1.5" << false << 0.0;
+    QTest::newRow("group of two") << "1.23,5" << false << 0.0;
+    QTest::newRow("group of four") << "1.2345" << false << 0.0;
+    QTest::newRow("leading group too long") << "1234.567" << false << 0.0;
+    QTest::newRow("point first") << ".234" << false << 0.0;
+    QTest::newRow("two points") << "1..234" << false << 0.0;
+    QTest::newRow("point after the comma") << "1,234.5" << false << 0.0;
+    QTest::newRow("exponent") << "1,5E2" << false << 0.0;
+    QTest::newRow("letters") << "1.2a4" << false << 0.0;
+    QTest::newRow("empty") << "" << false << 0.0;
+}
+
+void TestText::parseAmount()
+{
+    QFETCH(QString, input);
+    QFETCH(bool, valid);
+    QFETCH(double, value);
+    const std::optional<double> parsed = text::parseAmount(input);
     QCOMPARE(parsed.has_value(), valid);
     if (valid)
         QCOMPARE(*parsed, value);

@@ -417,6 +417,49 @@ private slots:
         QCOMPARE(money.value(), 987.6);
     }
 
+    // A point only between groups of three digits: anything else is no amount, kept as
+    // typed, and reading it says so rather than giving the last amount or a rescaled one.
+    void moneyEditTakesAPointOnlyAsAThousandsSeparator_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<double>("value");
+        QTest::newRow("decimal comma") << "1,50" << true << 1.5;
+        QTest::newRow("thousands") << "1.234,50" << true << 1234.5;
+        QTest::newRow("thousands, no decimals") << "12.345" << true << 12345.0;
+        QTest::newRow("point before two digits") << "1.50" << false << 0.0;
+        QTest::newRow("point before one digit") << "1.5" << false << 0.0;
+        QTest::newRow("group of two") << "1.23,4" << false << 0.0;
+    }
+    void moneyEditTakesAPointOnlyAsAThousandsSeparator()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, valid);
+        QFETCH(double, value);
+        QWidget w;
+        auto* money = new ui::MoneyEdit(&w);
+        auto* other = new QLineEdit(&w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        money->setFocus();
+        money->selectAll();
+        QTest::keyClicks(money, typed);
+        other->setFocus();
+        QCOMPARE(money->hasValidText(), valid);
+        if (valid) {
+            QCOMPARE(money->value(), value);
+            QCOMPARE(money->text(), text::formatFloat(text::masks::money, value));
+        } else {
+            QCOMPARE(money->text(), typed);
+            try {
+                money->value();
+                QFAIL("a text that is no amount gave a value");
+            } catch (const std::exception& e) {
+                QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Valor inválido."));
+            }
+        }
+    }
+
     void editColourFollowsTheState()
     {
         QLineEdit edit;

@@ -142,6 +142,8 @@ int import(const QStringList& args)
 
 int main(int argc, char* argv[])
 {
+    // Brazilian formats whatever the machine's locale: the files read and the data written.
+    text::setBrazilianFormats();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 

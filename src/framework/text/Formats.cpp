@@ -503,6 +503,32 @@ std::optional<double> parseFloat(const QString& text)
     return value;
 }
 
+std::optional<double> parseAmount(const QString& text)
+{
+    const QString s = text.trimmed();
+    const QChar group = current().thousandSeparator;
+    if (s.contains(u'e', Qt::CaseInsensitive))
+        return std::nullopt;
+    if (group.isNull() || !s.contains(group))
+        return parseFloat(s);
+    const qsizetype sign = (s.startsWith(u'+') || s.startsWith(u'-')) ? 1 : 0;
+    qsizetype decimals = s.indexOf(current().decimalSeparator);
+    if (decimals < 0)
+        decimals = s.size();
+    const QList<QStringView> groups = QStringView(s).mid(sign, decimals - sign).split(group);
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        const qsizetype n = groups[i].size();
+        if (!allAsciiDigits(groups[i]) || n > 3 || (i > 0 && n != 3))
+            return std::nullopt;
+    }
+    // A separator after the decimals is no thousands separator either.
+    if (QStringView(s).mid(decimals).contains(group))
+        return std::nullopt;
+    QString plain = s;
+    plain.remove(group);
+    return parseFloat(plain);
+}
+
 std::optional<qint64> parseInteger(const QString& text)
 {
     const QString s = text.trimmed();

@@ -52,6 +52,12 @@ QString integerToText(qint64 value);
 std::optional<double> parseFloat(const QString& text);
 std::optional<qint64> parseInteger(const QString& text);
 
+// A typed amount of money: the decimal separator of formats(), an optional sign, and
+// thousands separators only between groups of three digits before the decimals
+// ("1.234,50", "12.345"); no exponent. nullopt for empty text and for anything else, so
+// that "1.50" or "1.5" is never read as 150 or 15.
+std::optional<double> parseAmount(const QString& text);
+
 // Dates in the short date format of formats() (day, month, year; a two-digit year is
 // taken as 19xx/20xx by the 50-year window). nullopt when not a valid date.
 std::optional<QDate> parseDate(const QString& text);

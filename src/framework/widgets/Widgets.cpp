@@ -8,6 +8,8 @@
 #include <QShortcutEvent>
 #include <QTabBar>
 #include <cmath>
+#include <optional>
+#include <stdexcept>
 
 namespace ui {
 
@@ -18,24 +20,26 @@ MoneyEdit::MoneyEdit(QWidget* parent) : QLineEdit(parent), displayMask_(text::ma
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     showValue(false);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& t) {
-        QString s = t.trimmed();
-        s.remove(text::formats().thousandSeparator);
-        const double v = s.isEmpty() ? 0.0 : text::parseFloat(s).value_or(value_);
-        if (v != value_) {
-            value_ = v;
-            emit valueChanged(v);
+        const std::optional<double> v = t.trimmed().isEmpty() ? std::optional<double>(0.0) : text::parseAmount(t);
+        valid_ = v.has_value();
+        if (v && *v != value_) {
+            value_ = *v;
+            emit valueChanged(*v);
         }
     });
 }
 
 double MoneyEdit::value() const
 {
+    if (!valid_)
+        throw std::runtime_error("Valor inválido.");
     return value_;
 }
 
 void MoneyEdit::setValue(double value)
 {
     const bool changed = value != value_;
+    valid_ = true;
     value_ = value;
     showValue(hasFocus());
     if (changed)
@@ -50,6 +54,9 @@ void MoneyEdit::setDisplayMask(const QString& mask)
 
 void MoneyEdit::showValue(bool forEdit)
 {
+    // A text that is no amount stays as typed, to be corrected.
+    if (!valid_)
+        return;
     // A read-only box is a total shown, never typed into: it keeps its display.
     forEdit = forEdit && !isReadOnly();
     setText(text::formatFloat(forEdit ? QStringLiteral("0.00") : displayMask_, value_));

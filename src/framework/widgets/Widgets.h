@@ -17,7 +17,11 @@ class MoneyEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit MoneyEdit(QWidget* parent = nullptr);
+    // The amount typed (text::parseAmount; empty is 0). While the text is not an amount
+    // ("1.50", "1.5") it stays as typed, and value() throws with "Valor inválido.", so
+    // that no handler goes on with the last amount that was one.
     double value() const;
+    bool hasValidText() const { return valid_; }
     void setValue(double value);
     // The mask of the value shown without the focus (text::masks::money by default;
     // text::masks::reais adds the currency symbol).
@@ -35,6 +39,7 @@ protected:
 private:
     void showValue(bool forEdit);
     double value_ = 0;
+    bool valid_ = true;
     QString displayMask_;
 };
 

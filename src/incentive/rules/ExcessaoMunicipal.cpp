@@ -22,12 +22,33 @@ QString municipios(int n)
 
 std::optional<double> valorDeRepasse(const QString& texto)
 {
-    QString t = texto.trimmed();
-    t.remove(text::formats().thousandSeparator);
-    const std::optional<double> v = text::parseFloat(t);
-    if (!v || !std::isfinite(*v) || *v < 0)
+    const std::optional<double> v = text::parseAmount(texto);
+    if (!v || !std::isfinite(*v) || *v <= 0)
         return std::nullopt;
     return v;
+}
+
+QString PrevisaoGeracao::pergunta(double valor, const QString& uf, const QString& ano) const
+{
+    QString texto = QStringLiteral("Gravar a exceção de %1 por habitante para %2 de %3 em %4?")
+                        .arg(text::formatFloat(QStringLiteral("'R$ '###,###,##0.00######"), valor), municipios(aGravar()), uf, ano);
+    if (comExcessao > 0)
+        texto += comExcessao == 1 ? QStringLiteral("\n1 município já tem exceção no ano e fica com ela.")
+                                  : QStringLiteral("\n%1 já têm exceção no ano e ficam com ela.").arg(municipios(comExcessao));
+    return texto + QStringLiteral("\n\nConfirma ?");
+}
+
+PrevisaoGeracao previsaoDaGeracao(db::Connection& conexao, const QString& ano, const QString& uf)
+{
+    db::Statement s(conexao, {QStringLiteral("select count(*),"),
+                              QStringLiteral("  sum(case when exists (select 1 from TB_REPASSE_MUNICIPAL_EXCESSAO E"),
+                              QStringLiteral("    where E.NU_ANO_COMPET = :NU_ANO_COMPET and E.CO_UF = C.CO_UF"),
+                              QStringLiteral("      and E.CO_CIDADE = C.CO_SEQ_CIDADE) then 1 else 0 end)"),
+                              QStringLiteral("from TB_CIDADE C where C.CO_UF = :CO_UF")});
+    s.setParam(QStringLiteral("NU_ANO_COMPET"), ano);
+    s.setParam(QStringLiteral("CO_UF"), uf);
+    const QVariantList linha = s.selectAll().value(0);
+    return PrevisaoGeracao{linha.value(0).toInt(), linha.value(1).toInt()};
 }
 
 QString ResultadoGeracao::mensagem() const
@@ -57,7 +78,7 @@ ResultadoGeracao geraExcessaoMunicipal(db::Connection& conexao, const QString& a
         throw db::DataError(QStringLiteral("Informe o Estado"));
     if (ano.trimmed().isEmpty())
         throw db::DataError(QStringLiteral("Para Habilitar esta opção primeiro cadastre os parametros do sistema"));
-    if (!std::isfinite(valor) || valor < 0)
+    if (!std::isfinite(valor) || valor <= 0)
         throw db::DataError(QStringLiteral("Valor inválido."));
 
     db::Statement cidades(conexao, {QStringLiteral("select CO_SEQ_CIDADE, NO_CIDADE"), QStringLiteral("from TB_CIDADE"),

@@ -13,9 +13,23 @@ class Connection;
 
 namespace incentivo {
 
-// The rate typed: a decimal number with the decimal comma, thousands points allowed, not
-// negative. nullopt for an empty text or anything else.
+// The rate typed: an amount with the decimal comma, a point only between groups of three
+// digits (text::parseAmount), greater than zero. nullopt for an empty text, "1.50", "0,00"
+// or anything else: every municipality of a state would get it, and a second generation
+// cannot correct it.
 std::optional<double> valorDeRepasse(const QString& texto);
+
+// What a generation of uf for ano will do, asked before it runs: the state's
+// municipalities, and those that already have an exception for the year and keep it.
+struct PrevisaoGeracao {
+    int cidades = 0;
+    int comExcessao = 0;
+    int aGravar() const { return cidades - comExcessao; }
+    // The confirmation: the value, the number of municipalities it will write, the state
+    // and the year, then "Confirma ?".
+    QString pergunta(double valor, const QString& uf, const QString& ano) const;
+};
+PrevisaoGeracao previsaoDaGeracao(db::Connection& conexao, const QString& ano, const QString& uf);
 
 struct ResultadoGeracao {
     struct Recusa {
@@ -34,7 +48,7 @@ struct ResultadoGeracao {
 // Writes the exception of every municipality of uf for ano, in name order, as one write
 // unit with one nested unit per municipality. Throws db::DataError, before writing
 // anything, when uf or ano is empty ("Informe o Estado"; the parameters' year) or the
-// value is negative ("Valor inválido."), and db::DatabaseError when the city list
+// value is not greater than zero ("Valor inválido."), and db::DatabaseError when the city list
 // cannot be read or the unit fails, in which case nothing is kept.
 ResultadoGeracao geraExcessaoMunicipal(db::Connection& conexao, const QString& ano, const QString& uf, double valor);
 

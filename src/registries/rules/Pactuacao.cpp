@@ -68,11 +68,11 @@ double populacaoDigitada(const QString& texto)
     return *n;
 }
 
-bool mantemAnoCenso(bool pactoNovo, bool populacaoAlterada, double populacao, const Censo& censo)
+QVariant anoCensoDoPacto(double populacao, const Censo& censo)
 {
-    if (!pactoNovo && !populacaoAlterada)
-        return true;
-    return populacao == censo.populacao;
+    if (!censo.encontrado || populacao != censo.populacao)
+        return QVariant();
+    return censo.ano;
 }
 
 }  // namespace registros

@@ -1,6 +1,6 @@
 #pragma once
 // The rules of a municipality's pact: the population proposed from the census, the
-// fields a pact needs before it is saved, and when its census year stays.
+// fields a pact needs before it is saved, and the census year it stores.
 #include <QString>
 #include <QVariant>
 
@@ -46,9 +46,10 @@ bool municipioDaUf(db::Connection& connection, const QVariant& cidade, const QVa
 // text is not one.
 double populacaoDigitada(const QString& texto);
 
-// Whether a pact being saved keeps its census year: a population that is not the
-// census one has none. A pact being changed whose population was not changed keeps
-// the census year it has, whatever the user did elsewhere.
-bool mantemAnoCenso(bool pactoNovo, bool populacaoAlterada, double populacao, const Censo& censo);
+// The census year a pact being saved stores, at every save: the year of its own census
+// row (its municipality, its year of competence) when its population is that row's, and
+// none otherwise, so that a pact moved to another municipality or year, or given a
+// population of its own, carries no census year that is not its own.
+QVariant anoCensoDoPacto(double populacao, const Censo& censo);
 
 }  // namespace registros
