@@ -193,18 +193,18 @@ void TfrmPrincipal::criaMenu()
     AquisioporFavorecido1->setIcon(st->standardIcon(QStyle::SP_DirHomeIcon));
     Aquisiopordocumento1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
 
-    Apoio1 = bar->addMenu(QStringLiteral("Apoio"));
+    Apoio1 = bar->addMenu(QStringLiteral("A&poio"));
     Apoio1->setObjectName(QStringLiteral("Apoio1"));
-    FormasdePactuao1 = item(Apoio1, "FormasdePactuao1", QStringLiteral("Modalidades de Pactuação"), &TfrmPrincipal::FormasdePactuao1Click);
-    ElencoMnimodeMedicamentos1 = item(Apoio1, "ElencoMnimodeMedicamentos1", QStringLiteral("Relação Pactuada de Medicamentos"),
+    FormasdePactuao1 = item(Apoio1, "FormasdePactuao1", QStringLiteral("&Modalidades de Pactuação"), &TfrmPrincipal::FormasdePactuao1Click);
+    ElencoMnimodeMedicamentos1 = item(Apoio1, "ElencoMnimodeMedicamentos1", QStringLiteral("&Relação Pactuada de Medicamentos"),
                                       &TfrmPrincipal::ElencoMnimodeMedicamentos1Click);
-    GeraExcessoMunicipal1 = item(Apoio1, "GeraExcessoMunicipal1", QStringLiteral("Gera Excessão Municipal"),
+    GeraExcessoMunicipal1 = item(Apoio1, "GeraExcessoMunicipal1", QStringLiteral("&Gera Excessão Municipal"),
                                  &TfrmPrincipal::GeraExcessoMunicipal1Click);
     Apoio1->addSeparator();
-    Importardados1 = item(Apoio1, "Importardados1", QStringLiteral("Exportar dados"), &TfrmPrincipal::Importardados1Click);
-    Importadados1 = item(Apoio1, "Importadados1", QStringLiteral("Importa dados"), &TfrmPrincipal::Importadados1Click);
+    Importardados1 = item(Apoio1, "Importardados1", QStringLiteral("&Exportar dados"), &TfrmPrincipal::Importardados1Click);
+    Importadados1 = item(Apoio1, "Importadados1", QStringLiteral("&Importa dados"), &TfrmPrincipal::Importadados1Click);
     Apoio1->addSeparator();
-    Parmetros1 = item(Apoio1, "Parmetros1", QStringLiteral("Parâmetros do Sistema"), &TfrmPrincipal::Parmetros1Click);
+    Parmetros1 = item(Apoio1, "Parmetros1", QStringLiteral("&Parâmetros do Sistema"), &TfrmPrincipal::Parmetros1Click);
 
     Sair2 = bar->addAction(QStringLiteral("&Sair"));
     Sair2->setObjectName(QStringLiteral("Sair2"));

@@ -1,5 +1,7 @@
 #include "forms/TfrmModeloEdicao.h"
 
+#include "dbui/FieldLink.h"
+
 #include "dbui/DataControls.h"
 #include "db/DatabaseError.h"
 #include "dbui/DbGrid.h"
@@ -272,6 +274,19 @@ void TfrmModeloEdicao::BbtExcluirClick()
     else if (ui::Dialogs::confirm(QStringLiteral("Você deseja realmente excluir este registro?"), this))
         ds->remove();
     HabilitaEdicao(true);
+}
+
+void TfrmModeloEdicao::mostraRecusa(const QString& texto, const QString& campo)
+{
+    ui::Dialogs::message(texto, this);
+    if (campo.isEmpty())
+        return;
+    for (const ui::FieldLink* link : findChildren<ui::FieldLink*>())
+        if (link->dataField().compare(campo, Qt::CaseInsensitive) == 0)
+            if (auto* controle = qobject_cast<QWidget*>(link->parent()); controle && controle->isVisible()) {
+                controle->setFocus(Qt::OtherFocusReason);
+                return;
+            }
 }
 
 void TfrmModeloEdicao::BbtGravarClick()

@@ -67,6 +67,9 @@ public:
     virtual void BbtInserirClick();
     virtual void BbtEditarClick();
     virtual void BbtExcluirClick();
+    // A refusal of the rules: its text in one box, then the focus on the data-aware
+    // control of the column at fault (none when campo is empty or no control shows it).
+    void mostraRecusa(const QString& texto, const QString& campo);
     virtual void BbtGravarClick();
     virtual void BbtCancelarClick();
     virtual void BbtPesquisarClick();

@@ -67,11 +67,11 @@ void TfrmElencoMinimo::BbtExcluirClick()
 {
     db::Dataset* ds = dataset();
     if (ds && ds->isActive() && !ds->isEmpty()) {
-        const QString recusa = registros::recusaExclusaoDoMedicamento(
+        const rules::Falhou recusa = registros::recusaExclusaoDoMedicamento(
             DMPrincipal->IBDatabaseGeral, DMPrincipal->Tb_Elenco_MinimoCO_SEQ_MEDICAMENTO->value(),
             DMPrincipal->Tb_Elenco_MinimoDS_MEDICAMENTO->asString());
-        if (!recusa.isEmpty()) {
-            ui::Dialogs::message(recusa, this);
+        if (recusa) {
+            ui::Dialogs::message(recusa->texto(), this);
             HabilitaEdicao(true);
             return;
         }
@@ -85,10 +85,10 @@ void TfrmElencoMinimo::BbtGravarClick()
     if (!pnlFundo->isHidden() && ds && ds->state() == db::DatasetState::Edit) {
         db::Field* codigo = DMPrincipal->Tb_Elenco_MinimoCO_SEQ_MEDICAMENTO;
         // A code typed that is not a number yet is the template's to report.
-        const QString recusa =
+        const rules::Falhou recusa =
             registros::recusaAlteracaoDoCodigo(DMPrincipal->IBDatabaseGeral, codigo->oldValue(), codigo->value());
-        if (!recusa.isEmpty()) {
-            ui::Dialogs::message(recusa, this);
+        if (recusa) {
+            mostraRecusa(recusa->texto(), recusa->campo);
             return;
         }
     }

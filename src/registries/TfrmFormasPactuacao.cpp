@@ -41,10 +41,10 @@ void TfrmFormasPactuacao::BbtExcluirClick()
     // A modality that pacts use stays: they would no longer find it.
     db::Dataset* ds = dataset();
     if (ds && ds->isActive() && !ds->isEmpty()) {
-        const QString recusa =
+        const rules::Falhou recusa =
             registros::recusaExclusaoDaModalidade(DMPrincipal->IBDatabaseGeral, DMPrincipal->TB_Forma_PactuacaoCO_FORMA_PACTUACAO->value());
-        if (!recusa.isEmpty()) {
-            ui::Dialogs::message(recusa, this);
+        if (recusa) {
+            ui::Dialogs::message(recusa->texto(), this);
             HabilitaEdicao(true);
             return;
         }
@@ -57,10 +57,10 @@ void TfrmFormasPactuacao::BbtGravarClick()
     db::Dataset* ds = dataset();
     if (!pnlFundo->isHidden() && ds && ds->state() == db::DatasetState::Edit) {
         db::Field* codigo = DMPrincipal->TB_Forma_PactuacaoCO_FORMA_PACTUACAO;
-        const QString recusa =
+        const rules::Falhou recusa =
             registros::recusaAlteracaoDaModalidade(DMPrincipal->IBDatabaseGeral, codigo->oldValue(), codigo->value());
-        if (!recusa.isEmpty()) {
-            ui::Dialogs::message(recusa, this);
+        if (recusa) {
+            mostraRecusa(recusa->texto(), recusa->campo);
             return;
         }
     }

@@ -188,9 +188,8 @@ void TfrmMunicipioPactuacao::BbtGravarClick()
                                              DMPrincipal->TB_Cidade_PactuacaoCO_UF->value(),
                                              DMPrincipal->TB_Cidade_PactuacaoCO_CIDADE->value(),
                                              DMPrincipal->TB_Cidade_PactuacaoCO_FORMA_PACTUACAO->value(), DBEdPopulacao->text()};
-        const QString falta = registros::campoQueFalta(DMPrincipal->IBDatabaseGeral, pacto);
-        if (!falta.isEmpty()) {
-            ui::Dialogs::message(falta, this);
+        if (const rules::Falhou falta = registros::campoQueFalta(DMPrincipal->IBDatabaseGeral, pacto)) {
+            mostraRecusa(falta->texto(), falta->campo);
             return;
         }
         const double populacao = registros::populacaoDigitada(pacto.populacao);

@@ -164,12 +164,12 @@ void TfrmParametros::BbtGravarClick()
         // No municipality shown: a state installation.
         if (DBBoxMunicipio->currentIndex() < 0)
             DMPrincipal->TB_Parametro_MELTUCO_CIDADE->setValue(0);
-        const QString recusa = registros::recusaParametros(
+        const rules::Falhou recusa = registros::recusaParametros(
             DMPrincipal->IBDatabaseGeral, {DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->value(),
                                            DMPrincipal->TB_Parametro_MELTUCO_UF->value(),
                                            DMPrincipal->TB_Parametro_MELTUCO_CIDADE->value()});
-        if (!recusa.isEmpty()) {
-            ui::Dialogs::message(recusa, this);
+        if (recusa) {
+            mostraRecusa(recusa->texto(), recusa->campo);
             return;
         }
     }

@@ -177,7 +177,7 @@ void PaginasAcompanhamento::criaIdentificacao(TfrmModeloPage* janela)
 {
     QWidget* tbsprincipal = janela->tbsprincipal;
     ui::PageControl* pgEdicao = janela->pgEdicao;
-    pgEdicao->setTabText(0, QStringLiteral("Identificação"));
+    pgEdicao->setTabText(0, QStringLiteral("&Identificação"));
     auto* grid = new QGridLayout(tbsprincipal);
     GradeIdentificacao = grid;
     grid->setContentsMargins(24, 24, 24, 24);
@@ -225,7 +225,7 @@ void PaginasAcompanhamento::criaMovimentacao(TfrmModeloPage* janela)
     ui::PageControl* pgEdicao = janela->pgEdicao;
     tbsMovimentacao = new QWidget(pgEdicao);
     tbsMovimentacao->setObjectName(QStringLiteral("tbsMovimentacao"));
-    pgEdicao->addTab(tbsMovimentacao, QStringLiteral("Movimentação Financeira"));
+    pgEdicao->addTab(tbsMovimentacao, QStringLiteral("&Movimentação Financeira"));
     QWidget* p = tbsMovimentacao;
     auto* page = new QHBoxLayout(p);
     page->setContentsMargins(12, 14, 12, 12);
@@ -313,7 +313,7 @@ void PaginasAcompanhamento::criaExecucaoFisica(TfrmModeloPage* janela, const Fon
     ui::PageControl* pgEdicao = janela->pgEdicao;
     tbsExecucaoFisica = new QWidget(pgEdicao);
     tbsExecucaoFisica->setObjectName(QStringLiteral("tbsExecucaoFisica"));
-    pgEdicao->addTab(tbsExecucaoFisica, QStringLiteral("Execução Física"));
+    pgEdicao->addTab(tbsExecucaoFisica, QStringLiteral("&Execução Física"));
     QWidget* p = tbsExecucaoFisica;
     auto* page = new QVBoxLayout(p);
     page->setContentsMargins(8, 8, 8, 8);
@@ -371,7 +371,7 @@ void PaginasAcompanhamento::criaExecucaoFisica(TfrmModeloPage* janela, const Fon
 
     DBGridExecucao = new ui::DbGrid(p);
     DBGridExecucao->setObjectName(QStringLiteral("DBGridExecucao"));
-    DBGridExecucao->setAccessibleName(QStringLiteral("Execução Física"));
+    DBGridExecucao->setAccessibleName(QStringLiteral("&Execução Física"));
     DBGridExecucao->setDataSource(fontes.execucao);
     page->addWidget(DBGridExecucao, 1);
 
@@ -403,7 +403,7 @@ void PaginasAcompanhamento::criaFonteComprovacao(TfrmModeloPage* janela, const F
     ui::PageControl* pgEdicao = janela->pgEdicao;
     tbsFonteComprovacao = new QWidget(pgEdicao);
     tbsFonteComprovacao->setObjectName(QStringLiteral("tbsFonteComprovacao"));
-    pgEdicao->addTab(tbsFonteComprovacao, QStringLiteral("Fonte de Comprovação"));
+    pgEdicao->addTab(tbsFonteComprovacao, QStringLiteral("F&onte de Comprovação"));
     QWidget* p = tbsFonteComprovacao;
     auto* page = new QVBoxLayout(p);
     page->setContentsMargins(8, 8, 8, 8);
@@ -454,7 +454,7 @@ void PaginasAcompanhamento::criaFonteComprovacao(TfrmModeloPage* janela, const F
 
     DBGridFonte = new ui::DbGrid(p);
     DBGridFonte->setObjectName(QStringLiteral("DBGridFonte"));
-    DBGridFonte->setAccessibleName(QStringLiteral("Fonte de Comprovação"));
+    DBGridFonte->setAccessibleName(QStringLiteral("F&onte de Comprovação"));
     DBGridFonte->setDataSource(fontes.fonte);
     page->addWidget(DBGridFonte, 1);
 

@@ -45,6 +45,14 @@ void pacto(const QString& ano, int cidade, const QString& modalidade)
 
 }  // namespace
 
+namespace {
+// A refusal as the window shows it; empty when the rule lets the change go on.
+QString texto(const rules::Falhou& f)
+{
+    return f ? f->texto() : QString();
+}
+}  // namespace
+
 class TestRegistriesRules : public QObject {
     Q_OBJECT
 
@@ -76,7 +84,7 @@ private slots:
         QFETCH(QVariant, uf);
         QFETCH(QVariant, cidade);
         QFETCH(QString, recusa);
-        QCOMPARE(recusaParametros(conexao(), {ano, uf, cidade}), recusa);
+        QCOMPARE(texto(recusaParametros(conexao(), {ano, uf, cidade})), recusa);
     }
 
     void theCensusRowIsTheLastOfTheMunicipalityInThePactsYear()
@@ -139,7 +147,16 @@ private slots:
         QFETCH(QVariant, modalidade);
         QFETCH(QString, populacao);
         QFETCH(QString, mensagem);
-        QCOMPARE(campoQueFalta(conexao(), PactoDigitado{ano, uf, cidade, modalidade, populacao}), mensagem);
+        const rules::Falhou falta = campoQueFalta(conexao(), PactoDigitado{ano, uf, cidade, modalidade, populacao});
+        QCOMPARE(texto(falta), mensagem);
+        // The column whose control the window focuses, named in the message.
+        const QHash<QString, QString> colunas = {{QStringLiteral("Ano de Competência"), QStringLiteral("NU_ANO_COMPET")},
+                                                 {QStringLiteral("Estado"), QStringLiteral("CO_UF")},
+                                                 {QStringLiteral("Município"), QStringLiteral("CO_CIDADE")},
+                                                 {QStringLiteral("Modalidade de Pactuação"), QStringLiteral("CO_FORMA_PACTUACAO")},
+                                                 {QStringLiteral("População"), QStringLiteral("QT_POPULACAO")}};
+        if (falta)
+            QCOMPARE(falta->campo, colunas.value(mensagem.mid(8).chopped(14)));
     }
 
     void theTypedPopulation()
@@ -189,31 +206,31 @@ private slots:
 
         const QString ufs = QStringLiteral("AC, AL, AM, AP, BA, CE, DF, ES, GO, MA, MG, MS, MT, PA, PB, PE, PI, PR, RJ, RN, "
                                            "RO, RR, RS, SC, SE, SP e TO");
-        QCOMPARE(recusaAlteracaoDoCodigo(conexao(), 5, 46),
+        QCOMPARE(texto(recusaAlteracaoDoCodigo(conexao(), 5, 46)),
                  QStringLiteral("O código 5 não pode ser alterado porque ainda é usado por 3 lançamentos de Execução "
                                 "Física do acompanhamento e pela relação pactuada de 27 estados (%1). Altere só a descrição "
                                 "ou o elenco mínimo, ou cancele a alteração.")
                      .arg(ufs));
-        QCOMPARE(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina 250 mg/5 mL pó para suspensão oral")),
+        QCOMPARE(texto(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina 250 mg/5 mL pó para suspensão oral"))),
                  QStringLiteral("O medicamento \"Amoxicilina 250 mg/5 mL pó para suspensão oral\" não pode ser excluído porque "
                                 "ainda é usado por 3 lançamentos de Execução Física do acompanhamento e pela relação pactuada de 27 estados "
                                 "(%1).")
                      .arg(ufs));
         // Unchanged, cleared or new: nothing to refuse but a real change of a used code.
-        QVERIFY(recusaAlteracaoDoCodigo(conexao(), 5, 5).isEmpty());
-        QVERIFY(!recusaAlteracaoDoCodigo(conexao(), 5, QVariant()).isEmpty());
-        QVERIFY(recusaAlteracaoDoCodigo(conexao(), QVariant(), 5).isEmpty());
-        QVERIFY(recusaAlteracaoDoCodigo(conexao(), 45, 46).isEmpty());
-        QVERIFY(recusaExclusaoDoMedicamento(conexao(), 45, QStringLiteral("Novo medicamento")).isEmpty());
+        QVERIFY(texto(recusaAlteracaoDoCodigo(conexao(), 5, 5)).isEmpty());
+        QVERIFY(!texto(recusaAlteracaoDoCodigo(conexao(), 5, QVariant())).isEmpty());
+        QVERIFY(texto(recusaAlteracaoDoCodigo(conexao(), QVariant(), 5)).isEmpty());
+        QVERIFY(texto(recusaAlteracaoDoCodigo(conexao(), 45, 46)).isEmpty());
+        QVERIFY(texto(recusaExclusaoDoMedicamento(conexao(), 45, QStringLiteral("Novo medicamento"))).isEmpty());
 
         // One line and one state's list.
         exec(QStringLiteral("delete from RL_ELENCOMINIMO_UF where CO_MEDICAMENTO = 5 and CO_UF <> 'MG'"));
         exec(QStringLiteral("delete from TB_EXECUCAO_FISICA_MUNICIPIO where NU_MES_COMPET <> '1'"));
-        QCOMPARE(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina")),
+        QCOMPARE(texto(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina"))),
                  QStringLiteral("O medicamento \"Amoxicilina\" não pode ser excluído porque ainda é usado por 1 "
                                 "lançamento de Execução Física do acompanhamento e pela relação pactuada de MG."));
         exec(QStringLiteral("delete from TB_EXECUCAO_FISICA_MUNICIPIO"));
-        QCOMPARE(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina")),
+        QCOMPARE(texto(recusaExclusaoDoMedicamento(conexao(), 5, QStringLiteral("Amoxicilina"))),
                  QStringLiteral("O medicamento \"Amoxicilina\" não pode ser excluído porque ainda é usado pela relação "
                                 "pactuada de MG."));
     }
@@ -224,20 +241,20 @@ private slots:
         pacto(QStringLiteral("2005"), lavras, QStringLiteral("TDM"));
         pacto(QStringLiteral("2005"), saoPaulo, QStringLiteral("TDM"));
         pacto(QStringLiteral("2005"), 3100203, QStringLiteral("PCE"));
-        QCOMPARE(recusaExclusaoDaModalidade(conexao(), QStringLiteral("TDM")),
+        QCOMPARE(texto(recusaExclusaoDaModalidade(conexao(), QStringLiteral("TDM"))),
                  QStringLiteral("A modalidade de pactuação \"TDM\" não pode ser excluída porque ainda é usada por 3 "
                                 "pactuações de municípios (anos 2004 e 2005)."));
-        QCOMPARE(recusaExclusaoDaModalidade(conexao(), QStringLiteral("PCE")),
+        QCOMPARE(texto(recusaExclusaoDaModalidade(conexao(), QStringLiteral("PCE"))),
                  QStringLiteral("A modalidade de pactuação \"PCE\" não pode ser excluída porque ainda é usada por 1 "
                                 "pactuação de município (ano 2005)."));
-        QCOMPARE(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("PCX")),
+        QCOMPARE(texto(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("PCX"))),
                  QStringLiteral("O código da modalidade de pactuação \"PCE\" não pode ser alterado porque ainda é usado "
                                 "por 1 pactuação de município (ano 2005). Altere só a descrição, ou cancele a alteração."));
         // The code compares as stored: another case is another code.
-        QVERIFY(!recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("pce")).isEmpty());
-        QVERIFY(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("PCE")).isEmpty());
-        QVERIFY(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("TCE"), QStringLiteral("TCX")).isEmpty());
-        QVERIFY(recusaExclusaoDaModalidade(conexao(), QStringLiteral("TCE")).isEmpty());
+        QVERIFY(!texto(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("pce"))).isEmpty());
+        QVERIFY(texto(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("PCE"), QStringLiteral("PCE"))).isEmpty());
+        QVERIFY(texto(recusaAlteracaoDaModalidade(conexao(), QStringLiteral("TCE"), QStringLiteral("TCX"))).isEmpty());
+        QVERIFY(texto(recusaExclusaoDaModalidade(conexao(), QStringLiteral("TCE"))).isEmpty());
     }
 };
 

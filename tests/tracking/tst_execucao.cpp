@@ -715,6 +715,27 @@ private slots:
         QCOMPARE(ds.rowDisplayText(0, ds.fieldByName(QStringLiteral("NU_FAVORECIDO"))), QStringLiteral("11.222.333/0001-81"));
     }
 
+    // The keyboard alone: Tab leaves a line grid, and a page's access letter turns to it
+    // through the same guard as a click.
+    void theKeyboardLeavesGridsAndTurnsPages()
+    {
+        instala();
+        saldoInicial(0, 3);
+        cabecalho(3, QStringLiteral("1"));
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 70);
+        TfrmExecucaoMunicipal* f = janela();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsFonteComprovacao);
+        f->paginas->DBGridFonte->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(f->paginas->DBGridFonte, Qt::Key_Tab);
+        QVERIFY(!focoEm(f->paginas->DBGridFonte));
+        // A line being typed keeps the page.
+        tecla(f, Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_M, Qt::AltModifier);
+        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Mudança não permitida ... Atualização pendente !!")});
+        QCOMPARE(f->pgEdicao->currentPage(), f->paginas->tbsFonteComprovacao);
+    }
+
     void deliveryNotesAndDepositsChooseTheirPayeeType()
     {
         instala();
@@ -836,34 +857,44 @@ private slots:
     {
         QTest::addColumn<double>("medicamentos");
         QTest::addColumn<double>("guias");
+        QTest::addColumn<double>("alocado");  // "Recursos em Medicamentos Alocados ( Guia de Remessa )"
         QTest::addColumn<QStringList>("mensagens");
         QTest::addColumn<QString>("situacao");
         const QStringList fechado{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado")};
-        QTest::newRow("all agree") << 100.0 << 30.0 << fechado << "2";
-        QTest::newRow("beyond the second decimal") << 100.004 << 30.0 << fechado << "2";
+        QTest::newRow("all agree") << 100.0 << 30.0 << 30.0 << fechado << "2";
+        QTest::newRow("beyond the second decimal") << 100.004 << 30.0 << 30.0 << fechado << "2";
         QTest::newRow("delivery notes 29,99")
-            << 100.0 << 29.99
+            << 100.0 << 29.99 << 30.0
             << QStringList{QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação\n"
                                           "Movimentação Financeira: 100,00 — Fonte de Comprovação: 99,99")}
             << "1";
         QTest::newRow("medications 99")
-            << 99.0 << 30.0
+            << 99.0 << 30.0 << 30.0
             << QStringList{QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física\n"
                                           "Movimentação Financeira: 100,00 — Execução Física: 99,00")}
+            << "1";
+        QTest::newRow("medications received 25 against delivery notes of 30")
+            << 100.0 << 30.0 << 25.0
+            << QStringList{QStringLiteral("Total em Medicamentos diferente do Total da Guia de Remessa\n"
+                                          "Medicamentos Alocados: 25,00 — Guia de Remessa: 30,00")}
             << "1";
     }
     void closing()
     {
         QFETCH(double, medicamentos);
         QFETCH(double, guias);
+        QFETCH(double, alocado);
         QFETCH(QStringList, mensagens);
         QFETCH(QString, situacao);
         instala();
         saldoInicial(100, 3);
-        cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, 30, 100});
+        cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, alocado, 100});
         medicamento(3, 1, 1, medicamentos);
         documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 70);
         documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), guias, QStringLiteral("5"));
+        // Deposits and commitments take no part in the checks.
+        documento(3, QStringLiteral("D"), cnpjB, QStringLiteral("3"), 40, QString());
+        documento(3, QStringLiteral("E"), cnpjC, QStringLiteral("4"), 55, QStringLiteral("3"));
         TfrmExecucaoMunicipal* f = janela();
         Dialogs::addAnswers({true});
         clicaBotao(f, f->ToolButtonFecha);
@@ -875,6 +906,80 @@ private slots:
         } else {
             QVERIFY(valor(QStringLiteral("select DT_FECHAMENTO from TB_MOVIMENTO_MUNICIPIO")).isNull());
         }
+    }
+
+    // Figures typed and not saved are saved by the closing, then checked as stored.
+    void closingSavesTheFiguresTypedFirst()
+    {
+        instala();
+        saldoInicial(100, 3);
+        cabecalho(3, QStringLiteral("1"), {100, 0, 0, 0, 0, 30, 90});
+        medicamento(3, 1, 1, 100);
+        documento(3, QStringLiteral("N"), cnpjA, QStringLiteral("1"), 70);
+        documento(3, QStringLiteral("G"), cnpjSes, QStringLiteral("2"), 30, QStringLiteral("5"));
+        TfrmExecucaoMunicipal* f = janela();
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        digita(f->paginas->EdtRecGastos, QStringLiteral("100"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(Dialogs::texts(), (QStringList{QStringLiteral("Confirma Fechamento do mês ?"), QStringLiteral("Fechamento Efetuado")}));
+        QCOMPARE(gravado(3).at(6), QVariant(100.0));
+        QCOMPARE(gravado(3).at(7).toString(), QStringLiteral("2"));
+    }
+
+    // The balance brought forward is stored as shown, month after month, across a closed
+    // and an exported month.
+    void theCarriedBalanceIsStoredAndCarriedOn()
+    {
+        instala();
+        saldoInicial(100, 1);
+        cabecalho(1, QStringLiteral("2"), {100, 50, 0, 0, 5, 0, 30});  // carries 120
+        TfrmExecucaoMunicipal* f = janela();
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Fevereiro")});
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("120,00"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("10"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(gravado(2).at(0), QVariant(120.0));
+        // No lines, nothing spent: February closes and carries 130.
+        Dialogs::addAnswers({true});
+        clicaBotao(f, f->ToolButtonFecha);
+        QCOMPARE(gravado(2).at(7).toString(), QStringLiteral("2"));
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Março")});
+        // Exported meanwhile: March still starts from what February carries.
+        executa(QStringLiteral("update TB_MOVIMENTO_MUNICIPIO set SITUACAO = '3' where NU_MES_COMPET = '2'"));
+        frm.reset();
+        f = janela();
+        QCOMPARE(itens(f->paginas->CBMes), QStringList{QStringLiteral("Março")});
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QCOMPARE(f->paginas->EdtSaldoAnterior->text(), QStringLiteral("130,00"));
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(gravado(3).at(0), QVariant(130.0));
+    }
+
+    // The year's first save is one unit: a header the database refuses leaves no initial
+    // balance either, and says why.
+    void aFailedFirstSaveOfTheYearLeavesNothing()
+    {
+        instala();
+        executa(QStringLiteral("alter table TB_MOVIMENTO_MUNICIPIO add constraint CK_TESTE_FEDERAL check (VL_ALOC_FEDERAL < 1000)"));
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        digita(f->paginas->EdtSaldoAnterior, QStringLiteral("100"));
+        digita(f->paginas->EdtRecAlocFederal, QStringLiteral("5000"));
+        sai(f);
+        Dialogs::addAnswers({true});
+        tecla(f, Qt::Key_F5);
+        QCOMPARE(Dialogs::texts().size(), 2);
+        QVERIFY2(Dialogs::texts().last().startsWith(QStringLiteral("Problema na Gravação - Movimentação!! ... operação cancelada\n")),
+                 qPrintable(Dialogs::texts().last()));
+        QCOMPARE(conta(QStringLiteral("TB_MOVIMENTO_MUNICIPIO")), 0);
+        QCOMPARE(conta(QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO")), 0);
     }
 
     void closingAbandonsALineBeingTyped()
@@ -1144,10 +1249,11 @@ private slots:
         QCOMPARE(f->paginas->EdtRecAlocFederal->accessibleDescription(), QStringLiteral("Recursos Financeiros Alocados"));
         QCOMPARE(f->paginas->EdtMensalFederal->accessibleDescription(), QStringLiteral("Total Mensal dos Incentivos"));
         QCOMPARE(f->ToolButtonFecha->iconText(), QStringLiteral("&Fecha Movimento"));
-        QCOMPARE(f->pgEdicao->tabText(0), QStringLiteral("Identificação"));
-        QCOMPARE(f->pgEdicao->tabText(1), QStringLiteral("Movimentação Financeira"));
-        QCOMPARE(f->pgEdicao->tabText(2), QStringLiteral("Execução Física"));
-        QCOMPARE(f->pgEdicao->tabText(3), QStringLiteral("Fonte de Comprovação"));
+        // Each with its access letter: Alt and the letter turn to it as a click does.
+        QCOMPARE(f->pgEdicao->tabText(0), QStringLiteral("&Identificação"));
+        QCOMPARE(f->pgEdicao->tabText(1), QStringLiteral("&Movimentação Financeira"));
+        QCOMPARE(f->pgEdicao->tabText(2), QStringLiteral("&Execução Física"));
+        QCOMPARE(f->pgEdicao->tabText(3), QStringLiteral("F&onte de Comprovação"));
         QVERIFY(f->BbtExcluir->isVisible());
         QVERIFY(!f->BbtEditar->isVisible() && !f->BbtPesquisar->isVisible());
     }

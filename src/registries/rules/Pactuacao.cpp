@@ -45,19 +45,20 @@ bool municipioDaUf(db::Connection& connection, const QVariant& cidade, const QVa
     return s.scalar().toInt() > 0;
 }
 
-QString campoQueFalta(db::Connection& connection, const PactoDigitado& p)
+rules::Falhou campoQueFalta(db::Connection& connection, const PactoDigitado& p)
 {
+    using rules::Falha;
     if (vazio(p.ano))
-        return QStringLiteral("O campo Ano de Competência é obrigatório");
+        return Falha::recusa(QStringLiteral("O campo Ano de Competência é obrigatório"), QStringLiteral("NU_ANO_COMPET"));
     if (vazio(p.uf))
-        return QStringLiteral("O campo Estado é obrigatório");
+        return Falha::recusa(QStringLiteral("O campo Estado é obrigatório"), QStringLiteral("CO_UF"));
     if (!municipioDaUf(connection, p.cidade, p.uf))
-        return QStringLiteral("O campo Município é obrigatório");
+        return Falha::recusa(QStringLiteral("O campo Município é obrigatório"), QStringLiteral("CO_CIDADE"));
     if (vazio(p.modalidade))
-        return QStringLiteral("O campo Modalidade de Pactuação é obrigatório");
+        return Falha::recusa(QStringLiteral("O campo Modalidade de Pactuação é obrigatório"), QStringLiteral("CO_FORMA_PACTUACAO"));
     if (p.populacao.trimmed().isEmpty())
-        return QStringLiteral("O campo População é obrigatório");
-    return QString();
+        return Falha::recusa(QStringLiteral("O campo População é obrigatório"), QStringLiteral("QT_POPULACAO"));
+    return std::nullopt;
 }
 
 double populacaoDigitada(const QString& texto)

@@ -1,6 +1,8 @@
 #pragma once
 // The rules of a municipality's pact: the population proposed from the census, the
 // fields a pact needs before it is saved, and the census year it stores.
+#include "rules/Falha.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -33,11 +35,11 @@ struct PactoDigitado {
     QString populacao;
 };
 
-// The message of the first field the pact still needs, in the order the window asks
-// for them (year, state, municipality, modality, population); empty when none is
+// The first field the pact still needs, in the order the window asks for them (year,
+// state, municipality, modality, population), with its message; nothing when none is
 // missing. A municipality of another state counts as none: the municipality box,
 // which lists the chosen state's municipalities, shows nothing for it.
-QString campoQueFalta(db::Connection& connection, const PactoDigitado& pacto);
+rules::Falhou campoQueFalta(db::Connection& connection, const PactoDigitado& pacto);
 
 // Whether the municipality belongs to the state.
 bool municipioDaUf(db::Connection& connection, const QVariant& cidade, const QVariant& uf);

@@ -1,5 +1,7 @@
 #pragma once
 // The checks every save of the parameter record goes through, whichever control led to it.
+#include "rules/Falha.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -17,8 +19,9 @@ struct ParametrosDigitados {
     QVariant cidade;
 };
 
-// Why the record cannot be saved, empty when it can: a year is required ("Informe o Ano
-// de Competência"), and a municipality must be one of the chosen state.
-QString recusaParametros(db::Connection& connection, const ParametrosDigitados& p);
+// Why the record cannot be saved, on the column at fault; nothing when it can: a year is
+// required ("Informe o Ano de Competência"), and a municipality must be one of the chosen
+// state.
+rules::Falhou recusaParametros(db::Connection& connection, const ParametrosDigitados& p);
 
 }  // namespace registros

@@ -84,46 +84,51 @@ UsoModalidade usoDaModalidade(db::Connection& connection, const QVariant& codigo
     return uso;
 }
 
-QString recusaAlteracaoDoCodigo(db::Connection& connection, const QVariant& antigo, const QVariant& novo)
+rules::Falhou recusaAlteracaoDoCodigo(db::Connection& connection, const QVariant& antigo, const QVariant& novo)
 {
     if (nulo(antigo) || (!nulo(novo) && antigo.toInt() == novo.toInt()))
-        return QString();
+        return std::nullopt;
     const UsoMedicamento uso = usoDoMedicamento(connection, antigo);
     if (!uso.emUso())
-        return QString();
-    return QStringLiteral("O código %1 não pode ser alterado porque ainda é usado %2. Altere só a descrição ou o "
-                          "elenco mínimo, ou cancele a alteração.")
-        .arg(antigo.toInt())
-        .arg(usuarios(uso));
+        return std::nullopt;
+    return rules::Falha::recusa(QStringLiteral("O código %1 não pode ser alterado porque ainda é usado %2. Altere só a "
+                                               "descrição ou o elenco mínimo, ou cancele a alteração.")
+                                    .arg(antigo.toInt())
+                                    .arg(usuarios(uso)),
+                                QStringLiteral("CO_SEQ_MEDICAMENTO"));
 }
 
-QString recusaExclusaoDoMedicamento(db::Connection& connection, const QVariant& codigo, const QString& nome)
+rules::Falhou recusaExclusaoDoMedicamento(db::Connection& connection, const QVariant& codigo, const QString& nome)
 {
     const UsoMedicamento uso = usoDoMedicamento(connection, codigo);
     if (!uso.emUso())
-        return QString();
-    return QStringLiteral("O medicamento \"%1\" não pode ser excluído porque ainda é usado %2.").arg(nome, usuarios(uso));
+        return std::nullopt;
+    return rules::Falha::recusa(
+        QStringLiteral("O medicamento \"%1\" não pode ser excluído porque ainda é usado %2.").arg(nome, usuarios(uso)),
+        QStringLiteral("CO_SEQ_MEDICAMENTO"));
 }
 
-QString recusaAlteracaoDaModalidade(db::Connection& connection, const QVariant& antigo, const QVariant& novo)
+rules::Falhou recusaAlteracaoDaModalidade(db::Connection& connection, const QVariant& antigo, const QVariant& novo)
 {
     if (nulo(antigo) || (!nulo(novo) && antigo.toString() == novo.toString()))
-        return QString();
+        return std::nullopt;
     const UsoModalidade uso = usoDaModalidade(connection, antigo);
     if (!uso.emUso())
-        return QString();
-    return QStringLiteral("O código da modalidade de pactuação \"%1\" não pode ser alterado porque ainda é usado %2. "
-                          "Altere só a descrição, ou cancele a alteração.")
-        .arg(antigo.toString(), pactos(uso));
+        return std::nullopt;
+    return rules::Falha::recusa(QStringLiteral("O código da modalidade de pactuação \"%1\" não pode ser alterado porque "
+                                               "ainda é usado %2. Altere só a descrição, ou cancele a alteração.")
+                                    .arg(antigo.toString(), pactos(uso)),
+                                QStringLiteral("CO_FORMA_PACTUACAO"));
 }
 
-QString recusaExclusaoDaModalidade(db::Connection& connection, const QVariant& codigo)
+rules::Falhou recusaExclusaoDaModalidade(db::Connection& connection, const QVariant& codigo)
 {
     const UsoModalidade uso = usoDaModalidade(connection, codigo);
     if (!uso.emUso())
-        return QString();
-    return QStringLiteral("A modalidade de pactuação \"%1\" não pode ser excluída porque ainda é usada %2.")
-        .arg(codigo.toString(), pactos(uso));
+        return std::nullopt;
+    return rules::Falha::recusa(QStringLiteral("A modalidade de pactuação \"%1\" não pode ser excluída porque ainda é usada %2.")
+                                    .arg(codigo.toString(), pactos(uso)),
+                                QStringLiteral("CO_FORMA_PACTUACAO"));
 }
 
 }  // namespace registros

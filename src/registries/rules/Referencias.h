@@ -3,6 +3,8 @@
 // those references whole: a code that follow-up lines, a state's agreed list or pacts
 // use is neither changed nor deleted, for they would no longer find it (they would
 // drop out of the totals, the reports and the incentive).
+#include "rules/Falha.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -27,11 +29,12 @@ struct UsoModalidade {
 };
 UsoModalidade usoDaModalidade(db::Connection& connection, const QVariant& codigo);
 
-// Each returns the message that refuses the change, or an empty text when it may go on.
-// A code that was not changed (or a new record, without an old code) is never refused.
-QString recusaAlteracaoDoCodigo(db::Connection& connection, const QVariant& codigoAntigo, const QVariant& codigoNovo);
-QString recusaExclusaoDoMedicamento(db::Connection& connection, const QVariant& codigo, const QString& nome);
-QString recusaAlteracaoDaModalidade(db::Connection& connection, const QVariant& codigoAntigo, const QVariant& codigoNovo);
-QString recusaExclusaoDaModalidade(db::Connection& connection, const QVariant& codigo);
+// Each refuses the change (on the code's column) with a message that says what still
+// uses the code, or gives nothing when it may go on. A code that was not changed (or a
+// new record, without an old code) is never refused.
+rules::Falhou recusaAlteracaoDoCodigo(db::Connection& connection, const QVariant& codigoAntigo, const QVariant& codigoNovo);
+rules::Falhou recusaExclusaoDoMedicamento(db::Connection& connection, const QVariant& codigo, const QString& nome);
+rules::Falhou recusaAlteracaoDaModalidade(db::Connection& connection, const QVariant& codigoAntigo, const QVariant& codigoNovo);
+rules::Falhou recusaExclusaoDaModalidade(db::Connection& connection, const QVariant& codigo);
 
 }  // namespace registros
