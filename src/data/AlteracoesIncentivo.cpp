@@ -161,6 +161,14 @@ void registraCalculoIncentivo(db::Connection& conexao, const QString& ano)
 {
     if (!temTabela(conexao))
         return;
+    // A change of the year that another seat committed after this calculation began, or
+    // has not committed yet, holds its row: touching the rows makes the calculation fail
+    // as a conflict with that seat, rather than be recorded as later than the change.
+    db::Statement toca(conexao, {QStringLiteral("update TB_ALTERACAO_INCENTIVO set NU_ORDEM = NU_ORDEM"),
+                                 QStringLiteral("where NU_ANO_COMPET = :ano and TP_ALTERACAO <> :tipo")});
+    toca.setParam(QStringLiteral("ano"), ano);
+    toca.setParam(QStringLiteral("tipo"), tipoCalculo);
+    toca.exec();
     db::Statement s(conexao,
                     {QStringLiteral("update or insert into TB_ALTERACAO_INCENTIVO (NU_ANO_COMPET, TP_ALTERACAO, DT_ALTERACAO, NU_ORDEM)"),
                      QStringLiteral("values (:ano, :tipo, current_timestamp, gen_id(GEN_ALTERACAO_INCENTIVO, 1))"),

@@ -227,6 +227,24 @@ private slots:
         QVERIFY(!data::atualidadeIncentivo(*c, cenario::ano).desatualizado());
     }
 
+    // Another seat changes a rate and commits while the calculation runs: the calculation
+    // is refused whole, not recorded as later than that change.
+    void aChangeCommittedDuringTheCalculationRefusesIt()
+    {
+        calculaIncentivoAnual(*c, cenario::ano);
+        db::Connection outra;
+        support::TestDatabase::configure(outra);
+        outra.open();
+        QVERIFY_THROWS_EXCEPTION(db::DatabaseError, calculaIncentivoAnual(*c, cenario::ano, [&](int passo) {
+                                     if (passo == 1)
+                                         cenario::executa(outra, QStringLiteral("update TB_REPASSE_MESTRE set "
+                                                                                "VL_REPASSE_FEDERAL_MESTRE = 2"));
+                                 }));
+        QVERIFY(!c->inUnit());
+        QCOMPARE(data::atualidadeIncentivo(*c, cenario::ano).depois.size(), 1);
+        QCOMPARE(cenario::resultados(*c), cenario::esperado());
+    }
+
     // A year whose pacts were written and never calculated says so.
     void aYearNeverCalculatedIsStale()
     {
