@@ -96,16 +96,29 @@ void executa(db::Connection& conexao, const QString& sql)
 
 QStringList faltamAlteracoesIncentivo(db::Connection& conexao)
 {
+    // One question to the catalogue: each display asks it, over a server too.
+    QStringList gatilhos;
+    for (int i = 0; i < origens().size(); ++i)
+        gatilhos << QStringLiteral(":g%1").arg(i);
+    db::Statement s(conexao, {QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS where RDB$RELATION_NAME = :tabela"),
+                              QStringLiteral("union all select trim(RDB$GENERATOR_NAME) from RDB$GENERATORS "
+                                             "where RDB$GENERATOR_NAME = :gerador"),
+                              QStringLiteral("union all select trim(RDB$TRIGGER_NAME) from RDB$TRIGGERS where RDB$TRIGGER_NAME in (%1) "
+                                             "and coalesce(RDB$TRIGGER_INACTIVE, 0) = 0")
+                                  .arg(gatilhos.join(QStringLiteral(", ")))});
+    s.setParam(QStringLiteral("tabela"), tabela);
+    s.setParam(QStringLiteral("gerador"), gerador);
+    for (int i = 0; i < origens().size(); ++i)
+        s.setParam(QStringLiteral("g%1").arg(i), origens().at(i).gatilho);
+    QStringList presentes;
+    for (const QVariantList& l : s.selectAll())
+        presentes << l.at(0).toString();
     QStringList faltam;
-    if (!temTabela(conexao))
-        faltam << tabela;
-    if (!existe(conexao, QStringLiteral("select count(*) from RDB$GENERATORS where RDB$GENERATOR_NAME = :nome"), gerador))
-        faltam << gerador;
+    for (const QString& nome : QStringList{tabela, gerador})
+        if (!presentes.contains(nome))
+            faltam << nome;
     for (const Origem& o : origens())
-        if (!existe(conexao,
-                    QStringLiteral("select count(*) from RDB$TRIGGERS where RDB$TRIGGER_NAME = :nome "
-                                   "and coalesce(RDB$TRIGGER_INACTIVE, 0) = 0"),
-                    o.gatilho))
+        if (!presentes.contains(o.gatilho))
             faltam << o.gatilho;
     return faltam;
 }
