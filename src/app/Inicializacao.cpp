@@ -3,6 +3,7 @@
 #include "app/TfrmPrincipal.h"
 #include "charts/TFormGraficoAplicacaoRecursos.h"
 #include "charts/TFormGraficoFonteComprovacao.h"
+#include "data/AlteracoesIncentivo.h"
 #include "data/DMPrincipal.h"
 #include "data/Installation.h"
 #include "db/DatabaseError.h"
@@ -98,6 +99,13 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     // way stay silent.
     ui::QuietRepeats umaVez;
     DMPrincipal = new TDMPrincipal;
+    // A database made by an earlier version gets what this one records, at every
+    // connection (a start that failed connects later); what cannot be added is told.
+    QObject::connect(&DMPrincipal->IBDatabaseGeral, &db::Connection::connected, DMPrincipal, [] {
+        const data::AtualizacaoBanco a = data::atualizaBanco(DMPrincipal->IBDatabaseGeral);
+        if (!a.falha.isEmpty())
+            ui::Dialogs::error(a.mensagem());
+    });
     try {
         DMPrincipal->DataModuleCreate();
     } catch (const db::DatabaseInUseError& e) {

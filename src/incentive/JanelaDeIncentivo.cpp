@@ -1,5 +1,6 @@
 #include "incentive/JanelaDeIncentivo.h"
 
+#include "data/AlteracoesIncentivo.h"
 #include "data/DMPrincipal.h"
 #include "dbui/DataControls.h"
 #include "dbui/DbGrid.h"
@@ -9,6 +10,7 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
@@ -51,6 +53,18 @@ JanelaDeIncentivo::JanelaDeIncentivo(QWidget* owner)
     topo->addWidget(LookUpUF, 1, 1);
     topo->setColumnStretch(2, 1);
     painel->addLayout(topo);
+
+    pnlDesatualizado = new QWidget(pnlEdicao);
+    pnlDesatualizado->setObjectName(QStringLiteral("pnlDesatualizado"));
+    auto* linhaDesatualizado = new QHBoxLayout(pnlDesatualizado);
+    linhaDesatualizado->setContentsMargins(0, 0, 0, 0);
+    LblDesatualizado = new QLabel(pnlDesatualizado);
+    LblDesatualizado->setObjectName(QStringLiteral("LblDesatualizado"));
+    LblDesatualizado->setWordWrap(true);
+    LblDesatualizado->setStyleSheet(QStringLiteral("color: #a00000; font-weight: bold;"));
+    linhaDesatualizado->addWidget(LblDesatualizado, 1);
+    pnlDesatualizado->setVisible(false);
+    painel->addWidget(pnlDesatualizado);
 
     DBGrid1 = new ui::DbGrid(pnlEdicao);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -168,6 +182,7 @@ void JanelaDeIncentivo::LookUpUFClick()
         CB_Ano->setFocus();
         return;
     }
+    mostraAtualidade();
     if (ufEscolhida().isEmpty()) {
         LookUpUF->setFocus();
         return;
@@ -193,6 +208,14 @@ void JanelaDeIncentivo::LookUpUFClick()
     EdtTotFederal->setValue(t.federal);
     EdtTotEstadual->setValue(t.estadual);
     EdtTotMunicipal->setValue(t.municipal);
+}
+
+void JanelaDeIncentivo::mostraAtualidade()
+{
+    const QString ano = anoEscolhido();
+    const QString linha = ano.isEmpty() ? QString() : data::atualidadeIncentivo(DMPrincipal->IBDatabaseGeral, ano).linha();
+    LblDesatualizado->setText(linha);
+    pnlDesatualizado->setVisible(!linha.isEmpty());
 }
 
 void JanelaDeIncentivo::QryConsultaCalcFields()

@@ -27,6 +27,9 @@ public:
     QComboBox* CB_Ano;
     QLabel* Label2;  // "Estado"
     ui::DbLookupComboBox* LookUpUF;
+    // Shown when the year's pacts or rates changed after its incentive was calculated.
+    QWidget* pnlDesatualizado;
+    QLabel* LblDesatualizado;
     ui::DbGrid* DBGrid1;
     QWidget* pnlTotais;
     QLabel* Label3;  // "Totais"
@@ -46,6 +49,9 @@ public:
     virtual void CB_AnoClick();
     virtual void LookUpUFClick();
     virtual void QryConsultaCalcFields();
+
+    // The line that says the year picked is stale, shown or hidden as it is.
+    void mostraAtualidade();
 
     // The year and the UF the boxes show; empty when none.
     QString anoEscolhido() const;

@@ -11,6 +11,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLayout>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
 
@@ -39,6 +41,17 @@ TfrmIncentivoAnual::TfrmIncentivoAnual(QWidget* owner) : JanelaDeIncentivo(owner
                                 style()->standardIcon(QStyle::SP_BrowserReload), [this] { ToolButton1Click(); },
                                 QSize(80, 36));
     ToolButton1->setObjectName(QStringLiteral("ToolButton1"));
+
+    // A stale year is offered its calculation where the line says so.
+    BtnRecalcular = new QPushButton(QStringLiteral("&Recalcular"), pnlDesatualizado);
+    BtnRecalcular->setObjectName(QStringLiteral("BtnRecalcular"));
+    pnlDesatualizado->layout()->addWidget(BtnRecalcular);
+    connect(BtnRecalcular, &QPushButton::clicked, this, [this] {
+        run([this] {
+            ToolButton1Click();
+            mostraAtualidade();
+        });
+    });
 
     CB_Ano->addItems(rules::yearList(primeiroAno, ultimoAnoListado));
     CB_Ano->setCurrentIndex(-1);

@@ -4,6 +4,8 @@
 // UF, municipality by municipality, with the UF's totals.
 #include "incentive/JanelaDeIncentivo.h"
 
+class QPushButton;
+
 class TfrmIncentivoAnual : public JanelaDeIncentivo {
     Q_OBJECT
 public:
@@ -12,6 +14,8 @@ public:
 
     // "Calc&ular". The template's separator after Sair bears the same name there.
     QAction* ToolButton1;
+    // Beside the line that says the year is stale: runs Calcular for that year.
+    QPushButton* BtnRecalcular;
 
     void FormShow() override;
     void FormClose() override;

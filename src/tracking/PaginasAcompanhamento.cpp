@@ -293,6 +293,12 @@ void PaginasAcompanhamento::criaMovimentacao(TfrmModeloPage* janela)
         mensal->addWidget(e, linhaMensal++, 1);
         e->setAccessibleDescription(GrpTotalMensal->title());
     }
+    LblIncentivoDesatualizado = new QLabel(GrpTotalMensal);
+    LblIncentivoDesatualizado->setObjectName(QStringLiteral("LblIncentivoDesatualizado"));
+    LblIncentivoDesatualizado->setWordWrap(true);
+    LblIncentivoDesatualizado->setStyleSheet(QStringLiteral("color: #a00000;"));
+    LblIncentivoDesatualizado->setVisible(false);
+    mensal->addWidget(LblIncentivoDesatualizado, linhaMensal, 0, 1, 2);
     auto* direita = new QVBoxLayout;
     direita->addWidget(GrpTotalMensal);
     direita->addStretch(1);

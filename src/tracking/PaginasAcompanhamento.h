@@ -63,6 +63,8 @@ public:
     ui::MoneyEdit* EdtMensalFederal = nullptr;
     ui::MoneyEdit* EdtMensalEstadual = nullptr;
     ui::MoneyEdit* EdtMensalMunicipal = nullptr;
+    // Under the monthly incentive: the year's pacts or rates changed after its calculation.
+    QLabel* LblIncentivoDesatualizado = nullptr;
 
     // "Execução Física".
     ui::DbLookupComboBox* DBLookupMedicamento = nullptr;

@@ -1,5 +1,6 @@
 #include "tracking/TfrmExecucaoMunicipal.h"
 
+#include "data/AlteracoesIncentivo.h"
 #include "data/Codigos.h"
 #include "data/DMPrincipal.h"
 #include "db/DatabaseError.h"
@@ -339,6 +340,9 @@ void TfrmExecucaoMunicipal::preparaMovimentacao()
     paginas->EdtMensalFederal->setValue(incentivo.federal / 12);
     paginas->EdtMensalEstadual->setValue(incentivo.estadual / 12);
     paginas->EdtMensalMunicipal->setValue(incentivo.municipal / 12);
+    const QString desatualizado = data::atualidadeIncentivo(DMPrincipal->IBDatabaseGeral, paginas->EdtAnoCompetencia->text()).linha();
+    paginas->LblIncentivoDesatualizado->setText(desatualizado);
+    paginas->LblIncentivoDesatualizado->setVisible(!desatualizado.isEmpty());
 
     const bool editavel = tracking::saldoAnteriorEditavel(SemSaldoInicial, a.leEstadoAno().cabecalhos);
     PaginasAcompanhamento::somenteLeitura(paginas->EdtSaldoAnterior, !editavel);

@@ -4,6 +4,7 @@
 // cannot write, the UF's totals, and the bulk municipal exception.
 #include "Cenario.h"
 
+#include "data/AlteracoesIncentivo.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
@@ -148,6 +149,118 @@ private slots:
     {
         cenario::pacto(*c, QStringLiteral("2002"), QStringLiteral("MG"), cenario::lavras, 1.0);
         QCOMPARE(anosPactuados(*c), (QStringList{QStringLiteral("2002"), QStringLiteral("2004")}));
+    }
+
+    // --- a stale incentive ---------------------------------------------------------------
+
+    // After the year's calculation, what changes it makes it stale, named with its kind;
+    // what does not (a census year, a modality, another year) leaves it current.
+    void aChangeAfterTheCalculationIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<QStringList>("nomes");
+        const QString pacto2004 = QStringLiteral(" where NU_ANO_COMPET = '2004' and CO_CIDADE = 3138203");
+        const QStringList pactuacoes{QStringLiteral("Pactuações")};
+        QTest::newRow("population") << QStringList{"update TB_CIDADE_PACTUACAO set QT_POPULACAO = 1500" + pacto2004}
+                                    << pactuacoes;
+        QTest::newRow("census year only") << QStringList{"update TB_CIDADE_PACTUACAO set NU_ANO_CENSO = '2000'" + pacto2004}
+                                          << QStringList{};
+        QTest::newRow("modality only") << QStringList{"update TB_CIDADE_PACTUACAO set CO_FORMA_PACTUACAO = 'PDM'" + pacto2004}
+                                       << QStringList{};
+        QTest::newRow("saved unchanged") << QStringList{"update TB_CIDADE_PACTUACAO set QT_POPULACAO = QT_POPULACAO" + pacto2004}
+                                         << QStringList{};
+        QTest::newRow("new pact") << QStringList{"insert into TB_CIDADE_PACTUACAO (NU_ANO_COMPET, CO_UF, CO_CIDADE, "
+                                                 "QT_POPULACAO) values ('2004', 'MG', 3132404, 10)"}
+                                  << pactuacoes;
+        QTest::newRow("pact moved to 2003") << QStringList{"update TB_CIDADE_PACTUACAO set NU_ANO_COMPET = '2003'" + pacto2004}
+                                            << pactuacoes;
+        QTest::newRow("pact deleted") << QStringList{"delete from TB_CIDADE_PACTUACAO" + pacto2004} << pactuacoes;
+        QTest::newRow("standard rate") << QStringList{"update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 2 "
+                                                      "where NU_ANO_COMPET = '2004'"}
+                                       << QStringList{QStringLiteral("Repasse Padrão")};
+        QTest::newRow("state exception deleted") << QStringList{"delete from TB_REPASSE_ESTADUAL_EXCESSAO where NU_ANO_COMPET = '2004'"}
+                                                 << QStringList{QStringLiteral("Exceção Estadual")};
+        QTest::newRow("municipal exception") << QStringList{"update TB_REPASSE_MUNICIPAL_EXCESSAO set "
+                                                            "VL_REPASSE_MUNICIPAL_EXCESSAO = 1 where NU_ANO_COMPET = '2004'"}
+                                             << QStringList{QStringLiteral("Exceção Municipal")};
+        QTest::newRow("another year") << QStringList{"update TB_REPASSE_ESTADUAL_EXCESSAO set VL_REPASSE_ESTADUAL_EXCESSAO = 9 "
+                                                     "where NU_ANO_COMPET = '2003'"}
+                                      << QStringList{};
+        QTest::newRow("rates, then a pact") << QStringList{"update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 2",
+                                                           "update TB_CIDADE_PACTUACAO set QT_POPULACAO = 1" + pacto2004}
+                                            << QStringList{QStringLiteral("Pactuações"), QStringLiteral("Repasse Padrão")};
+    }
+    void aChangeAfterTheCalculationIsNamed()
+    {
+        QFETCH(QStringList, sql);
+        QFETCH(QStringList, nomes);
+        calculaIncentivoAnual(*c, cenario::ano);
+        const data::AtualidadeIncentivo antes = data::atualidadeIncentivo(*c, cenario::ano);
+        QVERIFY(antes.registrado);
+        QVERIFY(antes.calculo.isValid());
+        QVERIFY(!antes.desatualizado());
+        QCOMPARE(antes.linha(), QString());
+
+        for (const QString& s : sql)
+            cenario::executa(*c, s);
+        const data::AtualidadeIncentivo a = data::atualidadeIncentivo(*c, cenario::ano);
+        QStringList dito;
+        for (const data::AlteracaoIncentivo& d : a.depois) {
+            dito << d.oQue;
+            QVERIFY(d.quando >= a.calculo);
+        }
+        QCOMPARE(dito, nomes);
+        QCOMPARE(a.calculo, antes.calculo);
+        if (nomes.isEmpty()) {
+            QCOMPARE(a.linha(), QString());
+            return;
+        }
+        const QString data = [](const QDateTime& d) { return d.toString(QStringLiteral("dd/MM/yyyy HH:mm")); }(a.depois.first().quando);
+        QCOMPARE(a.linha(), QStringLiteral("Incentivo de 2004 desatualizado: calculado em %1, antes destas alterações: %2 em %3%4.")
+                                .arg(a.calculo.toString(QStringLiteral("dd/MM/yyyy HH:mm")), nomes.first(), data,
+                                     nomes.size() > 1 ? QStringLiteral("; %1 em %2").arg(nomes.at(1),
+                                         a.depois.at(1).quando.toString(QStringLiteral("dd/MM/yyyy HH:mm")))
+                                                      : QString()));
+
+        // Calculated again, it is current; the other year was never calculated.
+        calculaIncentivoAnual(*c, cenario::ano);
+        QVERIFY(!data::atualidadeIncentivo(*c, cenario::ano).desatualizado());
+    }
+
+    // Another seat changes a rate and commits while the calculation runs: the calculation
+    // is refused whole, not recorded as later than that change.
+    void aChangeCommittedDuringTheCalculationRefusesIt()
+    {
+        calculaIncentivoAnual(*c, cenario::ano);
+        db::Connection outra;
+        support::TestDatabase::configure(outra);
+        outra.open();
+        QVERIFY_THROWS_EXCEPTION(db::DatabaseError, calculaIncentivoAnual(*c, cenario::ano, [&](int passo) {
+                                     if (passo == 1)
+                                         cenario::executa(outra, QStringLiteral("update TB_REPASSE_MESTRE set "
+                                                                                "VL_REPASSE_FEDERAL_MESTRE = 2"));
+                                 }));
+        QVERIFY(!c->inUnit());
+        QCOMPARE(data::atualidadeIncentivo(*c, cenario::ano).depois.size(), 1);
+        QCOMPARE(cenario::resultados(*c), cenario::esperado());
+    }
+
+    // A year whose pacts were written and never calculated says so.
+    void aYearNeverCalculatedIsStale()
+    {
+        const data::AtualidadeIncentivo a = data::atualidadeIncentivo(*c, cenario::ano);
+        QVERIFY(!a.calculo.isValid());
+        QCOMPARE(a.depois.size(), 4);
+        QVERIFY2(a.linha().startsWith(QStringLiteral("Incentivo de 2004 desatualizado: nenhum cálculo registrado depois "
+                                                     "destas alterações: Pactuações em ")),
+                 qPrintable(a.linha()));
+        // A calculation that fails records nothing: the year stays stale.
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, calculaIncentivoAnual(*c, cenario::ano, [](int) {
+                                     throw std::runtime_error("falha injetada");
+                                 }));
+        QVERIFY(data::atualidadeIncentivo(*c, cenario::ano).registrado);
+        QVERIFY(!data::atualidadeIncentivo(*c, cenario::ano).calculo.isValid());
+        QCOMPARE(data::atualidadeIncentivo(*c, cenario::ano).depois.size(), 4);
     }
 
     // --- the totals --------------------------------------------------------------------

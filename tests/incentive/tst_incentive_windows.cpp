@@ -28,6 +28,8 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -257,6 +259,45 @@ private slots:
                  qPrintable(Dialogs::records().first().text));
         QCOMPARE(cenario::resultados(conexao()), cenario::esperado());
         QVERIFY(!conexao().inUnit());
+    }
+
+    // A rate changed after the year's calculation: the line names the calculation and the
+    // change, Recalcular calculates the year, and the line goes. The pacted-resources
+    // window says the same of a pact deleted after the calculation.
+    void aStaleYearIsSaidAndOfferedItsCalculation()
+    {
+        incentivo::calculaIncentivoAnual(conexao(), cenario::ano);
+        cenario::executa(conexao(), QStringLiteral("update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 2 "
+                                                   "where NU_ANO_COMPET = '2004'"));
+        TfrmIncentivoAnual frm;
+        mostra(&frm);
+        QVERIFY(!frm.pnlDesatualizado->isVisible());
+        support::chooseEntry(frm.CB_Ano, cenario::ano);
+        QVERIFY(frm.pnlDesatualizado->isVisible());
+        QVERIFY(frm.BtnRecalcular->isVisible());
+        const QRegularExpression linha(QStringLiteral("^Incentivo de 2004 desatualizado: calculado em \\d\\d/\\d\\d/\\d{4} "
+                                                      "\\d\\d:\\d\\d, antes destas alterações: Repasse Padrão em "
+                                                      "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d\\.$"));
+        QVERIFY2(linha.match(frm.LblDesatualizado->text()).hasMatch(), qPrintable(frm.LblDesatualizado->text()));
+        support::chooseEntry(frm.LookUpUF, QStringLiteral("MG"));
+        QCOMPARE(totais(frm), (QStringList{"R$ 3.000,00", "R$ 2.250,00", "R$ 1.400,00"}));
+        foto(&frm, QStringLiteral("incentivo-desatualizado"));
+
+        QTest::mouseClick(frm.BtnRecalcular, Qt::LeftButton);
+        QCOMPARE(Dialogs::texts().last(), QStringLiteral("Calculo efetuado"));
+        QVERIFY(!frm.pnlDesatualizado->isVisible());
+        QCOMPARE(totais(frm), (QStringList{"R$ 6.000,00", "R$ 2.250,00", "R$ 1.400,00"}));
+        frm.close();
+
+        cenario::executa(conexao(), QStringLiteral("delete from TB_CIDADE_PACTUACAO where CO_CIDADE = 3170701"));
+        TfrmRecAnuaisPactuados recursos;
+        mostra(&recursos);
+        support::chooseEntry(recursos.CB_Ano, cenario::ano);
+        support::chooseEntry(recursos.LookUpUF, QStringLiteral("MG"));
+        QVERIFY(recursos.pnlDesatualizado->isVisible());
+        QVERIFY2(recursos.LblDesatualizado->text().contains(QStringLiteral("antes destas alterações: Pactuações em ")),
+                 qPrintable(recursos.LblDesatualizado->text()));
+        foto(&recursos, QStringLiteral("recursos-desatualizado"));
     }
 
     // --- "Recursos Anuais Pactuados" -------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "app/Inicializacao.h"
 #include "app/TfrmPrincipal.h"
 
+#include "data/AlteracoesIncentivo.h"
 #include "data/DMPrincipal.h"
 #include "db/Connection.h"
 #include "db/LockTimeout.h"
@@ -202,6 +203,33 @@ private slots:
         QCOMPARE(botoes(*f).at(0), u'1');
         QVERIFY(!f->BbtGravar->isEnabled());
         QVERIFY(!f->BbtCancelar->isEnabled());
+    }
+
+    // Under the monthly incentive, a line says when the year's pacts changed after its
+    // calculation.
+    void aStaleIncentiveIsSaidUnderTheMonthlyIncentive()
+    {
+        instala();
+        // As the year's calculation records itself.
+        data::registraCalculoIncentivo(DMPrincipal->IBDatabaseGeral, ano);
+        TfrmExecucaoMunicipal* f = janela();
+        support::chooseEntry(f->paginas->CBMes, QStringLiteral("Março"));
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QVERIFY(f->paginas->GrpTotalMensal->isVisible());
+        QVERIFY(!f->paginas->LblIncentivoDesatualizado->isVisible());
+
+        executa(QStringLiteral("update TB_CIDADE_PACTUACAO set QT_POPULACAO = 1 where CO_CIDADE = 3138203"));
+        clicaAba(f, f->tbsprincipal);
+        clicaAba(f, f->paginas->tbsMovimentacao);
+        QVERIFY(f->paginas->LblIncentivoDesatualizado->isVisible());
+        const QString linha = f->paginas->LblIncentivoDesatualizado->text();
+        QVERIFY2(linha.startsWith(QStringLiteral("Incentivo de 2005 desatualizado: calculado em ")) &&
+                     linha.contains(QStringLiteral(", antes destas alterações: Pactuações em ")),
+                 qPrintable(linha));
+        QCOMPARE(f->paginas->EdtMensalFederal->text(), QStringLiteral("100,00"));
+        const QString pasta = qEnvironmentVariable("KORVA_SHOTS");
+        if (!pasta.isEmpty())
+            f->grab().save(pasta + QStringLiteral("/acompanhamento-desatualizado.png"));
     }
 
     void theMenuOpensTheWindow()

@@ -2,6 +2,7 @@
 // demonstration installation, whose annual incentive the incentive calculation
 // computes), never overwriting an existing file; and loads interchange files into a
 // state installation's database, by the import window's rules.
+#include "data/AlteracoesIncentivo.h"
 #include "data/schema/DatabaseBuilder.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
@@ -64,12 +65,30 @@ int misuse(const QString& message)
     return 2;
 }
 
-// The annual incentive of every year with pacts, as "Incentivo Anual" calculates it.
-void calculateIncentive(const QString& database)
+// What an older database lacks, created through the program's own connection; a
+// refusal is printed, and the caller decides whether to go on.
+bool bringUpToDate(db::Connection& connection)
+{
+    const data::AtualizacaoBanco a = data::atualizaBanco(connection);
+    if (!a.falha.isEmpty())
+        printLine(stderr, QStringLiteral("korva-db: %1").arg(a.mensagem()));
+    return a.falha.isEmpty();
+}
+
+// The last step of a creation: the record of the incentive's changes and, for the
+// demonstration, the annual incentive of every year with pacts, as "Incentivo Anual"
+// calculates it.
+void completeDatabase(const QString& database, bool demo)
 {
     db::Connection connection;
     installation::configure(connection, database);
     connection.open();
+    if (!bringUpToDate(connection))
+        throw std::runtime_error("o banco não foi completado");
+    if (!demo) {
+        connection.close();
+        return;
+    }
     for (const QString& year : incentivo::anosPactuados(connection)) {
         const incentivo::ResultadoCalculo r = incentivo::calculaIncentivoAnual(connection, year);
         if (!r.recusas.isEmpty())
@@ -124,6 +143,8 @@ int import(const QStringList& args)
         printLine(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
         return 2;
     }
+    // An older database gets what this version records; the import goes on without it.
+    bringUpToDate(connection);
     try {
         const interchange::ResumoImportacao resumo = interchange::importaArquivos(connection, files);
         std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
@@ -181,7 +202,7 @@ int main(int argc, char* argv[])
         QElapsedTimer timer;
         timer.start();
         text::setBrazilianFormats();
-        data::createDatabase(path, demo, demo ? data::CompletionStep(calculateIncentive) : data::CompletionStep());
+        data::createDatabase(path, demo, [demo](const QString& created) { completeDatabase(created, demo); });
         printLine(stdout, QStringLiteral("Banco de dados criado em %1 (%2) em %3 s.")
                               .arg(QDir::toNativeSeparators(path),
                                    demo ? QStringLiteral("esquema, dados de referência e demonstração")

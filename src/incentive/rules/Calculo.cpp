@@ -1,5 +1,6 @@
 #include "incentive/rules/Calculo.h"
 
+#include "data/AlteracoesIncentivo.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
@@ -167,6 +168,8 @@ ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& a
     db::Statement conta(conexao, {QStringLiteral("select count(*) from TB_TOTAL_INCENTIVO_ANUAL where nu_ano_compet = :ano")});
     conta.setParam(QStringLiteral("ano"), ano);
     resultado.linhas = conta.scalar().toInt();
+    // Changes of pacts and rates recorded from now on come after this calculation.
+    data::registraCalculoIncentivo(conexao, ano);
     calculo.commit();
     return resultado;
 }
