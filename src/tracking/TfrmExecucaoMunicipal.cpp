@@ -12,7 +12,6 @@
 #include "tracking/rules/Saldo.h"
 #include "tracking/rules/TCheckDoc.h"
 #include "widgets/Dialogs.h"
-#include "widgets/Guard.h"
 #include "widgets/Widgets.h"
 
 #include <QAction>
@@ -139,8 +138,9 @@ void TfrmExecucaoMunicipal::defineDatasets()
 
 void TfrmExecucaoMunicipal::ligaPaginas()
 {
-    for (ui::MoneyEdit* e : {paginas->EdtSaldoAnterior, paginas->EdtRecAlocFederal, paginas->EdtRecAlocEstadual, paginas->EdtRecAlocMunicipal, paginas->EdtRecAlocRendAplic,
-                             paginas->EdtRecMedAloc, paginas->EdtRecGastos}) {
+    const PaginasAcompanhamento& p = *paginas;
+    for (ui::MoneyEdit* e : {p.EdtSaldoAnterior, p.EdtRecAlocFederal, p.EdtRecAlocEstadual, p.EdtRecAlocMunicipal, p.EdtRecAlocRendAplic,
+                             p.EdtRecMedAloc, p.EdtRecGastos}) {
         ultimoValor_.insert(e, 0);
         connect(e, &ui::MoneyEdit::valueChanged, this, [this, e] { run([this, e] { EdtSaldoAnteriorChange(e); }); });
     }
@@ -280,18 +280,20 @@ void TfrmExecucaoMunicipal::NovaIdentificacao()
         ui::Dialogs::message(QStringLiteral("Informações completas para este ano"), this);
         break;
     case tracking::EscolhaMes::Tipo::MesAberto:
-    case tracking::EscolhaMes::Tipo::ProximoMes:
+    case tracking::EscolhaMes::Tipo::ProximoMes: {
         paginas->mostraValores(escolha.valores);
         paginas->EdtPactuada->setValue(escolha.totOutrosPactuada);
         paginas->CBMes->addItem(text::monthName(escolha.mes));
         paginas->CBMes->setCurrentIndex(0);
-        if (escolha.tipo == tracking::EscolhaMes::Tipo::ProximoMes && tracking::doisDecimais(escolha.saldoTransportado).startsWith(u'-'))
+        const bool negativo = tracking::doisDecimais(escolha.saldoTransportado).startsWith(u'-');
+        if (escolha.tipo == tracking::EscolhaMes::Tipo::ProximoMes && negativo)
             ui::Dialogs::message(QStringLiteral("O saldo transportado para %1 é negativo: %2.\n"
                                                 "Ele é mostrado como está gravado; confira o fechamento do mês anterior.")
                                      .arg(text::monthName(escolha.mes),
                                           text::formatFloat(text::masks::money, escolha.saldoTransportado)),
                                  this);
         break;
+    }
     }
 }
 
@@ -325,7 +327,8 @@ void TfrmExecucaoMunicipal::pgEdicaoChange()
         if (!GravaMovimentacao()) {
             pgEdicao->setCurrentPage(paginas->tbsMovimentacao);
             preparaMovimentacao();
-            if (paginas->EdtRecGastos->value() > 0 && tracking::gastosExcedemTotal(paginas->valores()))
+            // A refused figure keeps the focus the refusal gave it.
+            if (tracking::gastosExcedemTotal(paginas->valores()))
                 paginas->EdtRecGastos->setFocus();
             return;
         }
@@ -353,7 +356,8 @@ void TfrmExecucaoMunicipal::preparaMovimentacao()
         paginas->EdtSaldoAnterior->setValue(SaldoTransportado);
         exibindo_ = antes;
     }
-    for (ui::MoneyEdit* e : {paginas->EdtRecAlocFederal, paginas->EdtRecAlocEstadual, paginas->EdtRecAlocMunicipal, paginas->EdtRecAlocRendAplic, paginas->EdtRecGastos})
+    const PaginasAcompanhamento& p = *paginas;
+    for (ui::MoneyEdit* e : {p.EdtRecAlocFederal, p.EdtRecAlocEstadual, p.EdtRecAlocMunicipal, p.EdtRecAlocRendAplic, p.EdtRecGastos})
         PaginasAcompanhamento::somenteLeitura(e, false);
     // A state has no delivery notes: its medications allocated stay 0.
     PaginasAcompanhamento::somenteLeitura(paginas->EdtRecMedAloc, estadual());

@@ -502,8 +502,13 @@ rules::Falhou Acompanhamento::fechaMes(int mes, const QDate& data)
         s.setParam(QStringLiteral("situacao"), codigos::situacao::fechado);
         s.setParam(QStringLiteral("data"), data);
         s.setParam(QStringLiteral("situacao1"), codigos::situacao::aberto);
-        if (s.exec() == 0)
-            return confereFechamento(mes);  // says why: no header, or not open
+        if (s.exec() == 0) {
+            // Says why: no header, or not open; nothing was closed whatever it finds.
+            if (rules::Falhou f = confereFechamento(mes))
+                return f;
+            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problema,
+                                QStringLiteral("O mês de %1 não foi encontrado aberto.").arg(text::monthName(mes))};
+        }
         // The header is this unit's now: the checks read what is closed. The header read
         // back is closed, so it is checked as the open month it was.
         const std::optional<Cabecalho> c = cabecalho(mes);
