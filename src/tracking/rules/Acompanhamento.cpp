@@ -295,6 +295,14 @@ const QString problemaGravacao = QStringLiteral("Problema na Gravação !! ... o
 const QString problemaReGravacao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
 const QString problemaExclusao = QStringLiteral("Problema na Exclusão !! ... operação cancelada");
 
+// A line changed or deleted by its number that is no longer there.
+db::RowNotFoundError linhaAusente(bool exclusao)
+{
+    return db::RowNotFoundError(QStringLiteral("O registro não foi %1 porque não foi encontrado no banco de dados: "
+                                               "outro usuário o excluiu.")
+                                    .arg(exclusao ? QStringLiteral("excluído") : QStringLiteral("gravado")));
+}
+
 // A failed insert or update of a line: a duplicate key is "Registro Existente".
 rules::Falha falhaDaLinha(const std::exception& e, const QString& mensagem)
 {
@@ -344,8 +352,7 @@ rules::Resultado<int> Acompanhamento::gravaLinhaMedicamento(int mes, const Linha
         s.setParam(QStringLiteral("st_origem"), l.origem);
         const int linhas = s.exec();
         if (l.sequencia && linhas == 0)
-            throw db::RowNotFoundError(
-                QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+            throw linhaAusente(false);
         if (!l.sequencia)
             sequencia = s.returned().value(QStringLiteral("CO_SEQ_MED")).toInt();
 
@@ -371,8 +378,7 @@ rules::Falhou Acompanhamento::excluiLinhaMedicamento(int mes, int sequencia)
         bindMes(s, mes);
         s.setParam(QStringLiteral("co_seq_med"), sequencia);
         if (s.exec() == 0)
-            throw db::RowNotFoundError(
-                QStringLiteral("O registro não foi excluído porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+            throw linhaAusente(true);
         mensagem = problemaReGravacao;
         gravaTotalOutros(connection_, chave_, mes, totaisExecucao(mes).outros);
         unidade.commit();
@@ -429,8 +435,7 @@ rules::Resultado<int> Acompanhamento::gravaDocumento(int mes, const LinhaDocumen
         s.setParam(QStringLiteral("vl_doc"), *d.valor);
         const int linhas = s.exec();
         if (l.sequencia && linhas == 0)
-            throw db::RowNotFoundError(
-                QStringLiteral("O registro não foi gravado porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+            throw linhaAusente(false);
         if (!l.sequencia)
             sequencia = s.returned().value(QStringLiteral("CO_SEQ_DOC")).toInt();
         unidade.commit();
@@ -452,8 +457,7 @@ rules::Falhou Acompanhamento::excluiDocumento(int mes, int sequencia)
         bindMes(s, mes);
         s.setParam(QStringLiteral("co_seq_doc"), sequencia);
         if (s.exec() == 0)
-            throw db::RowNotFoundError(
-                QStringLiteral("O registro não foi excluído porque não foi encontrado no banco de dados: outro usuário o excluiu."));
+            throw linhaAusente(true);
         unidade.commit();
     } catch (const std::exception& e) {
         return rules::falhaDe(e, problemaExclusao);
