@@ -368,6 +368,47 @@ private slots:
         QVERIFY(!naPagina(page, QStringLiteral("Lavras")));
     }
 
+    // The municipality a header names is the one whose figures are printed: choosing the
+    // state again (the same one) moves the shared municipality list to its first row, and
+    // the box keeps its choice.
+    void headerNamesTheMunicipalityChosen_data()
+    {
+        QTest::addColumn<int>("relatorio");
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(std::array{"purchase description", "total value", "defaulters", "acquisition by payee",
+                                     "acquisition by document"}[i])
+                << i;
+    }
+    void headerNamesTheMunicipalityChosen()
+    {
+        QFETCH(int, relatorio);
+        abre(0);
+        fixture::compra(banco(), lavras, 1, fixture::aas, 7, 7);
+        fixture::incentivo(banco(), lavras, 0, 0, 1200);
+        fixture::cabecalho(banco(), lavras, 1, {5.0, 0.0, 0.0, 70.0, 0.0, 20.0});
+        fixture::documento(banco(), lavras, 1, "N", "1", "N-1", QDate(2003, 1, 2), 5);
+        TFormSelecaoModelo* j = nullptr;
+        switch (relatorio) {
+        case 0: j = &mostra<TFormSelMedElenco>(); break;
+        case 1: j = &mostra<TFormSelCompraMedTotal>(); break;
+        case 2: j = &mostra<TFormSelInadimplentes>(); break;
+        case 3: j = &mostra<TFormSelAquisicaoFavorecido>(); break;
+        default: j = &mostra<TFormSelAquisicaoDocumento>(); break;
+        }
+        support::chooseEntry(j->DBLookupMunicipio, QStringLiteral("Lavras"));
+        support::chooseEntry(j->DBLookUpEstado, QStringLiteral("MG"));
+        QCOMPARE(j->DBLookupMunicipio->currentText(), QStringLiteral("Lavras"));
+        j->BbtImprime->trigger();
+        const report::Page& page = unico().doc.pages.value(0);
+        const report::Item* rotulo = page.findFirst(QStringLiteral("Municipio :"));
+        QVERIFY(rotulo);
+        QStringList aoLado;
+        for (const report::Item* it : page.ofKind(report::Item::Kind::Text))
+            if (qAbs(it->rect.top() - rotulo->rect.top()) < 0.5 && it->rect.left() > rotulo->rect.left())
+                aoLado << it->text();
+        QCOMPARE(aoLado, QStringList{QStringLiteral("Lavras")});
+    }
+
     // A first month after the last: no rows, no page, and the user told there is nothing
     // to print rather than left wondering.
     void reversedMonthsPrintNoPage_data()
