@@ -570,6 +570,23 @@ private slots:
         QVERIFY(simples(v.pdf.value(0)).endsWith(QStringLiteral("Totais --> 800,00 800,00 0,00 120,00")));
     }
 
+    // A monthly share with more than two decimals against an allocation typed to the
+    // cent: each line prints 0,00 and so do the totals, which add the lines as printed.
+    void defaultersInCents()
+    {
+        abre(lavras);
+        fixture::incentivo(banco(), lavras, 0, 0, 1000);
+        for (int mes = 1; mes <= 12; ++mes)
+            fixture::cabecalho(banco(), lavras, mes, {.municipal = 83.33});
+        auto& j = mostra<TFormSelInadimplentes>();
+        j.BbtImprime->trigger();
+        const QList<QStringList> linhas = corpo(unico().doc.pages.value(0), QStringLiteral("Mes"));
+        QCOMPARE(linhas.size(), 13);
+        for (int mes = 1; mes <= 12; ++mes)
+            QCOMPARE(linhas[mes - 1], (QStringList{QString::number(mes), "83,33", "83,33", "0,00"}));
+        QCOMPARE(linhas.last(), (QStringList{"Totais -->", "999,96", "999,96", "0,00", "0,00"}));
+    }
+
     // Allocated versus spent, in landscape: 100 + 50 + 30 + 20 - 120 = 80 with 40 of
     // medications that are summed but stay out of the balance; the municipality named in
     // the header; the two-level column header with its indented captions.
