@@ -231,6 +231,13 @@ void TFormSelecaoModelo::BbtImprimeClick()
         SelecaoValida = false;
         return;
     }
+    if (const QString invertido = PeriodoInvertido(ComboInicio->currentIndex(), ComboFim->currentIndex());
+        !invertido.isEmpty()) {
+        ui::Dialogs::message(invertido, this);
+        ComboInicio->setFocus();
+        SelecaoValida = false;
+        return;
+    }
     // The headers name the list's current row: the municipality whose figures are asked for.
     seguirMunicipioEscolhido();
     const PeriodoSelecionado p = CapturaPeriodo(ComboInicio->currentIndex(), ComboFim->currentIndex());

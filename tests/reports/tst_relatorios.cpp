@@ -409,17 +409,18 @@ private slots:
         QCOMPARE(aoLado, QStringList{QStringLiteral("Lavras")});
     }
 
-    // A first month after the last: no rows, no page, and the user told there is nothing
-    // to print rather than left wondering.
-    void reversedMonthsPrintNoPage_data()
+    // A first month after the last: said, naming both months, before any report is made;
+    // the window stays open with the focus on the first month, and the same window with
+    // the months in order has its lines.
+    void reversedMonthsAreSaid_data()
     {
         QTest::addColumn<int>("relatorio");
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < 7; ++i)
             QTest::newRow(std::array{"purchase description", "price comparison", "total value", "defaulters",
-                                     "allocated versus spent"}[i])
+                                     "allocated versus spent", "acquisition by payee", "acquisition by document"}[i])
                 << i;
     }
-    void reversedMonthsPrintNoPage()
+    void reversedMonthsAreSaid()
     {
         QFETCH(int, relatorio);
         abre(lavras);
@@ -428,6 +429,7 @@ private slots:
             fixture::cabecalho(banco(), lavras, mes, {});
         }
         fixture::incentivo(banco(), lavras, 1, 1, 1);
+        fixture::documento(banco(), lavras, 3, "N", "1", "N-1", QDate(2003, 3, 2), 5);
         TFormSelecaoModelo* j = nullptr;
         switch (relatorio) {
         case 0: j = &mostra<TFormSelMedElenco>(); break;
@@ -439,18 +441,24 @@ private slots:
         }
         case 2: j = &mostra<TFormSelCompraMedTotal>(); break;
         case 3: j = &mostra<TFormSelInadimplentes>(); break;
-        default: j = &mostra<TFormSelRecAlocGastos>(); break;
+        case 4: j = &mostra<TFormSelRecAlocGastos>(); break;
+        case 5: j = &mostra<TFormSelAquisicaoFavorecido>(); break;
+        default: j = &mostra<TFormSelAquisicaoDocumento>(); break;
         }
-        escolheMeses(*j, QStringLiteral("Dezembro"), QStringLiteral("Janeiro"));
+        escolheMeses(*j, QStringLiteral("Abril"), QStringLiteral("Fevereiro"));
         j->BbtImprime->trigger();
-        QCOMPARE(unico().doc.pageCount(), 0);
-        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Movimento sem Dados a Serem Emitidos")});
+        QCOMPARE(vistos.size(), size_t(0));
+        QVERIFY(j->findChildren<TFormRelModelo*>().isEmpty());
+        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("O período está invertido: Abril vem depois de Fevereiro.\n"
+                                                                  "Escolha um mês inicial igual ou anterior ao mês final.")});
+        QVERIFY(j->isVisible());
+        QCOMPARE(j->focusWidget(), j->ComboInicio);
         ui::Dialogs::clearRecords();
-        // The same window with the months in order has its lines.
         escolheMeses(*j, QStringLiteral("Janeiro"), QStringLiteral("Dezembro"));
         j->BbtImprime->trigger();
-        QCOMPARE(vistos.size(), size_t(2));
-        QCOMPARE(vistos[1].doc.pageCount(), 1);
+        QCOMPARE(vistos.size(), size_t(1));
+        QCOMPARE(vistos[0].doc.pageCount(), 1);
+        QVERIFY(ui::Dialogs::texts().isEmpty());
     }
 
     // The price comparison in a municipal installation: the municipality list disabled
