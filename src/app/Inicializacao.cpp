@@ -68,6 +68,45 @@ QString mensagemDeFalha()
     }
 }
 
+namespace {
+
+// The options QGuiApplication and QApplication take from the command line, with a value
+// and without one.
+const QStringList opcoesDoQtComValor{
+    QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"), QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("style"),
+    QStringLiteral("stylesheet"), QStringLiteral("session")};
+const QStringList opcoesDoQtSemValor{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                                     QStringLiteral("dograb"), QStringLiteral("sync")};
+
+QStringList semOpcoesDoQt(const QStringList& argumentos)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        if (i == 0 || !a.startsWith(QLatin1Char('-'))) {
+            out << a;
+            continue;
+        }
+        QString nome = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype igual = nome.indexOf(QLatin1Char('='));
+        if (igual >= 0)
+            nome.truncate(igual);
+        if (opcoesDoQtSemValor.contains(nome))
+            continue;
+        if (opcoesDoQtComValor.contains(nome)) {
+            if (igual < 0)
+                ++i;  // its value follows
+            continue;
+        }
+        out << a;
+    }
+    return out;
+}
+
+}  // namespace
+
 Opcoes leOpcoes(const QStringList& argumentos)
 {
     QCommandLineParser parser;
@@ -82,7 +121,7 @@ Opcoes leOpcoes(const QStringList& argumentos)
     parser.addOption(administracao);
     Opcoes opcoes;
     opcoes.texto = parser.helpText();
-    if (!parser.parse(argumentos))
+    if (!parser.parse(semOpcoesDoQt(argumentos)))
         opcoes.erro = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
         opcoes.erro = QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
@@ -148,7 +187,7 @@ void destroiObjetosGlobais()
     DMPrincipal = nullptr;
 }
 
-bool carregaTraducoes(QApplication& app)
+bool carregaTraducoes(QCoreApplication& app)
 {
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
     QLocale::setDefault(brasil);
