@@ -13,12 +13,21 @@ struct Script {
     QList<bool> answers;
     QStringList paths;
     QList<Dialogs::Record> records;
+    std::function<void(const Dialogs::Record&)> observer;
 };
 Script& script()
 {
     static Script s;
     return s;
 }
+// Records a scripted box or dialog and tells the observer.
+void record(const Dialogs::Record& r)
+{
+    script().records << r;
+    if (script().observer)
+        script().observer(r);
+}
+
 QuietRepeats*& quiet()
 {
     static QuietRepeats* q = nullptr;
@@ -48,7 +57,7 @@ void show(QMessageBox::Icon icon, const QString& title, const QString& text, QWi
 QString scriptedPath(Dialogs::Kind kind, const QString& caption, const QString& offered)
 {
     const QString path = script().paths.isEmpty() ? QString() : script().paths.takeFirst();
-    script().records << Dialogs::Record{kind, caption, offered, !path.isEmpty(), path};
+    record(Dialogs::Record{kind, caption, offered, !path.isEmpty(), path});
     return path;
 }
 
@@ -69,7 +78,7 @@ bool isBox(Dialogs::Kind kind)
 void Dialogs::message(const QString& text, QWidget* parent)
 {
     if (script().on) {
-        script().records << Record{Kind::Message, appTitle(), text};
+        record(Record{Kind::Message, appTitle(), text});
         return;
     }
     show(QMessageBox::NoIcon, appTitle(), text, parent);
@@ -79,7 +88,7 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
 {
     if (script().on) {
         const bool answer = script().answers.isEmpty() ? false : script().answers.takeFirst();
-        script().records << Record{Kind::Confirmation, title, text, answer};
+        record(Record{Kind::Confirmation, title, text, answer});
         return answer;
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, owner(parent));
@@ -100,7 +109,7 @@ void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
         q->shown_ << text;
     }
     if (script().on) {
-        script().records << Record{Kind::Error, t, text};
+        record(Record{Kind::Error, t, text});
         return;
     }
     show(QMessageBox::Critical, t, text, parent);
@@ -109,7 +118,7 @@ void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
 void Dialogs::warning(const QString& text, QWidget* parent)
 {
     if (script().on) {
-        script().records << Record{Kind::Warning, appTitle(), text};
+        record(Record{Kind::Warning, appTitle(), text});
         return;
     }
     show(QMessageBox::Warning, appTitle(), text, parent);
@@ -164,6 +173,11 @@ void Dialogs::addAnswers(const QList<bool>& answers)
 void Dialogs::addPaths(const QStringList& paths)
 {
     script().paths << paths;
+}
+
+void Dialogs::whenRecorded(const std::function<void(const Record&)>& observer)
+{
+    script().observer = observer;
 }
 
 void Dialogs::stopScript()

@@ -50,6 +50,9 @@ public:
     static void addPaths(const QStringList& paths);
     static void stopScript();
     static bool scripted();
+    // Called with each box, file, folder or print dialog as it is recorded, while the
+    // window that asked still stands as it was when it asked; empty: none.
+    static void whenRecorded(const std::function<void(const Record&)>& observer);
     static const QList<Record>& records();
     static QStringList texts();  // texts of every message, question and error box recorded
     static void clearRecords();
