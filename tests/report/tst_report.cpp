@@ -182,11 +182,15 @@ private slots:
     void previewDialogNavigatesAndPrintsAfresh();
     void previewSavesAndPrintsThroughTheScriptedDialogs_data();
     void previewSavesAndPrintsThroughTheScriptedDialogs();
+    void previewWithoutAPrinterOffersPdf_data();
+    void previewWithoutAPrinterOffersPdf();
 };
 
 void TestReport::initTestCase()
 {
     text::setBrazilianFormats();
+    // A printer is there unless a test says otherwise (its scripted dialog prints to a file).
+    report::setPrinterCheck([] { return true; });
 }
 
 void TestReport::cleanup()
@@ -992,6 +996,38 @@ void TestReport::previewSavesAndPrintsThroughTheScriptedDialogs()
         const QString info = run(QStringLiteral("pdfinfo"), {dir.filePath(written)});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
     }
+}
+
+// Without a printer "Imprimir" says so and offers "Salvar PDF": answered "Sim", the save
+// dialog and the file; "Não", nothing more. The print dialog is never offered.
+void TestReport::previewWithoutAPrinterOffersPdf_data()
+{
+    QTest::addColumn<bool>("salva");
+    QTest::newRow("saved as PDF") << true;
+    QTest::newRow("declined") << false;
+}
+
+void TestReport::previewWithoutAPrinterOffersPdf()
+{
+    QFETCH(bool, salva);
+    TableSource rows = numberedRows(110);
+    auto r = listReport(rows);
+    PreviewDialog dialog(*r, r->run());
+    QTemporaryDir dir;
+    report::setPrinterCheck([] { return false; });
+    ui::Dialogs::startScript({salva});
+    ui::Dialogs::addPaths({dir.filePath(QStringLiteral("relatorio.pdf"))});
+    dialog.print();
+    report::setPrinterCheck([] { return true; });
+
+    const auto& records = ui::Dialogs::records();
+    QCOMPARE(records.value(0).kind, ui::Dialogs::Kind::Confirmation);
+    QCOMPARE(records.value(0).text, QStringLiteral("Não há impressora instalada para imprimir o relatório.\n"
+                                                   "Deseja salvar o relatório em PDF?"));
+    QCOMPARE(records.size(), salva ? 2 : 1);
+    if (salva)
+        QCOMPARE(records.at(1).kind, ui::Dialogs::Kind::SaveFile);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), salva ? QStringList{QStringLiteral("relatorio.pdf")} : QStringList());
 }
 
 QTEST_MAIN(TestReport)

@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -30,7 +31,25 @@ PreviewSink& sinkSlot()
     static PreviewSink sink;
     return sink;
 }
+
+PrinterCheck& printerCheckSlot()
+{
+    static PrinterCheck check;
+    return check;
+}
 }  // namespace
+
+void setPrinterCheck(PrinterCheck check)
+{
+    printerCheckSlot() = std::move(check);
+}
+
+bool printerInstalled()
+{
+    if (const PrinterCheck& check = printerCheckSlot())
+        return check();
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
 void setPreviewSink(PreviewSink sink)
 {
@@ -282,6 +301,15 @@ bool PreviewDialog::savePdf(const QString& path, QString* error)
 
 void PreviewDialog::print()
 {
+    // Without a printer the print dialog would only write a file: said, and "Salvar PDF"
+    // offered instead.
+    if (!printerInstalled()) {
+        if (ui::Dialogs::confirm(QStringLiteral("Não há impressora instalada para imprimir o relatório.\n"
+                                                "Deseja salvar o relatório em PDF?"),
+                                 this))
+            savePdfAs();
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(doc_.pageLayout());
     printer.setDocName(doc_.title);
