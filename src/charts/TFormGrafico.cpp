@@ -53,6 +53,8 @@ TFormGrafico::TFormGrafico(const charts::Grafico& grafico, QWidget* owner)
       grafico_(grafico)
 {
     setWindowTitle(grafico.titulo);
+    // No Sair here: Esc closes the window, as the close box does.
+    setClosesOnEscape(true);
 
     IBQuery1.setSql(grafico.sql);
     IBQuery1Rotulo = &IBQuery1.addField(grafico.campoRotulo, FieldType::String, grafico.tamanhoRotulo);
