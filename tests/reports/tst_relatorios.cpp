@@ -580,6 +580,37 @@ private slots:
         QVERIFY(simples(v.pdf.value(0)).endsWith(QStringLiteral("Totais --> 800,00 800,00 0,00 120,00")));
     }
 
+    // After the preview closes with "Fechar", the selection window has the keyboard
+    // again, without a click: F10 closes it.
+    void theKeyboardReturnsToTheSelectionAfterThePreview()
+    {
+        abre(lavras);
+        fixture::compra(banco(), lavras, 2, fixture::amoxicilina, 1, 1);
+        auto& j = mostra<TFormSelCompraMedTotal>();
+        QVERIFY(QTest::qWaitForWindowActive(&j));
+        const report::PreviewSink sink = report::previewSink();
+        report::setPreviewSink({});
+        bool fechada = false;
+        QTimer::singleShot(0, &j, [&] {
+            auto* previa = qobject_cast<report::PreviewDialog*>(QApplication::activeModalWidget());
+            if (!previa || !QTest::qWaitForWindowActive(previa))
+                return;
+            for (QToolButton* b : previa->findChildren<QToolButton*>())
+                if (b->text() == QStringLiteral("Fechar")) {
+                    QTest::mouseClick(b, Qt::LeftButton);
+                    fechada = true;
+                }
+        });
+        j.BbtImprime->trigger();
+        report::setPreviewSink(sink);
+        QVERIFY(fechada);
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QCOMPARE(QApplication::activeWindow(), &j);
+        QCOMPARE(QApplication::focusWidget()->window(), &j);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QVERIFY(!j.isVisible());
+    }
+
     // A monthly share with more than two decimals against an allocation typed to the
     // cent: each line prints 0,00 and so do the totals, which add the lines as printed.
     void defaultersInCents()

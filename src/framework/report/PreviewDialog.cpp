@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -71,8 +72,19 @@ bool preview(Report& report, QWidget* parent)
     }
     if (!pages)
         return false;
-    PreviewDialog dialog(report, std::move(doc), parent);
-    dialog.exec();
+    // The window that opened the preview has the keyboard again once it closes, on the
+    // control that had it: not every window system gives the activation back by itself.
+    const QPointer<QWidget> opener = parent ? parent->window() : nullptr;
+    const QPointer<QWidget> focused = opener ? opener->focusWidget() : nullptr;
+    {
+        PreviewDialog dialog(report, std::move(doc), parent);
+        dialog.exec();
+    }
+    if (opener && opener->isVisible()) {
+        opener->activateWindow();
+        if (focused)
+            focused->setFocus(Qt::ActiveWindowFocusReason);
+    }
     return true;
 }
 
