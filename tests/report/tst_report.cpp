@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace report;
@@ -182,6 +183,7 @@ private slots:
     void previewDialogNavigatesAndPrintsAfresh();
     void previewSavesAndPrintsThroughTheScriptedDialogs_data();
     void previewSavesAndPrintsThroughTheScriptedDialogs();
+    void previewToolbarFitsASmallScreen();
     void previewWithoutAPrinterOffersPdf_data();
     void previewWithoutAPrinterOffersPdf();
 };
@@ -996,6 +998,40 @@ void TestReport::previewSavesAndPrintsThroughTheScriptedDialogs()
         const QString info = run(QStringLiteral("pdfinfo"), {dir.filePath(written)});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
     }
+}
+
+// On a 1024×768 screen the preview's toolbar shows every command, "Fechar" too, without
+// the overflow button; each command keeps its key.
+void TestReport::previewToolbarFitsASmallScreen()
+{
+    TableSource rows = numberedRows(110);
+    auto r = listReport(rows);
+    PreviewDialog dialog(*r, r->run());
+    dialog.resize(1024 * 9 / 10, 768 * 9 / 10);  // what the preview takes of such a screen
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList vistos, escondidos;
+    for (QToolButton* b : dialog.findChildren<QToolButton*>()) {
+        if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
+            if (b->isVisible())
+                escondidos << QStringLiteral("››");
+            continue;
+        }
+        (b->isVisible() && b->geometry().right() < b->parentWidget()->width() ? vistos : escondidos) << b->text();
+    }
+    QVERIFY2(escondidos.isEmpty(), qPrintable(escondidos.join(QStringLiteral(", "))));
+    QVERIFY(vistos.contains(QStringLiteral("Fechar")));
+    QCOMPARE(vistos.size(), 12);
+    QMap<QString, QKeySequence> teclas;
+    for (QAction* a : dialog.findChildren<QAction*>())
+        teclas[a->text()] = a->shortcut();
+    QCOMPARE(teclas.value(QStringLiteral("Fechar")), QKeySequence(Qt::Key_Escape));
+    QCOMPARE(teclas.value(QStringLiteral("Imprimir")), QKeySequence(QKeySequence::Print));
+    QCOMPARE(teclas.value(QStringLiteral("Salvar PDF")), QKeySequence(QKeySequence::Save));
+    QCOMPARE(teclas.value(QStringLiteral("Próxima")), QKeySequence(Qt::Key_PageDown));
+    QCOMPARE(teclas.value(QStringLiteral("Anterior")), QKeySequence(Qt::Key_PageUp));
+    QCOMPARE(teclas.value(QStringLiteral("Ampliar")), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    QCOMPARE(teclas.value(QStringLiteral("Reduzir")), QKeySequence(Qt::CTRL | Qt::Key_Minus));
 }
 
 // Without a printer "Imprimir" says so and offers "Salvar PDF": answered "Sim", the save

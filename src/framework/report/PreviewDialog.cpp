@@ -138,17 +138,22 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
 
     auto* bar = new QToolBar(this);
     QStyle* st = style();
-    // Navigation shows icons only and zoom texts only, so that the bar fits a small screen.
+    // Navigation shows icons only and zoom short captions only, so that the whole bar,
+    // "Fechar" too, fits a 1024×768 screen. A short caption leaves the command's name (its
+    // text, tooltip and accessible name) whole; the key is in the tooltip.
     auto add = [&](const QString& text, auto slot, Qt::ToolButtonStyle look, const QIcon& icon = {},
-                   const QKeySequence& key = {}) {
+                   const QKeySequence& key = {}, const QString& caption = {}) {
         auto* a = new QAction(icon, text, bar);
         a->setShortcut(key);
-        a->setToolTip(text);
+        if (!caption.isEmpty())
+            a->setIconText(caption);
+        a->setToolTip(key.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
         connect(a, &QAction::triggered, this, slot);
         auto* button = new QToolButton(bar);
         button->setDefaultAction(a);
         button->setToolButtonStyle(look);
         button->setAutoRaise(true);
+        button->setAccessibleName(text);
         bar->addWidget(button);
         return a;
     };
@@ -168,13 +173,15 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     last_ = add(QStringLiteral("Última"), &PreviewDialog::lastPage, Qt::ToolButtonIconOnly,
                  st->standardIcon(QStyle::SP_MediaSkipForward), QKeySequence(Qt::CTRL | Qt::Key_End));
     bar->addSeparator();
-    add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly);
-    add(QStringLiteral("Página inteira"), &PreviewDialog::fitPage, Qt::ToolButtonTextOnly);
+    add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly, {}, {},
+        QStringLiteral("Largura"));
+    add(QStringLiteral("Página inteira"), &PreviewDialog::fitPage, Qt::ToolButtonTextOnly, {}, {},
+        QStringLiteral("Inteira"));
     add(QStringLiteral("100%"), &PreviewDialog::actualSize, Qt::ToolButtonTextOnly);
     add(QStringLiteral("Reduzir"), &PreviewDialog::zoomOut, Qt::ToolButtonTextOnly, {},
-        QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QKeySequence(Qt::CTRL | Qt::Key_Minus), QStringLiteral("−"));
     add(QStringLiteral("Ampliar"), &PreviewDialog::zoomIn, Qt::ToolButtonTextOnly, {},
-        QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QKeySequence(Qt::CTRL | Qt::Key_Plus), QStringLiteral("+"));
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setMinimumWidth(44);
     zoomLabel_->setAlignment(Qt::AlignCenter);
@@ -185,7 +192,7 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     save_ = add(QStringLiteral("Salvar PDF"), &PreviewDialog::savePdfAs, Qt::ToolButtonTextBesideIcon,
                  st->standardIcon(QStyle::SP_DialogSaveButton), QKeySequence::Save);
     add(QStringLiteral("Fechar"), &QDialog::accept, Qt::ToolButtonTextBesideIcon,
-        st->standardIcon(QStyle::SP_DialogCloseButton));
+        st->standardIcon(QStyle::SP_DialogCloseButton), QKeySequence(Qt::Key_Escape));
 
     view_ = new PageView(*this);
     scroll_ = new QScrollArea(this);
