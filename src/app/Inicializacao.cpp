@@ -36,6 +36,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -135,6 +136,8 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     // One failure, one message: the steps after the data module's that fail the same
     // way stay silent.
     ui::QuietRepeats umaVez;
+    // Files are saved and looked for in the data folder first.
+    ui::Dialogs::setStartFolder(installation::dataFolder());
     DMPrincipal = new TDMPrincipal;
     try {
         DMPrincipal->DataModuleCreate();
@@ -187,8 +190,39 @@ void destroiObjetosGlobais()
     DMPrincipal = nullptr;
 }
 
+namespace {
+
+// The words of the file dialogs that Qt's Brazilian catalogue lacks (the kind of each
+// entry), so that the dialogs are wholly in Portuguese.
+class TraducoesQueFaltam final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexto, const char* texto, const char* desambiguacao, int n) const override
+    {
+        Q_UNUSED(desambiguacao);
+        Q_UNUSED(n);
+        if (qstrcmp(contexto, "QAbstractFileIconProvider") != 0 && qstrcmp(contexto, "QFileSystemModel") != 0)
+            return {};
+        static const QHash<QByteArray, QString> palavras{
+            {"Folder", QStringLiteral("Pasta")},
+            {"File", QStringLiteral("Arquivo")},
+            {"Drive", QStringLiteral("Unidade")},
+            {"%1 File", QStringLiteral("Arquivo %1")},
+            {"File Folder", QStringLiteral("Pasta")},
+            {"Alias", QStringLiteral("Atalho")},
+            {"Shortcut", QStringLiteral("Atalho")},
+        };
+        return palavras.value(QByteArray(texto));
+    }
+};
+
+}  // namespace
+
 bool carregaTraducoes(QCoreApplication& app)
 {
+    // Searched after Qt's catalogue, which is installed later.
+    QCoreApplication::installTranslator(new TraducoesQueFaltam(&app));
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
     QLocale::setDefault(brasil);
     // "qt" gathers the catalogues of every Qt module installed.

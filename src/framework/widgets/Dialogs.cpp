@@ -1,6 +1,7 @@
 #include "widgets/Dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,6 +27,20 @@ void record(const Dialogs::Record& r)
     script().records << r;
     if (script().observer)
         script().observer(r);
+}
+
+QString& startFolderSlot()
+{
+    static QString folder;
+    return folder;
+}
+
+// A bare or relative name offered by a dialog, placed in the start folder.
+QString inStartFolder(const QString& name)
+{
+    if (startFolderSlot().isEmpty() || !QDir::isRelativePath(name))
+        return name;
+    return QDir(startFolderSlot()).filePath(name);
 }
 
 QuietRepeats*& quiet()
@@ -124,25 +139,38 @@ void Dialogs::warning(const QString& text, QWidget* parent)
     show(QMessageBox::Warning, appTitle(), text, parent);
 }
 
+void Dialogs::setStartFolder(const QString& folder)
+{
+    startFolderSlot() = folder;
+}
+
+QString Dialogs::startFolder()
+{
+    return startFolderSlot();
+}
+
 QString Dialogs::saveFileName(const QString& caption, const QString& suggested, const QString& filter, QWidget* parent)
 {
+    const QString offered = inStartFolder(suggested);
     if (script().on)
-        return scriptedPath(Kind::SaveFile, caption, suggested);
-    return QFileDialog::getSaveFileName(owner(parent), caption, suggested, filter);
+        return scriptedPath(Kind::SaveFile, caption, offered);
+    return QFileDialog::getSaveFileName(owner(parent), caption, offered, filter);
 }
 
 QString Dialogs::openFileName(const QString& caption, const QString& folder, const QString& filter, QWidget* parent)
 {
+    const QString start = folder.isEmpty() ? startFolder() : folder;
     if (script().on)
-        return scriptedPath(Kind::OpenFile, caption, folder);
-    return QFileDialog::getOpenFileName(owner(parent), caption, folder, filter);
+        return scriptedPath(Kind::OpenFile, caption, start);
+    return QFileDialog::getOpenFileName(owner(parent), caption, start, filter);
 }
 
 QString Dialogs::folderName(const QString& caption, const QString& start, QWidget* parent)
 {
+    const QString from = start.isEmpty() ? startFolder() : start;
     if (script().on)
-        return scriptedPath(Kind::Folder, caption, start);
-    return QFileDialog::getExistingDirectory(owner(parent), caption, start);
+        return scriptedPath(Kind::Folder, caption, from);
+    return QFileDialog::getExistingDirectory(owner(parent), caption, from);
 }
 
 bool Dialogs::print(const QString& caption, const std::function<bool()>& show,

@@ -30,6 +30,11 @@ public:
     static void error(const QString& text, QWidget* parent = nullptr, const QString& title = {});
     static void warning(const QString& text, QWidget* parent = nullptr);
 
+    // The folder a file or folder dialog starts in when it is given none (a bare file
+    // name, or no folder): the program's data folder, set at start-up. Empty: Qt's choice.
+    static void setStartFolder(const QString& folder);
+    static QString startFolder();
+
     // The file and folder dialogs: the path chosen, empty when the user cancelled.
     static QString saveFileName(const QString& caption, const QString& suggested, const QString& filter,
                                 QWidget* parent = nullptr);
