@@ -285,6 +285,23 @@ private slots:
                                 "Os valores de 2004 já calculados serão substituídos em todos os estados."));
     }
 
+    // The rows are in the order of the municipalities' names, not of their codes
+    // (Mathias Lobato's code comes after Vieiras's).
+    void theRowsAreInNameOrder()
+    {
+        cenario::pacto(conexao(), cenario::ano, QStringLiteral("MG"), 3171402, 100);  // Vieiras
+        cenario::pacto(conexao(), cenario::ano, QStringLiteral("MG"), 3171501, 100);  // Mathias Lobato
+        incentivo::calculaIncentivoAnual(conexao(), cenario::ano);
+        TfrmRecAnuaisPactuados frm;
+        mostra(&frm);
+        support::chooseEntry(frm.CB_Ano, cenario::ano);
+        support::chooseEntry(frm.LookUpUF, QStringLiteral("MG"));
+        QStringList nomes;
+        for (const QString& l : linhas(frm.DBGrid1))
+            nomes << l.section(QLatin1Char('|'), 0, 0);
+        QCOMPARE(nomes, (QStringList{"Abaeté", "Lavras", "Mathias Lobato", "Varginha", "Vieiras"}));
+    }
+
     // The UF first: the focus goes to the year box, silently, and nothing is shown.
     void aUfWithoutAYearAsksForTheYear()
     {
