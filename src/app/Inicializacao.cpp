@@ -38,6 +38,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -70,6 +71,45 @@ QString mensagemDeFalha()
     }
 }
 
+namespace {
+
+// The options QGuiApplication and QApplication take from the command line, with a value
+// and without one.
+const QStringList opcoesDoQtComValor{
+    QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"), QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("style"),
+    QStringLiteral("stylesheet"), QStringLiteral("session")};
+const QStringList opcoesDoQtSemValor{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                                     QStringLiteral("dograb"), QStringLiteral("sync")};
+
+QStringList semOpcoesDoQt(const QStringList& argumentos)
+{
+    QStringList out;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        if (i == 0 || !a.startsWith(QLatin1Char('-'))) {
+            out << a;
+            continue;
+        }
+        QString nome = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype igual = nome.indexOf(QLatin1Char('='));
+        if (igual >= 0)
+            nome.truncate(igual);
+        if (opcoesDoQtSemValor.contains(nome))
+            continue;
+        if (opcoesDoQtComValor.contains(nome)) {
+            if (igual < 0)
+                ++i;  // its value follows
+            continue;
+        }
+        out << a;
+    }
+    return out;
+}
+
+}  // namespace
+
 Opcoes leOpcoes(const QStringList& argumentos)
 {
     QCommandLineParser parser;
@@ -84,7 +124,7 @@ Opcoes leOpcoes(const QStringList& argumentos)
     parser.addOption(administracao);
     Opcoes opcoes;
     opcoes.texto = parser.helpText();
-    if (!parser.parse(argumentos))
+    if (!parser.parse(semOpcoesDoQt(argumentos)))
         opcoes.erro = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
         opcoes.erro = QStringLiteral("Argumento desconhecido: %1").arg(parser.positionalArguments().first());
@@ -98,6 +138,8 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     // One failure, one message: the steps after the data module's that fail the same
     // way stay silent.
     ui::QuietRepeats umaVez;
+    // Files are saved and looked for in the data folder first.
+    ui::Dialogs::setStartFolder(installation::dataFolder());
     DMPrincipal = new TDMPrincipal;
     // A database made by an earlier version gets what this one records, at every
     // connection (a start that failed connects later); what cannot be added is told.
@@ -163,8 +205,39 @@ void formatosBrasileiros()
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 }
 
-bool carregaTraducoes(QApplication& app)
+namespace {
+
+// The words of the file dialogs that Qt's Brazilian catalogue lacks (the kind of each
+// entry), so that the dialogs are wholly in Portuguese.
+class TraducoesQueFaltam final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexto, const char* texto, const char* desambiguacao, int n) const override
+    {
+        Q_UNUSED(desambiguacao);
+        Q_UNUSED(n);
+        if (qstrcmp(contexto, "QAbstractFileIconProvider") != 0 && qstrcmp(contexto, "QFileSystemModel") != 0)
+            return {};
+        static const QHash<QByteArray, QString> palavras{
+            {"Folder", QStringLiteral("Pasta")},
+            {"File", QStringLiteral("Arquivo")},
+            {"Drive", QStringLiteral("Unidade")},
+            {"%1 File", QStringLiteral("Arquivo %1")},
+            {"File Folder", QStringLiteral("Pasta")},
+            {"Alias", QStringLiteral("Atalho")},
+            {"Shortcut", QStringLiteral("Atalho")},
+        };
+        return palavras.value(QByteArray(texto));
+    }
+};
+
+}  // namespace
+
+bool carregaTraducoes(QCoreApplication& app)
 {
+    // Searched after Qt's catalogue, which is installed later.
+    QCoreApplication::installTranslator(new TraducoesQueFaltam(&app));
     const QLocale brasil(QLocale::Portuguese, QLocale::Brazil);
     // "qt" gathers the catalogues of every Qt module installed.
     auto* qt = new QTranslator(&app);

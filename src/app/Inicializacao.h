@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-class QApplication;
+class QCoreApplication;
 class QWidget;
 
 namespace inicializacao {
@@ -20,7 +20,8 @@ struct Opcoes {
     QString erro;
     QString texto;
 };
-// Reads the arguments, the program's name first.
+// Reads the arguments, the program's name first. The window system's own options, which
+// Qt takes once the application starts (-platform, -display, -style, ...), are let through.
 Opcoes leOpcoes(const QStringList& argumentos);
 
 // Creates DMPrincipal and frmPrincipal, binds the menu commands to their windows,
@@ -38,8 +39,9 @@ void destroiObjetosGlobais();
 void formatosBrasileiros();
 
 // Qt's own texts (context menus, standard buttons, the file and print dialogs) in
-// Brazilian Portuguese. Returns whether the translations were found.
-bool carregaTraducoes(QApplication& app);
+// Brazilian Portuguese for Qt's own texts, and the words of the file dialogs its
+// catalogue lacks. Returns whether the translations were found.
+bool carregaTraducoes(QCoreApplication& app);
 
 // The message of the exception being handled (inside a catch block), for the standard
 // error box: a database that cannot be reached adds what the user can do about it.

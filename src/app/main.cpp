@@ -13,18 +13,25 @@ int main(int argc, char* argv[])
     // Brazilian formats before anything else, whatever the machine's locale and whatever
     // start-up meets (a database out of reach included).
     inicializacao::formatosBrasileiros();
+    // The command line is read before any window system is needed: --help and a wrong
+    // option answer without a display.
+    inicializacao::Opcoes opcoes;
+    {
+        QCoreApplication linha(argc, argv);
+        inicializacao::carregaTraducoes(linha);
+        opcoes = inicializacao::leOpcoes(QCoreApplication::arguments());
+        if (!opcoes.erro.isEmpty()) {
+            std::fputs(qPrintable(opcoes.erro + QStringLiteral("\n\n") + opcoes.texto), stderr);
+            return 2;
+        }
+        if (opcoes.ajuda) {
+            std::fputs(qPrintable(opcoes.texto), stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVA"));
     inicializacao::carregaTraducoes(app);
-    const inicializacao::Opcoes opcoes = inicializacao::leOpcoes(QCoreApplication::arguments());
-    if (!opcoes.erro.isEmpty()) {
-        std::fputs(qPrintable(opcoes.erro + QStringLiteral("\n\n") + opcoes.texto), stderr);
-        return 2;
-    }
-    if (opcoes.ajuda) {
-        std::fputs(qPrintable(opcoes.texto), stdout);
-        return 0;
-    }
     QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
     if (!inicializacao::criaObjetosGlobais(opcoes)) {
         inicializacao::destroiObjetosGlobais();

@@ -14,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 using db::FieldType;
@@ -53,6 +52,8 @@ TFormGrafico::TFormGrafico(const charts::Grafico& grafico, QWidget* owner)
       grafico_(grafico)
 {
     setWindowTitle(grafico.titulo);
+    // No Sair here: Esc closes the window, as the close box does.
+    setClosesOnEscape(true);
 
     IBQuery1.setSql(grafico.sql);
     IBQuery1Rotulo = &IBQuery1.addField(grafico.campoRotulo, FieldType::String, grafico.tamanhoRotulo);
@@ -230,10 +231,8 @@ void TFormGrafico::BtnSalvaGraficoClick()
 {
     QString nome = grafico_.titulo;
     nome.replace(QRegularExpression(QStringLiteral(R"([\\/:*?"<>|])")), QStringLiteral("_"));
-    QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (pasta.isEmpty() || !QDir(pasta).exists())
-        pasta = installation::dataFolder();
-    QString caminho = ui::Dialogs::saveFileName(QStringLiteral("Salvar gráfico"), QDir(pasta).filePath(nome + QStringLiteral(".png")),
+    // In the data folder, as every file the program offers to save.
+    QString caminho = ui::Dialogs::saveFileName(QStringLiteral("Salvar gráfico"), QDir(installation::dataFolder()).filePath(nome + QStringLiteral(".png")),
                                                 QStringLiteral("Imagem PNG (*.png);;Documento PDF (*.pdf)"), this);
     if (caminho.isEmpty())
         return;

@@ -91,12 +91,16 @@ void TfrmIncentivoAnual::ToolButton1Click()
         CB_Ano->setFocus();
         return;
     }
+    // The year is replaced as a whole: asked first, "Não" the default.
+    if (!ui::Dialogs::confirm(incentivo::perguntaCalculo(ano, ufEscolhida()), this))
+        return;
     const incentivo::ResultadoCalculo r = [&] {
         CursorDeEspera espera;
         return incentivo::calculaIncentivoAnual(DMPrincipal->IBDatabaseGeral, ano);
     }();
-    ui::Dialogs::message(r.mensagem(), this);
-    // The grid shows the year just calculated at once, not its old rows.
+    // The grid and its totals show the year just calculated before the message, not its
+    // old rows.
     if (!ufEscolhida().isEmpty())
         LookUpUFClick();
+    ui::Dialogs::message(r.mensagem(), this);
 }

@@ -94,10 +94,14 @@ TFormRelRecAlocGastos::TFormRelRecAlocGastos(TFormSelecaoModelo* selecao)
         DetailBand1->addDataText(QString::fromLatin1(colunas[i].campo), caixa(colunas[i], 1).adjusted(0, 0, -kFolga, 0))
             .setAlignment(Qt::AlignRight | Qt::AlignTop);
 
-    // The report's sums, afresh at every run; none for the two balances.
-    SummaryBand1 = &RelModelo.addBand(report::BandKind::Summary, 7);
+    // The report's sums, afresh at every run; none for the two balances. Under them, why a
+    // month's "Saldo Atual" and the next month's "Saldo Anterior" differ by the medications.
+    SummaryBand1 = &RelModelo.addBand(report::BandKind::Summary, 13);
     SummaryBand1->frame().top = true;
-    SummaryBand1->frame().bottom = true;
+    SummaryBand1->addHLine(0, 7, RelModelo.bandWidth());
+    QRLabelNota = &SummaryBand1->addLabel(NotaSaldoAtual, {1, 8.5, RelModelo.bandWidth() - 2, 0});
+    QRLabelNota->setName(QStringLiteral("QRLabelNota"));
+    QRLabelNota->setFontSize(8);
     for (const Coluna& c : colunas)
         if (c.somada)
             SummaryBand1

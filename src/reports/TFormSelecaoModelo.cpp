@@ -205,10 +205,21 @@ void TFormSelecaoModelo::FormShow()
 
 void TFormSelecaoModelo::DBLookUpEstadoClick()
 {
-    // The list follows the state just chosen; every one of its rows is read.
+    // The list follows the state just chosen; every one of its rows is read. The
+    // municipality the box shows stays the list's current row, as the report headers
+    // name that row.
     db::Dataset& cidades = DMPrincipal->TB_Cidade;
     cidades.last();
     cidades.first();
+    seguirMunicipioEscolhido();
+}
+
+void TFormSelecaoModelo::seguirMunicipioEscolhido()
+{
+    const QVariant cidade = DBLookupMunicipio->keyValue();
+    db::Dataset& cidades = DMPrincipal->TB_Cidade;
+    if (cidade.isValid() && !cidade.isNull() && cidades.isActive())
+        cidades.locate(QStringLiteral("CO_SEQ_CIDADE"), cidade);
 }
 
 void TFormSelecaoModelo::BbtImprimeClick()
@@ -220,6 +231,15 @@ void TFormSelecaoModelo::BbtImprimeClick()
         SelecaoValida = false;
         return;
     }
+    if (const QString invertido = PeriodoInvertido(ComboInicio->currentIndex(), ComboFim->currentIndex());
+        !invertido.isEmpty()) {
+        ui::Dialogs::message(invertido, this);
+        ComboInicio->setFocus();
+        SelecaoValida = false;
+        return;
+    }
+    // The headers name the list's current row: the municipality whose figures are asked for.
+    seguirMunicipioEscolhido();
     const PeriodoSelecionado p = CapturaPeriodo(ComboInicio->currentIndex(), ComboFim->currentIndex());
     MesInicio = p.MesInicio;
     MesFim = p.MesFim;

@@ -8,7 +8,8 @@
 //
 // A descendant sets its caption and puts its own controls in pnlSelecao's grid, under
 // the period. The state and municipality lists are the data module's TB_Unidade_Federacao
-// and TB_Cidade: choosing an entry makes its row current, and the report headers show it.
+// and TB_Cidade: choosing an entry makes its row current, and the report headers show it;
+// choosing the state again, and Visualizar, keep the chosen municipality's row current.
 // Handlers a user triggers run guarded; keys reach the window before its controls.
 #include "reports/rules/Selecao.h"
 #include "widgets/FormWindow.h"
@@ -80,6 +81,8 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Makes the municipality the box shows the current row of the shared list.
+    void seguirMunicipioEscolhido();
     QAction* addButton(const QString& caption, const QString& hint, const QIcon& icon, void (TFormSelecaoModelo::*handler)());
 };
 

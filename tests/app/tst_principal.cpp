@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -133,6 +134,9 @@ private slots:
         QTest::newRow("help") << QStringList{"korva", "--help"} << false << true << QString();
         QTest::newRow("an unknown option") << QStringList{"korva", "--administrador"} << false << false << "administrador";
         QTest::newRow("an argument") << QStringList{"korva", "KORVA.GDB"} << false << false << "KORVA.GDB";
+        QTest::newRow("the window system's options")
+            << QStringList{"korva", "-platform", "offscreen", "--style=Fusion", "-reverse", "--administracao"} << true << false
+            << QString();
     }
     void theCommandLine()
     {
@@ -146,6 +150,34 @@ private slots:
         QCOMPARE(o.erro.isEmpty(), erro.isEmpty());
         QVERIFY2(o.erro.contains(erro), qPrintable(o.erro));
         QVERIFY(o.texto.contains(QStringLiteral("--administracao")));
+    }
+
+    // The program itself, without any display: --help prints the options and a wrong
+    // option says so and ends with 2, before the window system is needed.
+    void theCommandLineNeedsNoDisplay()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        const auto roda = [&](const QStringList& argumentos) {
+            auto p = std::make_unique<QProcess>();
+            p->setProcessEnvironment(env);
+            p->start(QStringLiteral(KORVA_PROGRAMA), argumentos);
+            if (!p->waitForFinished(60000))
+                qFatal("korva did not end");
+            return p;
+        };
+        const auto ajuda = roda({QStringLiteral("--help")});
+        QCOMPARE(ajuda->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(ajuda->exitCode(), 0);
+        QVERIFY(QString::fromLocal8Bit(ajuda->readAllStandardOutput()).contains(QStringLiteral("--administracao")));
+        const auto errada = roda({QStringLiteral("--administrador")});
+        QCOMPARE(errada->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(errada->exitCode(), 2);
+        const QString erro = QString::fromLocal8Bit(errada->readAllStandardError());
+        QVERIFY2(erro.contains(QStringLiteral("administrador")) && erro.contains(QStringLiteral("--administracao")),
+                 qPrintable(erro));
     }
 
     void theAdministrationStartShowsTheHiddenItems_data()

@@ -152,6 +152,30 @@ private slots:
                 QCOMPARE(chart.values(s).at(r), esperado.value({chart.seriesNames().at(s), chart.categories().at(r)}).toDouble());
     }
 
+    // The chart windows have no Sair: Esc closes them, from the grid or the chart, and
+    // closing them closes their query.
+    void escapeClosesTheWindow_data()
+    {
+        QTest::addColumn<bool>("recursos");
+        QTest::addColumn<bool>("naGrade");
+        QTest::newRow("Fonte Comprovação, from the grid") << false << true;
+        QTest::newRow("Aplicação de Recursos, from the chart") << true << false;
+    }
+    void escapeClosesTheWindow()
+    {
+        QFETCH(bool, recursos);
+        QFETCH(bool, naGrade);
+        dados::anoVariado(DMPrincipal->IBDatabaseGeral, ano, 20, 3);
+        auto w = janela(recursos);
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QWidget* alvo = naGrade ? static_cast<QWidget*>(w->DecisionGrid1) : w->DecisionGraph1;
+        alvo->setFocus();
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : alvo, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->IBQuery1.isActive());
+        QVERIFY(Dialogs::records().isEmpty());
+    }
+
     void aYearWithoutDocumentsShowsNothing()
     {
         dados::documento(DMPrincipal->IBDatabaseGeral, QStringLiteral("2004"), QStringLiteral("MG"), 1, QStringLiteral("N"),

@@ -28,9 +28,11 @@
 #include <QDate>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -203,8 +205,9 @@ private slots:
         support::chooseEntry(frm.CB_Ano, cenario::ano);
         QCOMPARE(QApplication::focusWidget(), frm.LookUpUF);
         QVERIFY(Dialogs::records().isEmpty());
+        Dialogs::addAnswers({true});
         QTest::mouseClick(frm.button(frm.ToolButton1), Qt::LeftButton);
-        QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Calculo efetuado")});
+        QCOMPARE(Dialogs::texts().value(1), QStringLiteral("Calculo efetuado"));
         QCOMPARE(cenario::resultados(conexao()), cenario::esperado());
         QCOMPARE(frm.DBGrid1->model()->rowCount(), 0);
 
@@ -220,6 +223,7 @@ private slots:
 
         // Calculated again, the year shown shows its new rows at once.
         cenario::executa(conexao(), QStringLiteral("update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 2"));
+        Dialogs::addAnswers({true});
         frm.ToolButton1->trigger();
         QCOMPARE(totais(frm), (QStringList{"R$ 1.000,00", "R$ 250,00", "R$ 125,00"}));
 
@@ -227,6 +231,76 @@ private slots:
         support::chooseEntry(frm.CB_Ano, QStringLiteral("2002"));
         QCOMPARE(frm.DBGrid1->model()->rowCount(), 0);
         QCOMPARE(totais(frm), (QStringList{"R$ 0,00", "R$ 0,00", "R$ 0,00"}));
+    }
+
+    // Calcular replaces a whole year: it asks first, naming the year and the UF shown,
+    // "Não" the default; answered "Não", the year keeps its rows. Answered "Sim", the grid
+    // and its totals show the new figures by the time "Calculo efetuado" appears.
+    void calculatingAsksFirstAndShowsTheNewFigures()
+    {
+        incentivo::calculaIncentivoAnual(conexao(), cenario::ano);
+        TfrmIncentivoAnual frm;
+        mostra(&frm);
+        support::chooseEntry(frm.CB_Ano, cenario::ano);
+        support::chooseEntry(frm.LookUpUF, QStringLiteral("SP"));
+        QCOMPARE(totais(frm), (QStringList{"R$ 500,00", "R$ 250,00", "R$ 125,00"}));
+        cenario::executa(conexao(), QStringLiteral("update TB_REPASSE_MESTRE set VL_REPASSE_FEDERAL_MESTRE = 2"));
+        const QString pergunta = QStringLiteral("Calcular o incentivo anual de %1?\n"
+                                                "Os valores de %1 já calculados serão substituídos em todos os estados, "
+                                                "inclusive SP.")
+                                     .arg(cenario::ano);
+
+        // The real box: its default is "Não", and Enter answers it.
+        Dialogs::stopScript();
+        QString perguntado, padrao;
+        QTimer::singleShot(0, &frm, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            perguntado = box->text();
+            padrao = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        frm.ToolButton1->trigger();
+        QCOMPARE(perguntado, pergunta);
+        QCOMPARE(padrao, QStringLiteral("&Não"));
+        Dialogs::startScript();
+        QCOMPARE(totais(frm), (QStringList{"R$ 500,00", "R$ 250,00", "R$ 125,00"}));
+        QCOMPARE(cenario::resultados(conexao()), cenario::esperado());
+
+        QStringList aoAvisar;
+        Dialogs::whenRecorded([&](const Dialogs::Record& r) {
+            if (r.kind == Dialogs::Kind::Message)
+                aoAvisar = totais(frm);
+        });
+        Dialogs::addAnswers({true});
+        frm.ToolButton1->trigger();
+        QCOMPARE(Dialogs::records().value(0).kind, Dialogs::Kind::Confirmation);
+        QCOMPARE(Dialogs::records().value(0).text, pergunta);
+        QCOMPARE(Dialogs::texts().value(1), QStringLiteral("Calculo efetuado"));
+        QCOMPARE(aoAvisar, (QStringList{"R$ 1.000,00", "R$ 250,00", "R$ 125,00"}));
+
+        // Without a UF chosen the question names the year alone.
+        QCOMPARE(incentivo::perguntaCalculo(QStringLiteral("2004"), QString()),
+                 QStringLiteral("Calcular o incentivo anual de 2004?\n"
+                                "Os valores de 2004 já calculados serão substituídos em todos os estados."));
+    }
+
+    // The rows are in the order of the municipalities' names, not of their codes
+    // (Mathias Lobato's code comes after Vieiras's).
+    void theRowsAreInNameOrder()
+    {
+        cenario::pacto(conexao(), cenario::ano, QStringLiteral("MG"), 3171402, 100);  // Vieiras
+        cenario::pacto(conexao(), cenario::ano, QStringLiteral("MG"), 3171501, 100);  // Mathias Lobato
+        incentivo::calculaIncentivoAnual(conexao(), cenario::ano);
+        TfrmRecAnuaisPactuados frm;
+        mostra(&frm);
+        support::chooseEntry(frm.CB_Ano, cenario::ano);
+        support::chooseEntry(frm.LookUpUF, QStringLiteral("MG"));
+        QStringList nomes;
+        for (const QString& l : linhas(frm.DBGrid1))
+            nomes << l.section(QLatin1Char('|'), 0, 0);
+        QCOMPARE(nomes, (QStringList{"Abaeté", "Lavras", "Mathias Lobato", "Varginha", "Vieiras"}));
     }
 
     // The UF first: the focus goes to the year box, silently, and nothing is shown.
@@ -252,11 +326,12 @@ private slots:
         TfrmIncentivoAnual frm;
         mostra(&frm);
         support::chooseEntry(frm.CB_Ano, cenario::ano);
+        Dialogs::addAnswers({true});
         frm.ToolButton1->trigger();
-        QCOMPARE(Dialogs::records().size(), 1);
-        QCOMPARE(Dialogs::records().first().kind, Dialogs::Kind::Error);
-        QVERIFY2(Dialogs::records().first().text.contains(QStringLiteral("TB_REPASSE_MUNICIPAL_EXCESSAO")),
-                 qPrintable(Dialogs::records().first().text));
+        QCOMPARE(Dialogs::records().size(), 2);
+        QCOMPARE(Dialogs::records().last().kind, Dialogs::Kind::Error);
+        QVERIFY2(Dialogs::records().last().text.contains(QStringLiteral("TB_REPASSE_MUNICIPAL_EXCESSAO")),
+                 qPrintable(Dialogs::records().last().text));
         QCOMPARE(cenario::resultados(conexao()), cenario::esperado());
         QVERIFY(!conexao().inUnit());
     }

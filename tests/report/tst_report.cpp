@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace report;
@@ -182,11 +183,16 @@ private slots:
     void previewDialogNavigatesAndPrintsAfresh();
     void previewSavesAndPrintsThroughTheScriptedDialogs_data();
     void previewSavesAndPrintsThroughTheScriptedDialogs();
+    void previewToolbarFitsASmallScreen();
+    void previewWithoutAPrinterOffersPdf_data();
+    void previewWithoutAPrinterOffersPdf();
 };
 
 void TestReport::initTestCase()
 {
     text::setBrazilianFormats();
+    // A printer is there unless a test says otherwise (its scripted dialog prints to a file).
+    report::setPrinterCheck([] { return true; });
 }
 
 void TestReport::cleanup()
@@ -992,6 +998,72 @@ void TestReport::previewSavesAndPrintsThroughTheScriptedDialogs()
         const QString info = run(QStringLiteral("pdfinfo"), {dir.filePath(written)});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
     }
+}
+
+// On a 1024×768 screen the preview's toolbar shows every command, "Fechar" too, without
+// the overflow button; each command keeps its key.
+void TestReport::previewToolbarFitsASmallScreen()
+{
+    TableSource rows = numberedRows(110);
+    auto r = listReport(rows);
+    PreviewDialog dialog(*r, r->run());
+    dialog.resize(1024 * 9 / 10, 768 * 9 / 10);  // what the preview takes of such a screen
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QStringList vistos, escondidos;
+    for (QToolButton* b : dialog.findChildren<QToolButton*>()) {
+        if (b->objectName() == QLatin1String("qt_toolbar_ext_button")) {
+            if (b->isVisible())
+                escondidos << QStringLiteral("››");
+            continue;
+        }
+        (b->isVisible() && b->geometry().right() < b->parentWidget()->width() ? vistos : escondidos) << b->text();
+    }
+    QVERIFY2(escondidos.isEmpty(), qPrintable(escondidos.join(QStringLiteral(", "))));
+    QVERIFY(vistos.contains(QStringLiteral("Fechar")));
+    QCOMPARE(vistos.size(), 12);
+    QMap<QString, QKeySequence> teclas;
+    for (QAction* a : dialog.findChildren<QAction*>())
+        teclas[a->text()] = a->shortcut();
+    QCOMPARE(teclas.value(QStringLiteral("Fechar")), QKeySequence(Qt::Key_Escape));
+    QCOMPARE(teclas.value(QStringLiteral("Imprimir")), QKeySequence(QKeySequence::Print));
+    QCOMPARE(teclas.value(QStringLiteral("Salvar PDF")), QKeySequence(QKeySequence::Save));
+    QCOMPARE(teclas.value(QStringLiteral("Próxima")), QKeySequence(Qt::Key_PageDown));
+    QCOMPARE(teclas.value(QStringLiteral("Anterior")), QKeySequence(Qt::Key_PageUp));
+    QCOMPARE(teclas.value(QStringLiteral("Ampliar")), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    QCOMPARE(teclas.value(QStringLiteral("Reduzir")), QKeySequence(Qt::CTRL | Qt::Key_Minus));
+}
+
+// Without a printer "Imprimir" says so and offers "Salvar PDF": answered "Sim", the save
+// dialog and the file; "Não", nothing more. The print dialog is never offered.
+void TestReport::previewWithoutAPrinterOffersPdf_data()
+{
+    QTest::addColumn<bool>("salva");
+    QTest::newRow("saved as PDF") << true;
+    QTest::newRow("declined") << false;
+}
+
+void TestReport::previewWithoutAPrinterOffersPdf()
+{
+    QFETCH(bool, salva);
+    TableSource rows = numberedRows(110);
+    auto r = listReport(rows);
+    PreviewDialog dialog(*r, r->run());
+    QTemporaryDir dir;
+    report::setPrinterCheck([] { return false; });
+    ui::Dialogs::startScript({salva});
+    ui::Dialogs::addPaths({dir.filePath(QStringLiteral("relatorio.pdf"))});
+    dialog.print();
+    report::setPrinterCheck([] { return true; });
+
+    const auto& records = ui::Dialogs::records();
+    QCOMPARE(records.value(0).kind, ui::Dialogs::Kind::Confirmation);
+    QCOMPARE(records.value(0).text, QStringLiteral("Não há impressora instalada para imprimir o relatório.\n"
+                                                   "Deseja salvar o relatório em PDF?"));
+    QCOMPARE(records.size(), salva ? 2 : 1);
+    if (salva)
+        QCOMPARE(records.at(1).kind, ui::Dialogs::Kind::SaveFile);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), salva ? QStringList{QStringLiteral("relatorio.pdf")} : QStringList());
 }
 
 QTEST_MAIN(TestReport)

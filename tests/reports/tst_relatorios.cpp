@@ -14,6 +14,7 @@
 #include "forms/FormAtivo.h"
 #include "report/PreviewDialog.h"
 #include "reports/TFormRelModelo.h"
+#include "reports/TFormRelRecAlocGastos.h"
 #include "reports/TFormSelAquisicaoDocumento.h"
 #include "reports/TFormSelAquisicaoFavorecido.h"
 #include "reports/TFormSelComparativo.h"
@@ -195,6 +196,8 @@ private slots:
     {
         text::setBrazilianFormats();
         QVERIFY(pasta.isValid());
+        // A printer is there: the scripted print dialog prints to a file.
+        report::setPrinterCheck([] { return true; });
         report::setPreviewSink([this](report::Report& r, const report::Document& d) {
             Visto v{d, {}};
             if (d.pageCount() > 0) {
@@ -368,17 +371,59 @@ private slots:
         QVERIFY(!naPagina(page, QStringLiteral("Lavras")));
     }
 
-    // A first month after the last: no rows, no page, and the user told there is nothing
-    // to print rather than left wondering.
-    void reversedMonthsPrintNoPage_data()
+    // The municipality a header names is the one whose figures are printed: choosing the
+    // state again (the same one) moves the shared municipality list to its first row, and
+    // the box keeps its choice.
+    void headerNamesTheMunicipalityChosen_data()
     {
         QTest::addColumn<int>("relatorio");
         for (int i = 0; i < 5; ++i)
-            QTest::newRow(std::array{"purchase description", "price comparison", "total value", "defaulters",
-                                     "allocated versus spent"}[i])
+            QTest::newRow(std::array{"purchase description", "total value", "defaulters", "acquisition by payee",
+                                     "acquisition by document"}[i])
                 << i;
     }
-    void reversedMonthsPrintNoPage()
+    void headerNamesTheMunicipalityChosen()
+    {
+        QFETCH(int, relatorio);
+        abre(0);
+        fixture::compra(banco(), lavras, 1, fixture::aas, 7, 7);
+        fixture::incentivo(banco(), lavras, 0, 0, 1200);
+        fixture::cabecalho(banco(), lavras, 1, {5.0, 0.0, 0.0, 70.0, 0.0, 20.0});
+        fixture::documento(banco(), lavras, 1, "N", "1", "N-1", QDate(2003, 1, 2), 5);
+        TFormSelecaoModelo* j = nullptr;
+        switch (relatorio) {
+        case 0: j = &mostra<TFormSelMedElenco>(); break;
+        case 1: j = &mostra<TFormSelCompraMedTotal>(); break;
+        case 2: j = &mostra<TFormSelInadimplentes>(); break;
+        case 3: j = &mostra<TFormSelAquisicaoFavorecido>(); break;
+        default: j = &mostra<TFormSelAquisicaoDocumento>(); break;
+        }
+        support::chooseEntry(j->DBLookupMunicipio, QStringLiteral("Lavras"));
+        support::chooseEntry(j->DBLookUpEstado, QStringLiteral("MG"));
+        QCOMPARE(j->DBLookupMunicipio->currentText(), QStringLiteral("Lavras"));
+        j->BbtImprime->trigger();
+        const report::Page& page = unico().doc.pages.value(0);
+        const report::Item* rotulo = page.findFirst(QStringLiteral("Municipio :"));
+        QVERIFY(rotulo);
+        QStringList aoLado;
+        for (const report::Item* it : page.ofKind(report::Item::Kind::Text))
+            if (qAbs(it->rect.top() - rotulo->rect.top()) < 0.5 && it->rect.left() > rotulo->rect.left())
+                aoLado << it->text();
+        QCOMPARE(aoLado, QStringList{QStringLiteral("Lavras")});
+    }
+
+    // A first month after the last: said, naming both months, before any report is made;
+    // the window stays open with the focus on the first month, and the same window with
+    // the months in order has its lines.
+    void reversedMonthsAreSaid_data()
+    {
+        QTest::addColumn<int>("relatorio");
+        for (int i = 0; i < 7; ++i)
+            QTest::newRow(std::array{"purchase description", "price comparison", "total value", "defaulters",
+                                     "allocated versus spent", "acquisition by payee", "acquisition by document"}[i])
+                << i;
+    }
+    void reversedMonthsAreSaid()
     {
         QFETCH(int, relatorio);
         abre(lavras);
@@ -387,6 +432,7 @@ private slots:
             fixture::cabecalho(banco(), lavras, mes, {});
         }
         fixture::incentivo(banco(), lavras, 1, 1, 1);
+        fixture::documento(banco(), lavras, 3, "N", "1", "N-1", QDate(2003, 3, 2), 5);
         TFormSelecaoModelo* j = nullptr;
         switch (relatorio) {
         case 0: j = &mostra<TFormSelMedElenco>(); break;
@@ -398,18 +444,24 @@ private slots:
         }
         case 2: j = &mostra<TFormSelCompraMedTotal>(); break;
         case 3: j = &mostra<TFormSelInadimplentes>(); break;
-        default: j = &mostra<TFormSelRecAlocGastos>(); break;
+        case 4: j = &mostra<TFormSelRecAlocGastos>(); break;
+        case 5: j = &mostra<TFormSelAquisicaoFavorecido>(); break;
+        default: j = &mostra<TFormSelAquisicaoDocumento>(); break;
         }
-        escolheMeses(*j, QStringLiteral("Dezembro"), QStringLiteral("Janeiro"));
+        escolheMeses(*j, QStringLiteral("Abril"), QStringLiteral("Fevereiro"));
         j->BbtImprime->trigger();
-        QCOMPARE(unico().doc.pageCount(), 0);
-        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("Movimento sem Dados a Serem Emitidos")});
+        QCOMPARE(vistos.size(), size_t(0));
+        QVERIFY(j->findChildren<TFormRelModelo*>().isEmpty());
+        QCOMPARE(ui::Dialogs::texts(), QStringList{QStringLiteral("O período está invertido: Abril vem depois de Fevereiro.\n"
+                                                                  "Escolha um mês inicial igual ou anterior ao mês final.")});
+        QVERIFY(j->isVisible());
+        QCOMPARE(j->focusWidget(), j->ComboInicio);
         ui::Dialogs::clearRecords();
-        // The same window with the months in order has its lines.
         escolheMeses(*j, QStringLiteral("Janeiro"), QStringLiteral("Dezembro"));
         j->BbtImprime->trigger();
-        QCOMPARE(vistos.size(), size_t(2));
-        QCOMPARE(vistos[1].doc.pageCount(), 1);
+        QCOMPARE(vistos.size(), size_t(1));
+        QCOMPARE(vistos[0].doc.pageCount(), 1);
+        QVERIFY(ui::Dialogs::texts().isEmpty());
     }
 
     // The price comparison in a municipal installation: the municipality list disabled
@@ -529,6 +581,54 @@ private slots:
         QVERIFY(simples(v.pdf.value(0)).endsWith(QStringLiteral("Totais --> 800,00 800,00 0,00 120,00")));
     }
 
+    // After the preview closes with "Fechar", the selection window has the keyboard
+    // again, without a click: F10 closes it.
+    void theKeyboardReturnsToTheSelectionAfterThePreview()
+    {
+        abre(lavras);
+        fixture::compra(banco(), lavras, 2, fixture::amoxicilina, 1, 1);
+        auto& j = mostra<TFormSelCompraMedTotal>();
+        QVERIFY(QTest::qWaitForWindowActive(&j));
+        const report::PreviewSink sink = report::previewSink();
+        report::setPreviewSink({});
+        bool fechada = false;
+        QTimer::singleShot(0, &j, [&] {
+            auto* previa = qobject_cast<report::PreviewDialog*>(QApplication::activeModalWidget());
+            if (!previa || !QTest::qWaitForWindowActive(previa))
+                return;
+            for (QToolButton* b : previa->findChildren<QToolButton*>())
+                if (b->text() == QStringLiteral("Fechar")) {
+                    QTest::mouseClick(b, Qt::LeftButton);
+                    fechada = true;
+                }
+        });
+        j.BbtImprime->trigger();
+        report::setPreviewSink(sink);
+        QVERIFY(fechada);
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QCOMPARE(QApplication::activeWindow(), &j);
+        QCOMPARE(QApplication::focusWidget()->window(), &j);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QVERIFY(!j.isVisible());
+    }
+
+    // A monthly share with more than two decimals against an allocation typed to the
+    // cent: each line prints 0,00 and so do the totals, which add the lines as printed.
+    void defaultersInCents()
+    {
+        abre(lavras);
+        fixture::incentivo(banco(), lavras, 0, 0, 1000);
+        for (int mes = 1; mes <= 12; ++mes)
+            fixture::cabecalho(banco(), lavras, mes, {.municipal = 83.33});
+        auto& j = mostra<TFormSelInadimplentes>();
+        j.BbtImprime->trigger();
+        const QList<QStringList> linhas = corpo(unico().doc.pages.value(0), QStringLiteral("Mes"));
+        QCOMPARE(linhas.size(), 13);
+        for (int mes = 1; mes <= 12; ++mes)
+            QCOMPARE(linhas[mes - 1], (QStringList{QString::number(mes), "83,33", "83,33", "0,00"}));
+        QCOMPARE(linhas.last(), (QStringList{"Totais -->", "999,96", "999,96", "0,00", "0,00"}));
+    }
+
     // Allocated versus spent, in landscape: 100 + 50 + 30 + 20 - 120 = 80 with 40 of
     // medications that are summed but stay out of the balance; the municipality named in
     // the header; the two-level column header with its indented captions.
@@ -553,7 +653,9 @@ private slots:
         const QList<QStringList> linhas = linhasDaPagina(page);
         QVERIFY(linhas.contains(QStringList{"3", "100,00", "50,00", "30,00", "20,00", "40,00", "120,00", "80,00"}));
         QVERIFY(linhas.contains(QStringList{"11", "80,00", "10,00", "0,00", "0,00", "0,00", "5,50", "84,50"}));
-        QCOMPARE(linhas.last(), (QStringList{"60,00", "30,00", "20,00", "40,00", "125,50"}));
+        QCOMPARE(linhas.value(linhas.size() - 2), (QStringList{"60,00", "30,00", "20,00", "40,00", "125,50"}));
+        // Under the sums, why "Saldo Atual" leaves out what the next "Saldo Anterior" holds.
+        QCOMPARE(linhas.last(), QStringList{TFormRelRecAlocGastos::NotaSaldoAtual});
         // Title and page number across the landscape page.
         const report::Item* pagina = page.findFirst(QStringLiteral("Pagina 1"));
         QVERIFY(pagina && qAbs(pagina->rect.right() - (297 - kMargem)) < 0.01);
@@ -563,7 +665,7 @@ private slots:
         const QString texto = simples(v.pdf.value(0));
         QVERIFY(texto.contains(QStringLiteral("Recursos Financeiros Alocados")));
         QVERIFY(texto.contains(QStringLiteral("3 100,00 50,00 30,00 20,00 40,00 120,00 80,00")));
-        QVERIFY(texto.endsWith(QStringLiteral("60,00 30,00 20,00 40,00 125,50")));
+        QVERIFY(texto.endsWith(QStringLiteral("60,00 30,00 20,00 40,00 125,50 ") + TFormRelRecAlocGastos::NotaSaldoAtual));
     }
 
     // Acquisition by payee: the state and municipality fixed in a municipal

@@ -200,6 +200,37 @@ private slots:
         QCOMPARE(t.empenhados, 5.0 + empenhado.toDouble());
     }
 
+    // A twelfth of the year against what can be typed: compared and added in cents as
+    // printed, so that a line that prints 0,00 adds nothing and a total is the sum of the
+    // lines above it.
+    void shortfallInCents_data()
+    {
+        QTest::addColumn<double>("incentivo");  // a month's share
+        QTest::addColumn<double>("alocado");
+        QTest::addColumn<int>("meses");
+        QTest::addColumn<double>("pactuados");
+        QTest::addColumn<double>("falta");      // the total shortfall
+        QTest::newRow("1000 a year, 83,33 a month") << 1000.0 / 12 << 83.33 << 12 << 999.96 << 0.0;
+        QTest::newRow("182659,99 a year") << 182659.99 / 12 << 15221.67 << 1 << 15221.67 << 0.0;
+        QTest::newRow("a third of a cent short") << 100.0 / 3 << 33.32 << 3 << 99.99 << 0.03;
+        QTest::newRow("half a cent rounds up") << 1.005 << 1.0 << 2 << 2.02 << 0.02;
+    }
+    void shortfallInCents()
+    {
+        QFETCH(double, incentivo);
+        QFETCH(double, alocado);
+        QFETCH(int, meses);
+        QFETCH(double, pactuados);
+        QFETCH(double, falta);
+        TotaisInadimplencia t;
+        for (int i = 0; i < meses; ++i)
+            QCOMPARE(t.acumula(incentivo, alocado, QVariant()), falta / meses);
+        QCOMPARE(t.pactuados, pactuados);
+        QCOMPARE(t.inadimplencia, falta);
+        QCOMPARE(centavos(QVariant()), 0);
+        QCOMPARE(centavos(-0.125), -13);
+    }
+
     // The defaulters' months: only months with a header whose municipality has an
     // annual incentive, one twelfth of the municipal incentive each; the committed
     // amount of each month from its commitment documents only, empty without one.

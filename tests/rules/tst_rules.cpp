@@ -40,6 +40,16 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, CapturaPeriodo(12, 0));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, CapturaPeriodo(0, -1));
     }
+
+    // A first month after the last is said, naming both; in order (one month too) nothing.
+    void reversedPeriod()
+    {
+        QCOMPARE(PeriodoInvertido(3, 1), QStringLiteral("O período está invertido: Abril vem depois de Fevereiro.\n"
+                                                        "Escolha um mês inicial igual ou anterior ao mês final."));
+        QVERIFY(PeriodoInvertido(11, 0).startsWith(QStringLiteral("O período está invertido: Dezembro vem depois de Janeiro.")));
+        QCOMPARE(PeriodoInvertido(1, 3), QString());
+        QCOMPARE(PeriodoInvertido(4, 4), QString());
+    }
 };
 
 QTEST_MAIN(TestRules)

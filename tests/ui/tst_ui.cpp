@@ -603,6 +603,25 @@ private slots:
         QVERIFY(a);
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("Sigla do Sistema"));
     }
+
+    // File and folder dialogs given a bare name or no folder start in the start folder
+    // (the data folder); a path of their own is kept.
+    void fileDialogsStartInTheStartFolder()
+    {
+        using ui::Dialogs;
+        Dialogs::startScript();
+        Dialogs::setStartFolder(QStringLiteral("/dados/korva"));
+        Dialogs::saveFileName(QStringLiteral("Salvar PDF"), QStringLiteral("relatorio.pdf"), QString());
+        Dialogs::saveFileName(QStringLiteral("Salvar PDF"), QStringLiteral("/tmp/x.pdf"), QString());
+        Dialogs::folderName(QStringLiteral("Pasta"), QString());
+        Dialogs::openFileName(QStringLiteral("Abrir"), QStringLiteral("/outra"), QString());
+        Dialogs::setStartFolder(QString());
+        QStringList oferecidos;
+        for (const Dialogs::Record& r : Dialogs::records())
+            oferecidos << r.text;
+        Dialogs::stopScript();
+        QCOMPARE(oferecidos, (QStringList{"/dados/korva/relatorio.pdf", "/tmp/x.pdf", "/dados/korva", "/outra"}));
+    }
 };
 
 QTEST_MAIN(TestUi)

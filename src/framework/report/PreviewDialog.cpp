@@ -10,8 +10,10 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -30,7 +32,25 @@ PreviewSink& sinkSlot()
     static PreviewSink sink;
     return sink;
 }
+
+PrinterCheck& printerCheckSlot()
+{
+    static PrinterCheck check;
+    return check;
+}
 }  // namespace
+
+void setPrinterCheck(PrinterCheck check)
+{
+    printerCheckSlot() = std::move(check);
+}
+
+bool printerInstalled()
+{
+    if (const PrinterCheck& check = printerCheckSlot())
+        return check();
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
 
 void setPreviewSink(PreviewSink sink)
 {
@@ -52,8 +72,19 @@ bool preview(Report& report, QWidget* parent)
     }
     if (!pages)
         return false;
-    PreviewDialog dialog(report, std::move(doc), parent);
-    dialog.exec();
+    // The window that opened the preview has the keyboard again once it closes, on the
+    // control that had it: not every window system gives the activation back by itself.
+    const QPointer<QWidget> opener = parent ? parent->window() : nullptr;
+    const QPointer<QWidget> focused = opener ? opener->focusWidget() : nullptr;
+    {
+        PreviewDialog dialog(report, std::move(doc), parent);
+        dialog.exec();
+    }
+    if (opener && opener->isVisible()) {
+        opener->activateWindow();
+        if (focused)
+            focused->setFocus(Qt::ActiveWindowFocusReason);
+    }
     return true;
 }
 
@@ -107,17 +138,22 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
 
     auto* bar = new QToolBar(this);
     QStyle* st = style();
-    // Navigation shows icons only and zoom texts only, so that the bar fits a small screen.
+    // Navigation shows icons only and zoom short captions only, so that the whole bar,
+    // "Fechar" too, fits a 1024×768 screen. A short caption leaves the command's name (its
+    // text, tooltip and accessible name) whole; the key is in the tooltip.
     auto add = [&](const QString& text, auto slot, Qt::ToolButtonStyle look, const QIcon& icon = {},
-                   const QKeySequence& key = {}) {
+                   const QKeySequence& key = {}, const QString& caption = {}) {
         auto* a = new QAction(icon, text, bar);
         a->setShortcut(key);
-        a->setToolTip(text);
+        if (!caption.isEmpty())
+            a->setIconText(caption);
+        a->setToolTip(key.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText)));
         connect(a, &QAction::triggered, this, slot);
         auto* button = new QToolButton(bar);
         button->setDefaultAction(a);
         button->setToolButtonStyle(look);
         button->setAutoRaise(true);
+        button->setAccessibleName(text);
         bar->addWidget(button);
         return a;
     };
@@ -137,13 +173,15 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     last_ = add(QStringLiteral("Última"), &PreviewDialog::lastPage, Qt::ToolButtonIconOnly,
                  st->standardIcon(QStyle::SP_MediaSkipForward), QKeySequence(Qt::CTRL | Qt::Key_End));
     bar->addSeparator();
-    add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly);
-    add(QStringLiteral("Página inteira"), &PreviewDialog::fitPage, Qt::ToolButtonTextOnly);
+    add(QStringLiteral("Largura da página"), &PreviewDialog::fitWidth, Qt::ToolButtonTextOnly, {}, {},
+        QStringLiteral("Largura"));
+    add(QStringLiteral("Página inteira"), &PreviewDialog::fitPage, Qt::ToolButtonTextOnly, {}, {},
+        QStringLiteral("Inteira"));
     add(QStringLiteral("100%"), &PreviewDialog::actualSize, Qt::ToolButtonTextOnly);
     add(QStringLiteral("Reduzir"), &PreviewDialog::zoomOut, Qt::ToolButtonTextOnly, {},
-        QKeySequence(Qt::CTRL | Qt::Key_Minus));
+        QKeySequence(Qt::CTRL | Qt::Key_Minus), QStringLiteral("−"));
     add(QStringLiteral("Ampliar"), &PreviewDialog::zoomIn, Qt::ToolButtonTextOnly, {},
-        QKeySequence(Qt::CTRL | Qt::Key_Plus));
+        QKeySequence(Qt::CTRL | Qt::Key_Plus), QStringLiteral("+"));
     zoomLabel_ = new QLabel(this);
     zoomLabel_->setMinimumWidth(44);
     zoomLabel_->setAlignment(Qt::AlignCenter);
@@ -154,7 +192,7 @@ PreviewDialog::PreviewDialog(Report& report, Document doc, QWidget* parent)
     save_ = add(QStringLiteral("Salvar PDF"), &PreviewDialog::savePdfAs, Qt::ToolButtonTextBesideIcon,
                  st->standardIcon(QStyle::SP_DialogSaveButton), QKeySequence::Save);
     add(QStringLiteral("Fechar"), &QDialog::accept, Qt::ToolButtonTextBesideIcon,
-        st->standardIcon(QStyle::SP_DialogCloseButton));
+        st->standardIcon(QStyle::SP_DialogCloseButton), QKeySequence(Qt::Key_Escape));
 
     view_ = new PageView(*this);
     scroll_ = new QScrollArea(this);
@@ -282,6 +320,15 @@ bool PreviewDialog::savePdf(const QString& path, QString* error)
 
 void PreviewDialog::print()
 {
+    // Without a printer the print dialog would only write a file: said, and "Salvar PDF"
+    // offered instead.
+    if (!printerInstalled()) {
+        if (ui::Dialogs::confirm(QStringLiteral("Não há impressora instalada para imprimir o relatório.\n"
+                                                "Deseja salvar o relatório em PDF?"),
+                                 this))
+            savePdfAs();
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(doc_.pageLayout());
     printer.setDocName(doc_.title);

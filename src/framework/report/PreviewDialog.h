@@ -82,6 +82,13 @@ private:
 // Returns whether the report had pages.
 bool preview(Report& report, QWidget* parent = nullptr);
 
+// Whether a printer is installed, asked before "Imprimir" offers the print dialog (which,
+// without one, would only print to a file); tests replace it. An empty function restores
+// the system's answer.
+using PrinterCheck = std::function<bool()>;
+void setPrinterCheck(PrinterCheck check);
+bool printerInstalled();
+
 // Receives every document preview() would show, instead of the dialog; tests set it to
 // read what a window previews. An empty function restores the dialog.
 using PreviewSink = std::function<void(Report&, const Document&)>;

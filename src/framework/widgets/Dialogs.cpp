@@ -1,6 +1,7 @@
 #include "widgets/Dialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,12 +14,35 @@ struct Script {
     QList<bool> answers;
     QStringList paths;
     QList<Dialogs::Record> records;
+    std::function<void(const Dialogs::Record&)> observer;
 };
 Script& script()
 {
     static Script s;
     return s;
 }
+// Records a scripted box or dialog and tells the observer.
+void record(const Dialogs::Record& r)
+{
+    script().records << r;
+    if (script().observer)
+        script().observer(r);
+}
+
+QString& startFolderSlot()
+{
+    static QString folder;
+    return folder;
+}
+
+// A bare or relative name offered by a dialog, placed in the start folder.
+QString inStartFolder(const QString& name)
+{
+    if (startFolderSlot().isEmpty() || !QDir::isRelativePath(name))
+        return name;
+    return QDir(startFolderSlot()).filePath(name);
+}
+
 QuietRepeats*& quiet()
 {
     static QuietRepeats* q = nullptr;
@@ -48,7 +72,7 @@ void show(QMessageBox::Icon icon, const QString& title, const QString& text, QWi
 QString scriptedPath(Dialogs::Kind kind, const QString& caption, const QString& offered)
 {
     const QString path = script().paths.isEmpty() ? QString() : script().paths.takeFirst();
-    script().records << Dialogs::Record{kind, caption, offered, !path.isEmpty(), path};
+    record(Dialogs::Record{kind, caption, offered, !path.isEmpty(), path});
     return path;
 }
 
@@ -69,7 +93,7 @@ bool isBox(Dialogs::Kind kind)
 void Dialogs::message(const QString& text, QWidget* parent)
 {
     if (script().on) {
-        script().records << Record{Kind::Message, appTitle(), text};
+        record(Record{Kind::Message, appTitle(), text});
         return;
     }
     show(QMessageBox::NoIcon, appTitle(), text, parent);
@@ -79,7 +103,7 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
 {
     if (script().on) {
         const bool answer = script().answers.isEmpty() ? false : script().answers.takeFirst();
-        script().records << Record{Kind::Confirmation, title, text, answer};
+        record(Record{Kind::Confirmation, title, text, answer});
         return answer;
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, owner(parent));
@@ -100,7 +124,7 @@ void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
         q->shown_ << text;
     }
     if (script().on) {
-        script().records << Record{Kind::Error, t, text};
+        record(Record{Kind::Error, t, text});
         return;
     }
     show(QMessageBox::Critical, t, text, parent);
@@ -109,31 +133,44 @@ void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
 void Dialogs::warning(const QString& text, QWidget* parent)
 {
     if (script().on) {
-        script().records << Record{Kind::Warning, appTitle(), text};
+        record(Record{Kind::Warning, appTitle(), text});
         return;
     }
     show(QMessageBox::Warning, appTitle(), text, parent);
 }
 
+void Dialogs::setStartFolder(const QString& folder)
+{
+    startFolderSlot() = folder;
+}
+
+QString Dialogs::startFolder()
+{
+    return startFolderSlot();
+}
+
 QString Dialogs::saveFileName(const QString& caption, const QString& suggested, const QString& filter, QWidget* parent)
 {
+    const QString offered = inStartFolder(suggested);
     if (script().on)
-        return scriptedPath(Kind::SaveFile, caption, suggested);
-    return QFileDialog::getSaveFileName(owner(parent), caption, suggested, filter);
+        return scriptedPath(Kind::SaveFile, caption, offered);
+    return QFileDialog::getSaveFileName(owner(parent), caption, offered, filter);
 }
 
 QString Dialogs::openFileName(const QString& caption, const QString& folder, const QString& filter, QWidget* parent)
 {
+    const QString start = folder.isEmpty() ? startFolder() : folder;
     if (script().on)
-        return scriptedPath(Kind::OpenFile, caption, folder);
-    return QFileDialog::getOpenFileName(owner(parent), caption, folder, filter);
+        return scriptedPath(Kind::OpenFile, caption, start);
+    return QFileDialog::getOpenFileName(owner(parent), caption, start, filter);
 }
 
 QString Dialogs::folderName(const QString& caption, const QString& start, QWidget* parent)
 {
+    const QString from = start.isEmpty() ? startFolder() : start;
     if (script().on)
-        return scriptedPath(Kind::Folder, caption, start);
-    return QFileDialog::getExistingDirectory(owner(parent), caption, start);
+        return scriptedPath(Kind::Folder, caption, from);
+    return QFileDialog::getExistingDirectory(owner(parent), caption, from);
 }
 
 bool Dialogs::print(const QString& caption, const std::function<bool()>& show,
@@ -164,6 +201,11 @@ void Dialogs::addAnswers(const QList<bool>& answers)
 void Dialogs::addPaths(const QStringList& paths)
 {
     script().paths << paths;
+}
+
+void Dialogs::whenRecorded(const std::function<void(const Record&)>& observer)
+{
+    script().observer = observer;
 }
 
 void Dialogs::stopScript()

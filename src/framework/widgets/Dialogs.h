@@ -30,6 +30,11 @@ public:
     static void error(const QString& text, QWidget* parent = nullptr, const QString& title = {});
     static void warning(const QString& text, QWidget* parent = nullptr);
 
+    // The folder a file or folder dialog starts in when it is given none (a bare file
+    // name, or no folder): the program's data folder, set at start-up. Empty: Qt's choice.
+    static void setStartFolder(const QString& folder);
+    static QString startFolder();
+
     // The file and folder dialogs: the path chosen, empty when the user cancelled.
     static QString saveFileName(const QString& caption, const QString& suggested, const QString& filter,
                                 QWidget* parent = nullptr);
@@ -50,6 +55,9 @@ public:
     static void addPaths(const QStringList& paths);
     static void stopScript();
     static bool scripted();
+    // Called with each box, file, folder or print dialog as it is recorded, while the
+    // window that asked still stands as it was when it asked; empty: none.
+    static void whenRecorded(const std::function<void(const Record&)>& observer);
     static const QList<Record>& records();
     static QStringList texts();  // texts of every message, question and error box recorded
     static void clearRecords();

@@ -75,9 +75,15 @@ void FormWindow::showEvent(QShowEvent* e)
 
 void FormWindow::keyPressEvent(QKeyEvent* e)
 {
-    // Esc does not close the window; Sair (F10) and the close box do.
-    if (e->key() == Qt::Key_Escape) {
-        e->ignore();
+    // Esc that no control used: it closes a window without Sair; one with Sair is closed
+    // by Sair (F10) and the close box.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        if (closesOnEscape_) {
+            e->accept();
+            close();
+        } else {
+            e->ignore();
+        }
         return;
     }
     QDialog::keyPressEvent(e);

@@ -41,6 +41,11 @@ public:
                            std::function<void()> handler, const QSize& minimum);
     static QToolButton* toolButton(QToolBar* bar, QAction* action);
 
+    // Esc closes the window when it has no "Sair" of its own; a window with Sair keeps
+    // Esc from closing it (Sair and the close box do). Off unless set.
+    void setClosesOnEscape(bool closes) { closesOnEscape_ = closes; }
+    bool closesOnEscape() const { return closesOnEscape_; }
+
 protected:
     void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -48,6 +53,7 @@ protected:
 
 private:
     bool centred_ = false;
+    bool closesOnEscape_ = false;
     // The key press being offered to the window, so that its propagation to the
     // parents of an ignoring control is not offered again.
     const QEvent* offered_ = nullptr;

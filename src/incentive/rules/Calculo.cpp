@@ -174,6 +174,13 @@ ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& a
     return resultado;
 }
 
+QString perguntaCalculo(const QString& ano, const QString& uf)
+{
+    return QStringLiteral("Calcular o incentivo anual de %1?\n"
+                          "Os valores de %1 já calculados serão substituídos em todos os estados%2.")
+        .arg(ano, uf.isEmpty() ? QString() : QStringLiteral(", inclusive %1").arg(uf));
+}
+
 QStringList anosPactuados(db::Connection& conexao)
 {
     QStringList anos;

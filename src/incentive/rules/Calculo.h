@@ -55,6 +55,10 @@ using AoTerminarPasso = std::function<void(int passo)>;
 ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& ano,
                                        const AoTerminarPasso& aoTerminarPasso = {});
 
+// The question Calcular asks before it replaces a year: the year and, when one is chosen,
+// the UF the window shows, with the fact that every UF's rows of the year are replaced.
+QString perguntaCalculo(const QString& ano, const QString& uf);
+
 // The years that have pacts, in order: what a database's incentive is calculated for as
 // a whole.
 QStringList anosPactuados(db::Connection& conexao);

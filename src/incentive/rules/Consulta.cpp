@@ -27,7 +27,9 @@ QStringList sqlConsulta()
             QStringLiteral("cp.nu_ano_compet = t.nu_ano_compet and"),
             QStringLiteral("cp.co_uf = t.co_uf and"),
             QStringLiteral("cp.co_cidade = t.co_cidade and"),
-            QStringLiteral("f.co_forma_pactuacao = cp.co_forma_pactuacao")};
+            QStringLiteral("f.co_forma_pactuacao = cp.co_forma_pactuacao"),
+            // In the order of the names, whatever the codes ("Mathias Lobato" before "Vieiras").
+            QStringLiteral("order by c.no_cidade")};
 }
 
 double totalDaLinha(const QVariant& federal, const QVariant& estadual, const QVariant& municipal)

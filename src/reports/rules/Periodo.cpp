@@ -26,6 +26,15 @@ PeriodoSelecionado CapturaPeriodo(int posicaoInicio, int posicaoFim)
     return p;
 }
 
+QString PeriodoInvertido(int posicaoInicio, int posicaoFim)
+{
+    if (posicaoInicio <= posicaoFim)
+        return {};
+    return QStringLiteral("O período está invertido: %1 vem depois de %2.\n"
+                          "Escolha um mês inicial igual ou anterior ao mês final.")
+        .arg(nomeDoMes(posicaoInicio), nomeDoMes(posicaoFim));
+}
+
 QString LegendaPeriodo(const QString& nomeMesInicio, const QString& nomeMesFim, const QString& ano)
 {
     return QStringLiteral("Período : %1 à %2 de %3").arg(nomeMesInicio, nomeMesFim, ano);

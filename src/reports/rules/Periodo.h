@@ -11,10 +11,13 @@ struct PeriodoSelecionado {
     QString NomeMesFim;
 };
 
-// From the 0-based positions in the two month lists. The first month may come after the
-// last: the reports then find nothing, which is theirs to say. Throws
-// std::invalid_argument for a position outside the twelve months.
+// From the 0-based positions in the two month lists. Throws std::invalid_argument for a
+// position outside the twelve months.
 PeriodoSelecionado CapturaPeriodo(int posicaoInicio, int posicaoFim);
+
+// What a selection window says when the first month comes after the last (a period no
+// report can have rows in), naming both; empty when the months are in order.
+QString PeriodoInvertido(int posicaoInicio, int posicaoFim);
 
 // "Período : Janeiro à Dezembro de 2002".
 QString LegendaPeriodo(const QString& nomeMesInicio, const QString& nomeMesFim, const QString& ano);

@@ -1,6 +1,7 @@
 #include "reports/rules/Recursos.h"
 
 #include "db/Dataset.h"
+#include "text/Formats.h"
 
 namespace relatorios {
 
@@ -83,19 +84,30 @@ void preparaInadimplentes(db::Dataset& meses, db::Dataset& empenhado, const Sele
         empenhado.addField(QStringLiteral("EMPENHADO"), db::FieldType::Float).setDisplayFormat(mascaras::valorLongo);
 }
 
+qint64 centavos(const QVariant& valor)
+{
+    // The mask's own rounding (15 significant digits, then half away from zero), so that
+    // the cents held are the cents printed.
+    const double v = ouZero(valor);
+    const double impresso = text::parseFloat(text::formatFloat(QStringLiteral("0.00"), v)).value_or(v);
+    return qRound64(impresso * 100);
+}
+
 double inadimplencia(const QVariant& incentivo, const QVariant& alocado)
 {
-    return ouZero(incentivo) - ouZero(alocado);
+    return double(centavos(incentivo) - centavos(alocado)) / 100;
 }
 
 double TotaisInadimplencia::acumula(const QVariant& incentivo, const QVariant& alocado, const QVariant& empenhado)
 {
-    const double falta = relatorios::inadimplencia(incentivo, alocado);
-    pactuados += ouZero(incentivo);
-    alocados += ouZero(alocado);
-    inadimplencia += falta;
-    empenhados += ouZero(empenhado);
-    return falta;
+    centavosPactuados_ += centavos(incentivo);
+    centavosAlocados_ += centavos(alocado);
+    centavosEmpenhados_ += centavos(empenhado);
+    pactuados = double(centavosPactuados_) / 100;
+    alocados = double(centavosAlocados_) / 100;
+    inadimplencia = double(centavosPactuados_ - centavosAlocados_) / 100;
+    empenhados = double(centavosEmpenhados_) / 100;
+    return relatorios::inadimplencia(incentivo, alocado);
 }
 
 QStringList sqlRecAlocGastos()

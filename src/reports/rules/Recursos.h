@@ -18,11 +18,17 @@ QStringList sqlInadimplentes();
 QStringList sqlEmpenhado();
 void preparaInadimplentes(db::Dataset& meses, db::Dataset& empenhado, const Selecao& selecao);
 
+// An amount in whole cents, rounded as the money masks print it (1,005 is 1,01). Empty
+// values count as 0.
+qint64 centavos(const QVariant& valor);
+
 // What the month fell short of the required contribution; negative when more was
-// allocated. Empty values count as 0.
+// allocated. The two amounts are compared as printed, in cents: a twelfth of the year
+// has more decimals than an allocation can be typed with. Empty values count as 0.
 double inadimplencia(const QVariant& incentivo, const QVariant& alocado);
 
-// The defaulters' four totals, empty values counting as 0.
+// The defaulters' four totals, empty values counting as 0: each the sum, in cents, of the
+// amounts the lines print, so that a total is the sum of the column above it.
 struct TotaisInadimplencia {
     double pactuados = 0;
     double alocados = 0;
@@ -31,6 +37,11 @@ struct TotaisInadimplencia {
 
     // Adds a month; returns its shortfall.
     double acumula(const QVariant& incentivo, const QVariant& alocado, const QVariant& empenhado);
+
+private:
+    qint64 centavosPactuados_ = 0;
+    qint64 centavosAlocados_ = 0;
+    qint64 centavosEmpenhados_ = 0;
 };
 
 // Allocated versus spent: every header of the selection, with or without an annual
