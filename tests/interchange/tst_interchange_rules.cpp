@@ -290,7 +290,8 @@ private slots:
         const QByteArray head = "NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n";
         const QByteArray row = "2003\nMG\n3138203\n100,5\n1\r\n";
         QTest::newRow("empty") << QByteArray() << 1 << "vazio";
-        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + head + row << 1 << "BOM";
+        QTest::newRow("BOM, not UTF-8") << QByteArray("\xEF\xBB\xBF") + head + "2003\nM\xC7\n3138203\n1\n1\r\n" << 1 << "BOM";
+        QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << 1 << "vazio";
         QTest::newRow("wrong column") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_MUNICIPIO\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n") + row
                                       << 3 << "esperada a coluna CO_CIDADE";
         QTest::newRow("header with a column more") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\nX\r\n")
@@ -310,6 +311,11 @@ private slots:
                                                    << 6 << "mais colunas";
         QTest::newRow("CR alone") << head + "2003\rMG\n3138203\n1\n1\r\n" << 6 << "CR";
         QTest::newRow("text too long") << head + "2003\nMGX\n3138203\n1\n1\r\n" << 7 << "cabem 2";
+        QTest::newRow("balance month 13") << head + "2003\nMG\n3138203\n1\n13\r\n" << 10 << "NU_MES_COMPET \"13\" não é um mês";
+        QTest::newRow("balance month 0") << head + "2003\nMG\n3138203\n1\n0\r\n" << 10 << "não é um mês";
+        QTest::newRow("negative balance") << head + "2003\nMG\n3138203\n-0,01\n1\r\n" << 9 << "VL_SALDO_MUNICIPIO \"-0,01\" é negativo";
+        QTest::newRow("year of five digits") << head + "20031\nMG\n3138203\n1\n1\r\n" << 6 << "cabem 4";
+        QTest::newRow("year of three digits") << head + "203\nMG\n3138203\n1\n1\r\n" << 6 << "não é um ano de quatro algarismos";
         QTest::newRow("NUL byte") << head + QByteArray("2003\nM\0\n3138203\n1\n1\r\n", 19) << 7 << "controle";
     }
     void readerRefuses()
@@ -365,7 +371,7 @@ private slots:
         row[12] = QStringLiteral("05/02/2003 13:45");
         row[13] = QStringLiteral("06/02/2003 13:45:10");
         row[14] = QString();
-        row[10] = QStringLiteral("-1,5E-3");
+        row[10] = QStringLiteral("+1,5E-3");
         const ArquivoLido lido = leArquivo(arquivo(t, {row}), t);
         QCOMPARE(int(lido.linhas.size()), 1);
         const QVariantList& v = lido.linhas[0].valores;
@@ -373,10 +379,15 @@ private slots:
         QCOMPARE(v[3].toString(), QStringLiteral("10"));
         for (int j = 4; j <= 8; ++j)
             QCOMPARE(v[j], QVariant(0.0));
-        QCOMPARE(v[10].toDouble(), -0.0015);
+        QCOMPARE(v[10].toDouble(), 0.0015);
         QCOMPARE(v[12].toDateTime(), QDateTime(QDate(2003, 2, 5), QTime(13, 45)));
         QCOMPARE(v[13].toDateTime(), QDateTime(QDate(2003, 2, 6), QTime(13, 45, 10)));
         QVERIFY(v[14].isNull());  // no investment income: null, not 0
+
+        // An initial balance may leave its month empty.
+        const TabelaIntercambio& s = tabela("TB_SALDO_INICIAL");
+        QVERIFY(leArquivo(arquivo(s, {{fixture::ano, fixture::uf, QStringLiteral("1"), QStringLiteral("5"), QString()}}), s)
+                    .linhas[0].valores[4].toString().isEmpty());
 
         // An empty text stays an empty text; accented text is Windows-1252.
         const TabelaIntercambio& f = tabela("TB_FONTE_COMPROVACAO");
@@ -402,7 +413,8 @@ private slots:
         QTest::newRow("unknown word") << "MG2003313820TB_OUTRA.TXT" << "" << true;
         QTest::newRow("other UF") << "SP2003003550TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << false;
         QTest::newRow("short prefix") << "MG200331382TB_MOVIMENTO.TXT" << "" << false;
-        QTest::newRow("state prefix") << "MG2003000000TB_FONTE_COMPROVACAO.TXT" << "TB_FONTE_COMPROVACAO_MUNICIPIO" << true;
+        // A state's own files are no municipality's: never offered.
+        QTest::newRow("state prefix") << "MG2003000000TB_FONTE_COMPROVACAO.TXT" << "TB_FONTE_COMPROVACAO_MUNICIPIO" << false;
     }
     void tableWordAndMask()
     {
@@ -525,6 +537,193 @@ private slots:
         QCOMPARE(fixture::tudo(*c), esperado);
     }
 
+    void loadKeepsTheMunicipalityWholeWhenOneOfItsFilesIsRefused()
+    {
+        // Lavras has months 1 and 2 in every table, and its initial balance.
+        fixture::saldoInicial(*c, fixture::lavras, 500);
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+            fixture::medicamento(*c, fixture::lavras, mes, 90 + mes, 1, 1);
+            fixture::documento(*c, fixture::lavras, mes, QStringLiteral("NF-%1").arg(mes), 9);
+        }
+        const QStringList antes = fixture::tudo(*c);
+        // Its four files, months 1 to 3: the medications file is malformed.
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3")}));
+        QStringList ruim = execucao(2, 5);
+        ruim[7] = QStringLiteral("0.1");
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), ruim, execucao(3, 6)}));
+        const QString fon = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        grava(fon, arquivo(tabela("TB_FONTE_COMPROVACAO"),
+                           {{fixture::ano, fixture::uf, QStringLiteral("3138203"), QStringLiteral("1"), QString(),
+                             QStringLiteral("N"), QString(), QStringLiteral("NF-novo"), QString(), QString(), QStringLiteral("7")}}));
+        const QString sal = caminho(nomeArquivo("TB_SALDO_INICIAL"));
+        grava(sal, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        // Another municipality's file still loads.
+        const QString outra = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        grava(outra, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "7", fixture::abaete)}));
+
+        const ResumoImportacao r = importaArquivos(*c, {mov, exe, outra, fon, sal});
+        QVERIFY(!r.tudoCarregado());
+        const QString texto = r.texto();
+        QCOMPARE(texto, QStringLiteral(
+                            "Importação Concluída\n\n"
+                            "MG2003313820TB_MOVIMENTO.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do mesmo "
+                            "município, foi recusado.\n\n"
+                            "MG2003313820TB_EXECUCAO_FISICA.TXT: recusado, nada carregado; linha 28: VL_UNITARIO \"0.1\" não é "
+                            "um número (vírgula antes dos decimais, sem separador de milhar). Nenhum arquivo do mesmo município "
+                            "foi carregado; ficaram como estavam, em todas as tabelas: Lavras (MG, município 3138203), 2003: "
+                            "meses 1, 2 e 3 e o saldo inicial.\n\n"
+                            "MG2003310020TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.\n\n"
+                            "MG2003313820TB_FONTE_COMPROVACAO.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do "
+                            "mesmo município, foi recusado.\n\n"
+                            "MG2003313820TB_SALDO_INICIAL.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do mesmo "
+                            "município, foi recusado."));
+        QStringList esperado = antes;
+        esperado.insert(0, fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first());
+        QVERIFY(esperado.first().contains(QStringLiteral("|3100203|1|7|")));
+        QCOMPARE(fixture::tudo(*c), esperado);
+    }
+
+    void loadRefusedMonthIsKeptInEveryTable()
+    {
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+            fixture::medicamento(*c, fixture::lavras, mes, 90 + mes, 1, 1);
+        }
+        const QStringList antes = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        // Month 2's header twice: the database refuses month 2, its medications with it.
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(2, "22")}));
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), execucao(2, 5), execucao(2, 6)}));
+        const ResumoImportacao r = importaArquivos(*c, {exe, mov});
+        QVERIFY(!r.tudoCarregado());
+        QCOMPARE(r.arquivos[0].meses, 1);
+        QCOMPARE(r.arquivos[0].linhas, 1);
+        QCOMPARE(r.arquivos[1].meses, 1);
+        QCOMPARE(r.arquivos[1].recusas.size(), 1);
+        QVERIFY2(r.texto().contains(QStringLiteral("\n  Recusado, mantido como estava em todas as tabelas: mês 2 (linha 46): ")),
+                 qPrintable(r.texto()));
+        const QStringList meds = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QCOMPARE(meds.size(), 2);
+        QVERIFY(meds[0].contains(QStringLiteral("|1|1|4|")));
+        QCOMPARE(meds[1], antes[1]);
+        const QStringList cabecalhos = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QVERIFY(cabecalhos[0].contains(QStringLiteral("|1|1|")));
+        QVERIFY(cabecalhos[1].contains(QStringLiteral("|2|999|")));
+    }
+
+    void loadRefusesTheStatesOwnMonths()
+    {
+        // A state installation of MG whose own month 1 was sent.
+        fixture::parametros(*c, fixture::ano, fixture::uf, 0);
+        fixture::cabecalho(*c, 0, 1, QStringLiteral("3"), 100, QDate(2003, 2, 5), QDate(2003, 2, 9));
+        const QStringList antes = fixture::tudo(*c);
+        // Its own export file, as the export folder holds it.
+        const QString proprio = caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT"));
+        QStringList linha = movimento(1, "1", 0);
+        grava(proprio, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        const ResumoImportacao r = importaArquivos(*c, {proprio});
+        QVERIFY(!r.tudoCarregado());
+        QVERIFY2(r.texto().contains(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT: recusado, nada carregado; linha 18: CO_CIDADE 0 "
+                                                   "é o acompanhamento próprio de um estado")),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+        // Another UF's own follow-up is no municipality's either.
+        const QString outro = caminho(QStringLiteral("SP2003000000TB_MOVIMENTO.TXT"));
+        linha[1] = QStringLiteral("SP");
+        grava(outro, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        QVERIFY(!importaArquivos(*c, {outro}).tudoCarregado());
+        QCOMPARE(fixture::tudo(*c), antes);
+    }
+
+    void loadRefusesAMunicipalInstallation()
+    {
+        fixture::parametros(*c, fixture::ano, fixture::uf, fixture::lavras);
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1)}));
+        try {
+            importaArquivos(*c, {path});
+            QFAIL("loaded");
+        } catch (const ErroImportacao& e) {
+            QCOMPARE(e.mensagem(), QStringLiteral("O banco de dados é de uma instalação municipal (município 3138203); só uma "
+                                                  "instalação estadual importa dados."));
+        }
+        QVERIFY(fixture::tudo(*c).isEmpty());
+    }
+
+    void loadRefusesRowsTheFollowUpWouldRefuse_data()
+    {
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("another UF") << 1 << "SP" << "linha 17: CO_UF \"SP\" não é a UF do nome do arquivo (MG)";
+        QTest::newRow("negative amount") << 6 << "-10,5" << "linha 22: VL_ALOC_ESTADUAL \"-10,5\" é negativo";
+        QTest::newRow("negative investment income") << 14 << "-1" << "linha 30: VL_RENDIMENTOS_APLICADOS \"-1\" é negativo";
+        QTest::newRow("year of two digits") << 0 << "03" << "linha 16: NU_ANO_COMPET \"03\" não é um ano de quatro algarismos";
+        QTest::newRow("year of letters") << 0 << "ABCD" << "linha 16: NU_ANO_COMPET \"ABCD\" não é um ano de quatro algarismos";
+    }
+    void loadRefusesRowsTheFollowUpWouldRefuse()
+    {
+        QFETCH(int, coluna);
+        QFETCH(QString, valor);
+        QFETCH(QString, motivo);
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 999);
+        const QStringList antes = fixture::tudo(*c);
+        QStringList linha = movimento(1, "1");
+        linha[coluna] = valor;
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY2(r.texto().contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": recusado, nada carregado; ") + motivo),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+    }
+
+    void loadUtf8Files()
+    {
+        // A documents file saved as UTF-8 by a modern editor.
+        const TabelaIntercambio& f = tabela("TB_FONTE_COMPROVACAO");
+        const auto documento = [](const QString& numero) {
+            return QStringList{fixture::ano, fixture::uf, QStringLiteral("3138203"), QStringLiteral("1"), QString(),
+                               QStringLiteral("N"), QString(), numero, QString(), QString(), QStringLiteral("1")};
+        };
+        QByteArray bytes = arquivo(f, {documento(QStringLiteral("x")), documento(QStringLiteral("x"))});
+        bytes.replace("\nx\n", QStringLiteral("\nNFÇÃO €\n").toUtf8());
+        const QString path = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        grava(path, bytes);
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY2(r.texto().endsWith(QStringLiteral(": 1 mês e 2 linhas carregados (lido como UTF-8).")), qPrintable(r.texto()));
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("NFÇÃO €"));
+        // With a byte-order mark, too.
+        grava(path, "\xEF\xBB\xBF" + bytes);
+        QVERIFY2(importaArquivos(*c, {path}).tudoCarregado(), qPrintable(importaArquivos(*c, {path}).texto()));
+
+        // A character the database cannot hold: refused, naming the file and the line.
+        const QStringList antes = fixture::tudo(*c);
+        bytes = arquivo(f, {documento(QStringLiteral("x"))});
+        bytes.replace("\nx\n", QStringLiteral("\nNF ✓\n").toUtf8());
+        grava(path, bytes);
+        const QString texto = importaArquivos(*c, {path}).texto();
+        QVERIFY2(texto.contains(nomeArquivo("TB_FONTE_COMPROVACAO") + QStringLiteral(": recusado, nada carregado; linha 19: o "
+                                                                                      "caractere U+2713 (arquivo em UTF-8) não "
+                                                                                      "existe em Windows-1252")),
+                 qPrintable(texto));
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // A Windows-1252 file is read as always.
+        bytes = arquivo(f, {documento(QStringLiteral("NFÇÃO"))});
+        QVERIFY(bytes.contains("NF\xC7\xC3O"));
+        grava(path, bytes);
+        QVERIFY(importaArquivos(*c, {path}).texto().endsWith(QStringLiteral(": 1 mês e 1 linha carregados.")));
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("NFÇÃO"));
+    }
+
     void loadEmptyValueColumns()
     {
         QStringList row = movimento(1);
@@ -552,8 +751,9 @@ private slots:
             fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
         const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
         grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3")}));
-        const QString depois = caminho(QStringLiteral("MG2003313820TB_SALDO_INICIAL.TXT"));
-        grava(depois, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        // Another municipality's file, after.
+        const QString depois = caminho(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT"));
+        grava(depois, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3100203"), "1", "1"}}));
         int chamadas = 0;
         const ResumoImportacao r = importaArquivos(*c, {path, depois}, [&chamadas](const Progresso& p) {
             // Before the file, before month 1, before month 2: stop there.
@@ -561,10 +761,13 @@ private slots:
         });
         QVERIFY(r.interrompida);
         QVERIFY(!r.tudoCarregado());
-        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida no arquivo %1, antes do mês 2.")
+        // The summary says where it stopped and which months were not loaded.
+        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida nos arquivos de MG2003313820, antes do mês 2. "
+                                                     "Não carregados, ficaram como estavam: Lavras (MG, município 3138203), "
+                                                     "2003: meses 2 e 3.\n\n%1: 1 mês e 1 linha carregados.")
                                           .arg(nomeArquivo("TB_MOVIMENTO"))),
                  qPrintable(r.texto()));
-        QVERIFY(r.texto().contains(QStringLiteral("TB_SALDO_INICIAL.TXT: não lido.")));
+        QVERIFY(r.texto().endsWith(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT: não carregado.")));
         const QStringList meses = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
         QVERIFY(meses[0].contains(QStringLiteral("|1|1|")));
         QVERIFY(meses[1].contains(QStringLiteral("|2|999|")));

@@ -5,7 +5,6 @@
 #include "data/schema/DatabaseBuilder.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
-#include "db/Statement.h"
 #include "data/Installation.h"
 #include "incentive/rules/Calculo.h"
 #include "interchange/rules/Carga.h"
@@ -110,16 +109,6 @@ int import(const QStringList& args)
             installation::configure(connection, database);
         database = connection.databaseName();
         connection.open();
-        // Only a state installation receives its municipalities' months.
-        db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
-        const QVariant cidade = p.scalar();
-        if (!cidade.isNull() && cidade.toInt() != 0) {
-            printLine(stderr, QStringLiteral("korva-db: %1 é de uma instalação municipal (município %2); "
-                                             "só uma instalação estadual importa dados.")
-                                  .arg(QDir::toNativeSeparators(database))
-                                  .arg(cidade.toInt()));
-            return 2;
-        }
     } catch (const db::DatabaseError& e) {
         printLine(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
         return 2;
@@ -130,6 +119,10 @@ int import(const QStringList& args)
         std::fputs("\n", stdout);
         std::fflush(stdout);
         return resumo.tudoCarregado() ? 0 : 1;
+    } catch (const interchange::ErroImportacao& e) {
+        // Only a state installation receives its municipalities' months.
+        printLine(stderr, QStringLiteral("korva-db: %1: %2").arg(QDir::toNativeSeparators(database), e.mensagem()));
+        return 2;
     } catch (const db::DatabaseError& e) {
         printLine(stderr, QStringLiteral("korva-db: erro do banco de dados: %1").arg(e.message()));
     } catch (const std::exception& e) {

@@ -10,8 +10,10 @@
 #include <QHash>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 namespace interchange {
 
@@ -19,24 +21,56 @@ namespace {
 
 qint64 linhasPorTransacao = 20000;
 
-struct Mes {
-    QVariantList chave;
+const QChar separador(0x1F);
+
+// The rows of one table that one file gives a unit.
+struct Parte {
+    int arquivo = 0;  // index into the summary's files
+    const TabelaIntercambio* tabela = nullptr;
     std::vector<const LinhaLida*> linhas;
 };
 
-QString rotuloMes(const TabelaIntercambio& t, const Mes& m, bool variasChaves)
+// A month of a municipality (year, UF, municipality, month) across the tables of the
+// month, or its year's initial balance (year, UF, municipality): loaded whole or not at all.
+struct Unidade {
+    QVariantList chave;
+    bool saldo = false;
+    std::vector<Parte> partes;  // in the order of the four tables
+    qint64 linhas() const
+    {
+        qint64 n = 0;
+        for (const Parte& p : partes)
+            n += qint64(p.linhas.size());
+        return n;
+    }
+};
+
+QString triplaDe(const QVariantList& chave)
 {
-    const QString ano = m.chave.value(0).toString();
-    if (t.chaves < 4) {
+    return chave.value(0).toString() + separador + chave.value(1).toString() + separador + chave.value(2).toString();
+}
+
+QString rotulo(const Unidade& u, bool variasChaves)
+{
+    const QString ano = u.chave.value(0).toString();
+    if (u.saldo) {
         QString r = QStringLiteral("saldo inicial de %1").arg(ano);
         if (variasChaves)
-            r += QStringLiteral(" (%1, município %2)").arg(m.chave.value(1).toString(), m.chave.value(2).toString());
+            r += QStringLiteral(" (%1, município %2)").arg(u.chave.value(1).toString(), u.chave.value(2).toString());
         return r;
     }
-    QString r = QStringLiteral("mês %1").arg(m.chave.value(3).toString());
+    QString r = QStringLiteral("mês %1").arg(u.chave.value(3).toString());
     if (variasChaves)
-        r += QStringLiteral(" de %1 (%2, município %3)").arg(ano, m.chave.value(1).toString(), m.chave.value(2).toString());
+        r += QStringLiteral(" de %1 (%2, município %3)").arg(ano, u.chave.value(1).toString(), u.chave.value(2).toString());
     return r;
+}
+
+// "1", "1 e 2", "1, 2 e 3".
+QString enumera(const QStringList& itens)
+{
+    if (itens.size() <= 1)
+        return itens.value(0);
+    return itens.mid(0, itens.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" e ") + itens.last();
 }
 
 QString motivoDoBanco(const std::exception& e)
@@ -48,14 +82,15 @@ QString motivoDoBanco(const std::exception& e)
     return QString::fromUtf8(e.what()).simplified();
 }
 
-// Why the database refused a month. A duplicate key that the month's own rows cannot have
-// caused -- a line number the database gives, or a month's only header after its delete --
+// Why the database refused a unit. A duplicate key that the unit's own rows cannot have
+// caused -- a line number the database gives, or a table's only row after its delete --
 // belongs to another seat loading the same month at the same time.
-QString motivo(const std::exception& e, const TabelaIntercambio& t, const Mes& m)
+QString motivo(const std::exception& e, const Parte& p)
 {
     const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
-    const bool numerada = std::any_of(t.colunas.cbegin(), t.colunas.cend(), [](const Coluna& c) { return c.omitida; });
-    if (d && d->isKeyViolation() && (numerada || m.linhas.size() == 1))
+    const bool numerada =
+        std::any_of(p.tabela->colunas.cbegin(), p.tabela->colunas.cend(), [](const Coluna& c) { return c.omitida; });
+    if (d && d->isKeyViolation() && (numerada || p.linhas.size() == 1))
         return db::LockConflictError(d->message()).message();
     return motivoDoBanco(e);
 }
@@ -97,31 +132,55 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     return c;
 }
 
+int posicaoDaTabela(const TabelaIntercambio* t)
+{
+    const auto& todas = tabelasIntercambio();
+    for (int i = 0; i < todas.size(); ++i)
+        if (&todas[i] == t)
+            return i;
+    return int(todas.size());
+}
+
+// The files of one municipality: those whose names share their first 12 characters.
+struct Municipio {
+    QString prefixo;
+    QVector<int> arquivos;  // indexes into the summary's files, in the order given
+};
+
 class Carregador {
 public:
     Carregador(db::Connection& conexao, const AcompanhaProgresso& progresso) : conexao_(conexao), progresso_(progresso) {}
 
     ResumoImportacao executa(const QStringList& caminhos)
     {
+        verificaInstalacao();
         ResumoImportacao resumo;
-        for (const QString& caminho : caminhos) {
+        std::vector<Municipio> municipios;
+        QHash<QString, size_t> indice;
+        for (int i = 0; i < caminhos.size(); ++i) {
             ResultadoArquivo r;
-            r.nome = QFileInfo(caminho).fileName();
+            r.nome = QFileInfo(caminhos[i]).fileName();
+            if (!tabelaDoArquivo(r.nome)) {
+                r.estado = ResultadoArquivo::Estado::Ignorado;
+                ++andamento_.arquivo;
+            } else {
+                const QString prefixo = prefixoDoArquivo(r.nome).toUpper();
+                auto it = indice.constFind(prefixo);
+                if (it == indice.cend()) {
+                    it = indice.insert(prefixo, municipios.size());
+                    municipios.push_back(Municipio{prefixo, {}});
+                }
+                municipios[*it].arquivos << i;
+            }
             resumo.arquivos << r;
         }
         andamento_.arquivos = int(caminhos.size());
-        for (int i = 0; i < caminhos.size() && !parar_; ++i) {
-            andamento_.arquivo = i + 1;
-            andamento_.nome = resumo.arquivos[i].nome;
-            if (!avisa()) {
-                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(andamento_.nome);
-                break;
-            }
-            carregaArquivo(caminhos[i], resumo.arquivos[i]);
+        for (const Municipio& m : municipios) {
             if (parar_)
-                resumo.ondeParou = QStringLiteral("no arquivo %1, antes do %2").arg(andamento_.nome, ondeParouMes_);
+                break;
+            carregaMunicipio(m, caminhos, resumo);
         }
-        // What was loaded stays: the batch ends with a commit, between two months.
+        // What was loaded stays: the batch ends with a commit, between two units.
         if (lote_)
             lote_->commit();
         lote_.reset();
@@ -130,6 +189,16 @@ public:
     }
 
 private:
+    void verificaInstalacao()
+    {
+        db::Statement p(conexao_, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
+        const QVariant cidade = p.scalar();
+        if (!cidade.isNull() && cidade.toInt() != 0)
+            throw ErroImportacao(QStringLiteral("O banco de dados é de uma instalação municipal (município %1); "
+                                                "só uma instalação estadual importa dados.")
+                                     .arg(cidade.toInt()));
+    }
+
     bool avisa()
     {
         if (!progresso_ || parar_)
@@ -139,95 +208,232 @@ private:
         return !parar_;
     }
 
-    void carregaArquivo(const QString& caminho, ResultadoArquivo& r)
+    // The bytes of a file, or why they could not be read.
+    std::optional<QByteArray> le(const QString& caminho, QString& erro)
     {
-        const TabelaIntercambio* t = tabelaDoArquivo(r.nome);
-        if (!t) {
-            r.estado = ResultadoArquivo::Estado::Ignorado;
-            return;
-        }
         QFile arquivo(caminho);
         if (!arquivo.open(QIODevice::ReadOnly)) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return;
+            erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
+            return std::nullopt;
         }
-        const QByteArray bytes = arquivo.readAll();
+        QByteArray bytes = arquivo.readAll();
         if (arquivo.error() != QFileDevice::NoError) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return;
+            erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
+            return std::nullopt;
         }
-        arquivo.close();
-        ArquivoLido lido;
-        try {
-            lido = leArquivo(bytes, *t);
-        } catch (const ErroLeitura& e) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = e.texto();
-            return;
-        }
-        r.estado = ResultadoArquivo::Estado::Carregado;
-        r.saldos = t->chaves < 4;
+        return bytes;
+    }
 
-        // Rows of one month need not stand together in the file.
-        std::vector<Mes> meses;
-        QHash<QString, size_t> indice;
-        for (const LinhaLida& l : lido.linhas) {
-            QVariantList chave = l.valores.mid(0, t->chaves);
-            QString k;
-            for (const QVariant& v : chave)
-                k += v.toString() + QChar(0x1F);
-            auto it = indice.constFind(k);
-            if (it == indice.cend()) {
-                it = indice.insert(k, meses.size());
-                meses.push_back(Mes{chave, {}});
-            }
-            meses[*it].linhas.push_back(&l);
-        }
-        QHash<QString, bool> triplas;
-        for (const Mes& m : meses)
-            triplas.insert(m.chave.mid(0, 3).value(0).toString() + m.chave.value(1).toString() + QLatin1Char('/') +
-                               m.chave.value(2).toString(),
-                           true);
-        const bool variasChaves = triplas.size() > 1;
-
-        Comandos& c = comandosDe(*t);
-        for (const Mes& m : meses) {
+    void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
+    {
+        // Every file read before anything of the municipality is loaded.
+        std::vector<ArquivoLido> lidos(size_t(m.arquivos.size()));
+        QHash<const TabelaIntercambio*, int> porTabela;
+        int recusado = -1;
+        for (int k = 0; k < m.arquivos.size(); ++k) {
+            const int i = m.arquivos[k];
+            ResultadoArquivo& r = resumo.arquivos[i];
+            ++andamento_.arquivo;
+            andamento_.nome = r.nome;
             if (!avisa()) {
-                ondeParouMes_ = rotuloMes(*t, m, variasChaves);
+                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(r.nome);
                 return;
             }
-            if (!lote_)
-                lote_.emplace(conexao_);
-            int linhaAtual = m.linhas.front()->linha;
-            try {
-                db::WriteUnit unidade(conexao_);
+            const TabelaIntercambio* t = tabelaDoArquivo(r.nome);
+            r.saldos = t->chaves < 4;
+            if (porTabela.contains(t)) {
+                r.estado = ResultadoArquivo::Estado::Recusado;
+                r.erro = QStringLiteral("o arquivo %1, do mesmo município e da mesma tabela, está nesta importação; "
+                                        "importe um só")
+                             .arg(resumo.arquivos[porTabela.value(t)].nome);
+            } else if (const std::optional<QByteArray> bytes = le(caminhos[i], r.erro)) {
+                porTabela.insert(t, i);
+                try {
+                    lidos[size_t(k)] = leArquivo(*bytes, *t, Conferencia{ufDoArquivo(r.nome), true});
+                    r.utf8 = lidos[size_t(k)].utf8;
+                    continue;
+                } catch (const ErroLeitura& e) {
+                    r.erro = e.texto();
+                }
+                r.estado = ResultadoArquivo::Estado::Recusado;
+            } else {
+                porTabela.insert(t, i);
+                r.estado = ResultadoArquivo::Estado::Recusado;
+            }
+            if (recusado < 0)
+                recusado = i;
+        }
+
+        std::vector<Unidade> unidades = unidadesDe(m, lidos);
+        const bool variasChaves = [&unidades] {
+            QHash<QString, bool> triplas;
+            for (const Unidade& u : unidades)
+                triplas.insert(triplaDe(u.chave), true);
+            return triplas.size() > 1;
+        }();
+
+        if (recusado >= 0) {
+            // One file refused: nothing of the municipality loads.
+            for (int i : m.arquivos) {
+                ResultadoArquivo& r = resumo.arquivos[i];
+                if (r.estado == ResultadoArquivo::Estado::NaoLido) {
+                    r.estado = ResultadoArquivo::Estado::Mantido;
+                    r.erro = resumo.arquivos[recusado].nome;
+                }
+            }
+            std::vector<const Unidade*> todas;
+            for (const Unidade& u : unidades)
+                todas.push_back(&u);
+            resumo.arquivos[recusado].mantidos = descreve(todas);
+            return;
+        }
+
+        for (int i : m.arquivos)
+            resumo.arquivos[i].estado = ResultadoArquivo::Estado::Carregado;
+        for (size_t n = 0; n < unidades.size(); ++n) {
+            const Unidade& u = unidades[n];
+            if (!avisa()) {
+                resumo.ondeParou = QStringLiteral("nos arquivos de %1, antes do %2").arg(m.prefixo, rotulo(u, variasChaves));
+                std::vector<const Unidade*> resto;
+                for (size_t j = n; j < unidades.size(); ++j)
+                    resto.push_back(&unidades[j]);
+                resumo.naoCarregados = descreve(resto);
+                return;
+            }
+            carregaUnidade(u, variasChaves, resumo);
+        }
+    }
+
+    std::vector<Unidade> unidadesDe(const Municipio& m, const std::vector<ArquivoLido>& lidos)
+    {
+        // The files in the order of the four tables: a month's header before its lines.
+        std::vector<int> ordem;
+        for (int k = 0; k < m.arquivos.size(); ++k)
+            if (lidos[size_t(k)].tabela)
+                ordem.push_back(k);
+        std::stable_sort(ordem.begin(), ordem.end(), [&lidos](int a, int b) {
+            return posicaoDaTabela(lidos[size_t(a)].tabela) < posicaoDaTabela(lidos[size_t(b)].tabela);
+        });
+        std::vector<Unidade> unidades;
+        QHash<QString, size_t> indice;
+        for (int k : ordem) {
+            const ArquivoLido& lido = lidos[size_t(k)];
+            const TabelaIntercambio& t = *lido.tabela;
+            // Rows of one month need not stand together in the file.
+            for (const LinhaLida& l : lido.linhas) {
+                const QVariantList chave = l.valores.mid(0, t.chaves);
+                QString k2 = t.chaves < 4 ? QStringLiteral("S") : QStringLiteral("M");
+                for (const QVariant& v : chave)
+                    k2 += separador + v.toString();
+                auto it = indice.constFind(k2);
+                if (it == indice.cend()) {
+                    it = indice.insert(k2, unidades.size());
+                    Unidade u;
+                    u.chave = chave;
+                    u.saldo = t.chaves < 4;
+                    unidades.push_back(u);
+                }
+                Unidade& u = unidades[*it];
+                if (u.partes.empty() || u.partes.back().tabela != &t)
+                    u.partes.push_back(Parte{m.arquivos[k], &t, {}});
+                u.partes.back().linhas.push_back(&l);
+            }
+        }
+        // Month by month, each municipality and year apart; the initial balance last.
+        std::stable_sort(unidades.begin(), unidades.end(), [](const Unidade& a, const Unidade& b) {
+            const auto chave = [](const Unidade& u) {
+                return std::make_tuple(u.chave.value(0).toString(), u.chave.value(1).toString(), u.chave.value(2).toInt(),
+                                       u.saldo, u.saldo ? 0 : u.chave.value(3).toString().toInt());
+            };
+            return chave(a) < chave(b);
+        });
+        return unidades;
+    }
+
+    void carregaUnidade(const Unidade& u, bool variasChaves, ResumoImportacao& resumo)
+    {
+        if (!lote_)
+            lote_.emplace(conexao_);
+        const Parte* atual = &u.partes.front();
+        int linhaAtual = atual->linhas.front()->linha;
+        try {
+            db::WriteUnit unidade(conexao_);
+            for (const Parte& p : u.partes) {
+                atual = &p;
+                linhaAtual = p.linhas.front()->linha;
+                Comandos& c = comandosDe(*p.tabela);
                 for (int j = 0; j < c.chaves.size(); ++j)
-                    c.apaga->setParam(c.chaves[j], m.chave[j]);
+                    c.apaga->setParam(c.chaves[j], u.chave[j]);
                 c.apaga->exec();
-                for (const LinhaLida* l : m.linhas) {
+                for (const LinhaLida* l : p.linhas) {
                     linhaAtual = l->linha;
                     for (int j = 0; j < c.colunas.size(); ++j)
                         c.insere->setParam(c.colunas[j], l->valores[c.posicoes[j]]);
                     c.insere->exec();
                 }
-                unidade.commit();
-            } catch (const std::exception& e) {
-                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivo(e, *t, m));
-                continue;
             }
-            ++r.meses;
-            r.linhas += qint64(m.linhas.size());
-            ++andamento_.meses;
-            andamento_.linhas += qint64(m.linhas.size());
-            linhasNoLote_ += qint64(m.linhas.size()) + 1;
-            if (linhasNoLote_ >= linhasPorTransacao) {
-                lote_->commit();
-                lote_.reset();
-                linhasNoLote_ = 0;
-            }
+            unidade.commit();
+        } catch (const std::exception& e) {
+            resumo.arquivos[atual->arquivo].recusas
+                << QStringLiteral("%1 (linha %2): %3").arg(rotulo(u, variasChaves)).arg(linhaAtual).arg(motivo(e, *atual));
+            return;
         }
+        for (const Parte& p : u.partes) {
+            ResultadoArquivo& r = resumo.arquivos[p.arquivo];
+            ++r.meses;
+            r.linhas += qint64(p.linhas.size());
+        }
+        ++andamento_.meses;
+        andamento_.linhas += u.linhas();
+        linhasNoLote_ += u.linhas() + 1;
+        if (linhasNoLote_ >= linhasPorTransacao) {
+            lote_->commit();
+            lote_.reset();
+            linhasNoLote_ = 0;
+        }
+    }
+
+    // "Lavras (MG, município 3138203), 2003: meses 1, 2 e 3 e o saldo inicial", one such
+    // part for each municipality and year, joined by "; ".
+    QString descreve(const std::vector<const Unidade*>& unidades)
+    {
+        std::vector<QString> ordem;
+        std::map<QString, std::pair<QStringList, bool>> porTripla;
+        for (const Unidade* u : unidades) {
+            const QString k = triplaDe(u->chave);
+            if (!porTripla.count(k))
+                ordem.push_back(k);
+            auto& [meses, saldo] = porTripla[k];
+            if (u->saldo)
+                saldo = true;
+            else
+                meses << u->chave.value(3).toString();
+        }
+        QStringList partes;
+        for (const QString& k : ordem) {
+            const auto& [meses, saldo] = porTripla[k];
+            const QStringList chave = k.split(separador);
+            QStringList itens;
+            if (!meses.isEmpty())
+                itens << (meses.size() == 1 ? QStringLiteral("mês ") : QStringLiteral("meses ")) + enumera(meses);
+            if (saldo)
+                itens << QStringLiteral("o saldo inicial");
+            const QString nome = nomeDaCidade(chave.value(2).toInt());
+            partes << QStringLiteral("%1(%2, município %3), %4: %5")
+                          .arg(nome.isEmpty() ? QString() : nome + QLatin1Char(' '), chave.value(1), chave.value(2),
+                               chave.value(0), itens.join(QStringLiteral(" e ")));
+        }
+        return partes.join(QStringLiteral("; "));
+    }
+
+    QString nomeDaCidade(int cidade)
+    {
+        if (!nomes_.contains(cidade)) {
+            db::Statement s(conexao_, {QStringLiteral("select NO_CIDADE from TB_CIDADE where CO_SEQ_CIDADE = :C")});
+            s.setParam(QStringLiteral("C"), cidade);
+            nomes_.insert(cidade, s.scalar().toString().trimmed());
+        }
+        return nomes_.value(cidade);
     }
 
     Comandos& comandosDe(const TabelaIntercambio& t)
@@ -242,13 +448,15 @@ private:
     const AcompanhaProgresso& progresso_;
     Progresso andamento_;
     bool parar_ = false;
-    QString ondeParouMes_;
     std::optional<db::WriteUnit> lote_;
     qint64 linhasNoLote_ = 0;
     std::map<QString, Comandos> comandos_;
+    QHash<int, QString> nomes_;
 };
 
 }  // namespace
+
+ErroImportacao::ErroImportacao(const QString& mensagem) : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem) {}
 
 void setLinhasPorTransacao(qint64 linhas)
 {
@@ -260,8 +468,8 @@ bool ResumoImportacao::tudoCarregado() const
     if (interrompida)
         return false;
     for (const ResultadoArquivo& a : arquivos) {
-        if (a.estado == ResultadoArquivo::Estado::Recusado || a.estado == ResultadoArquivo::Estado::NaoLido ||
-            !a.recusas.isEmpty())
+        if (a.estado == ResultadoArquivo::Estado::Recusado || a.estado == ResultadoArquivo::Estado::Mantido ||
+            a.estado == ResultadoArquivo::Estado::NaoLido || !a.recusas.isEmpty())
             return false;
     }
     return true;
@@ -270,7 +478,14 @@ bool ResumoImportacao::tudoCarregado() const
 QString ResumoImportacao::texto() const
 {
     QStringList partes;
-    partes << (interrompida ? QStringLiteral("Importação interrompida %1.").arg(ondeParou) : QStringLiteral("Importação Concluída"));
+    if (interrompida) {
+        QString p = QStringLiteral("Importação interrompida %1.").arg(ondeParou);
+        if (!naoCarregados.isEmpty())
+            p += QStringLiteral(" Não carregados, ficaram como estavam: %1.").arg(naoCarregados);
+        partes << p;
+    } else {
+        partes << QStringLiteral("Importação Concluída");
+    }
     const auto plural = [](qint64 n, const char* um, const char* varios) {
         return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? um : varios));
     };
@@ -281,17 +496,25 @@ QString ResumoImportacao::texto() const
             p += QStringLiteral("ignorado (o nome não é de uma tabela de intercâmbio).");
             break;
         case ResultadoArquivo::Estado::NaoLido:
-            p += QStringLiteral("não lido.");
+            p += QStringLiteral("não carregado.");
             break;
         case ResultadoArquivo::Estado::Recusado:
             p += QStringLiteral("recusado, nada carregado; %1.").arg(a.erro);
+            if (!a.mantidos.isEmpty())
+                p += QStringLiteral(" Nenhum arquivo do mesmo município foi carregado; ficaram como estavam, em todas "
+                                    "as tabelas: %1.")
+                         .arg(a.mantidos);
+            break;
+        case ResultadoArquivo::Estado::Mantido:
+            p += QStringLiteral("não carregado, porque %1, do mesmo município, foi recusado.").arg(a.erro);
             break;
         case ResultadoArquivo::Estado::Carregado:
-            p += QStringLiteral("%1 e %2 carregados.")
+            p += QStringLiteral("%1 e %2 carregados%3.")
                      .arg(a.saldos ? plural(a.meses, "saldo inicial", "saldos iniciais") : plural(a.meses, "mês", "meses"),
-                          plural(a.linhas, "linha", "linhas"));
+                          plural(a.linhas, "linha", "linhas"),
+                          a.utf8 ? QStringLiteral(" (lido como UTF-8)") : QString());
             for (const QString& recusa : a.recusas)
-                p += QStringLiteral("\n  Recusado, mantido como estava: %1").arg(recusa);
+                p += QStringLiteral("\n  Recusado, mantido como estava em todas as tabelas: %1").arg(recusa);
             break;
         }
         partes << p;

@@ -1,5 +1,7 @@
 #pragma once
-// Reads an interchange file strictly: Windows-1252 text, a header record naming the
+// Reads an interchange file strictly: Windows-1252 text (or UTF-8, when the file is
+// well-formed UTF-8 holding characters beyond ASCII, as a modern editor saves it; every
+// character must still be one Windows-1252 holds), a header record naming the
 // table's columns in the writer's order, then records of exactly those many values;
 // values separated by line feed, records ended by carriage return and line feed. Every
 // number and date in the file's own notation. Anything else refuses the whole file
@@ -22,6 +24,15 @@ struct LinhaLida {
 struct ArquivoLido {
     const TabelaIntercambio* tabela = nullptr;
     std::vector<LinhaLida> linhas;
+    bool utf8 = false;  // read as UTF-8
+};
+
+// What the file's name and the installation require of every row; empty: not checked.
+struct Conferencia {
+    QString uf;  // the UF the file's name begins with
+    // A state installation never takes a state's own follow-up (municipality 0): it is
+    // no municipality's, and would replace the installation's own months.
+    bool recusaMunicipioZero = false;
 };
 
 class ErroLeitura : public std::runtime_error {
@@ -38,6 +49,6 @@ private:
 };
 
 // Throws ErroLeitura.
-ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela);
+ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela, const Conferencia& conferencia = {});
 
 }  // namespace interchange

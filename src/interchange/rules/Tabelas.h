@@ -20,6 +20,10 @@ struct Coluna {
     bool obrigatoria = false;  // may not be empty
     bool omitida = false;      // the month's line number: the database gives it
     bool mes = false;          // a month number "1" to "12"
+    bool ano = false;          // a year of four digits
+    bool uf = false;           // the UF: the file name's
+    bool cidade = false;       // the municipality
+    bool naoNegativa = false;  // an amount or quantity, never below zero
     qint64 minimo = 0, maximo = 0;  // range of an integer column
 };
 
@@ -42,8 +46,15 @@ const TabelaIntercambio* tabelaDoArquivo(const QString& nomeArquivo);
 // municipality's IBGE code left-padded with "0" to 6 characters (a longer one as it is).
 QString prefixoArquivos(const QString& uf, const QString& ano, const QString& codigoIbge);
 
+// The 12 characters that begin a file's name (UF, year, municipality): the files of one
+// municipality's export share them.
+QString prefixoDoArquivo(const QString& nomeArquivo);
+// The UF a file's name begins with.
+QString ufDoArquivo(const QString& nomeArquivo);
+
 // Whether a file name fits the import's mask for a state: the UF, ten characters, "TB",
-// anything, ".txt", without regard to letter case.
+// anything, ".txt", without regard to letter case; a state's own files (municipality
+// "000000") are not a municipality's and do not fit.
 bool nomeDeArquivoDaUf(const QString& nomeArquivo, const QString& uf);
 
 }  // namespace interchange
