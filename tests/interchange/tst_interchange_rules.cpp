@@ -808,7 +808,8 @@ private slots:
         QCOMPARE(QDir(pasta->path()).entryList(QDir::Files),
                  (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
         const QByteArray mov = conteudo(caminho(nomeArquivo("TB_MOVIMENTO")));
-        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n2\n0\n20\n05/01/2003\n\n5\r\n"));
+        // Each month as the export marks it: sent, with this export's date or its first one.
+        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
         QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n4\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/05/2003\n10/05/2003\n5\r\n"));
         QCOMPARE(mov.count("\r\n"), 3);
         const QByteArray exe = conteudo(caminho(nomeArquivo("TB_EXECUCAO_FISICA")));
@@ -846,6 +847,121 @@ private slots:
                  QStringLiteral("2"));
     }
 
+    void exportPutsItsFilesInPlaceTogetherOrNotAtAll()
+    {
+        fixture::saldoInicial(*c, fixture::lavras, 1000);
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
+        fixture::medicamento(*c, fixture::lavras, 1, 11, 100, 0.5);
+        // An older export: its documents file goes when this one is in place.
+        for (const char* palavra : {"TB_MOVIMENTO", "TB_EXECUCAO_FISICA", "TB_FONTE_COMPROVACAO", "TB_SALDO_INICIAL"})
+            grava(caminho(nomeArquivo(palavra)), QByteArray("antigo ") + palavra);
+        const auto antigos = [this] {
+            QStringList out;
+            for (const QString& nome : QDir(pasta->path()).entryList(QDir::Files))
+                out << nome + QLatin1Char('=') + QString::fromLatin1(conteudo(caminho(nome)));
+            return out;
+        };
+        const QStringList antes = antigos();
+        // The initial-balance file, the last to go into place, cannot: something that is
+        // not a file took its name after the files were written.
+        const QString saldo = caminho(nomeArquivo("TB_SALDO_INICIAL"));
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1), [&](int feitas, const QString& tabela) {
+                if (feitas == 4 && tabela.isEmpty()) {
+                    QFile::remove(saldo);
+                    QDir(pasta->path()).mkpath(nomeArquivo("TB_SALDO_INICIAL") + QStringLiteral("/x"));
+                }
+                return true;
+            });
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QVERIFY2(e.mensagem().contains(QStringLiteral("o nome já existe e não é um arquivo comum")), qPrintable(e.mensagem()));
+            QVERIFY2(e.mensagem().endsWith(QStringLiteral("Nenhum arquivo foi substituído e nenhum mês foi marcado.")),
+                     qPrintable(e.mensagem()));
+        }
+        // The three older files are back as they were, and nothing else is there.
+        QStringList esperado = antes;
+        esperado.removeLast();
+        QCOMPARE(antigos(), esperado);
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{nomeArquivo("TB_SALDO_INICIAL")});
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("2"));
+
+        // Cancelled just before the files go into place: the same.
+        QDir(saldo).removeRecursively();
+        grava(saldo, "antigo TB_SALDO_INICIAL");
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1), [](int feitas, const QString&) { return feitas < 4; });
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QCOMPARE(e.mensagem(), QStringLiteral("Exportação cancelada: nenhum arquivo foi gravado e nenhum mês foi marcado."));
+        }
+        QCOMPARE(antigos(), antes);
+
+        // And when nothing fails, the folder holds exactly this export.
+        const ResultadoExportacao r = exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
+        QCOMPARE(r.removidos, QStringList{caminho(nomeArquivo("TB_FONTE_COMPROVACAO"))});
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
+        QVERIFY(conteudo(caminho(nomeArquivo("TB_MOVIMENTO"))).contains("\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
+    }
+
+    void exportMarkingThatFailsSaysTheFilesWereWritten()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
+        // The database refuses to commit a sent month.
+        db::Statement(*c, {QStringLiteral("create exception E_ENVIO_RECUSADO 'envio recusado'")}).exec();
+        db::Statement(*c, {QStringLiteral("create trigger T_ENVIO_RECUSADO on transaction commit as begin "
+                                          "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where SITUACAO = '3')) then "
+                                          "exception E_ENVIO_RECUSADO; end")})
+            .exec();
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QVERIFY2(e.mensagem().startsWith(QStringLiteral("Os arquivos foram gravados na pasta \"%1\", mas os meses não foram "
+                                                            "marcados como enviados: ")
+                                                 .arg(QDir::toNativeSeparators(pasta->path()))),
+                     qPrintable(e.mensagem()));
+            QVERIFY2(e.mensagem().contains(QStringLiteral("envio recusado")), qPrintable(e.mensagem()));
+            QVERIFY(e.mensagem().endsWith(QStringLiteral("Exporte os mesmos meses de novo.")));
+        }
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files), QStringList{nomeArquivo("TB_MOVIMENTO")});
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("2"));
+    }
+
+    void exportedMonthShowsItsSendingDateAtTheState()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 100, QDate(2003, 2, 5));
+        exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 2, 9));
+
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        db::Connection estado;
+        support::TestDatabase::configure(estado);
+        fixture::parametros(estado, fixture::ano, fixture::uf, 0);
+        QVERIFY(importaArquivos(estado, {caminho(nomeArquivo("TB_MOVIMENTO"))}).tudoCarregado());
+        db::Dataset q(&estado, QStringLiteral("QryConsulta"));
+        q.setSql(sqlControleEnvioUf());
+        q.setParam(QStringLiteral("ano_compet"), fixture::ano);
+        q.setParam(QStringLiteral("co_uf"), fixture::uf);
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(TDBtxtcopy::valueText(q.fieldByName(QStringLiteral("DT_FECHAMENTO")).value()), QStringLiteral("05/02/2003"));
+        QCOMPARE(TDBtxtcopy::valueText(q.fieldByName(QStringLiteral("DT_ENVIO")).value()), QStringLiteral("09/02/2003"));
+    }
+
+    void filesWrittenBeforeSendingDatesImportAsTheyAre()
+    {
+        // An older export: the month "2" and no sending date.
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1)}));
+        QVERIFY(importaArquivos(*c, {path}).tudoCarregado());
+        const QStringList linhas = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("1"));
+        QCOMPARE(linhas.size(), 1);
+        QVERIFY2(linhas[0].endsWith(QStringLiteral("|2|0|20|2003-02-05T00:00:00|<null>|5")), qPrintable(linhas[0]));
+    }
+
     void exportOfAStateInstallation()
     {
         // The state's own follow-up is municipality 0: no city row, prefix "000000".
@@ -870,8 +986,9 @@ private slots:
         db::Statement(*c, {QStringLiteral("update TB_FONTE_COMPROVACAO_MUNICIPIO set DT_DOC = cast('2003-02-10 08:30:15' as timestamp), "
                                           "NU_FAVORECIDO = '' where NR_NUMERO_DOC = 'doc'")})
             .exec();
-        const QStringList antes = fixture::tudo(*c);
         exportaMeses(*c, lavras(), {1, 2}, pasta->path());
+        // The months as the export marked them: that is what the files carry.
+        const QStringList antes = fixture::tudo(*c);
 
         support::TestDatabase::fresh(QStringLiteral("empty"));
         db::Connection estado;
