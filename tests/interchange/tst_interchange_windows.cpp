@@ -212,6 +212,8 @@ private slots:
         grava(QDir(pasta).filePath(QStringLiteral("MG2003310020TB_ANEXO.TXT")), "x");
         grava(QDir(pasta).filePath(QStringLiteral("SP2003003550TB_SALDO_INICIAL.TXT")), saldo);
         grava(QDir(pasta).filePath(QStringLiteral("leiame.txt")), "x");
+        // The state's own export, which the folder also holds.
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT")), "x");
 
         TFrmImportaDados frm;
         mostra(&frm);
@@ -221,9 +223,10 @@ private slots:
 #ifndef Q_OS_WIN
         QVERIFY(!frm.DriveComboBox1);
 #endif
-        // Another UF's files are not offered; the names in order.
+        // Neither another UF's files nor the state's own are offered; the names in order.
         QCOMPARE(frm.CheckArquivos->items(), (QStringList{"MG2003310020TB_ANEXO.TXT", "MG2003310020TB_SALDO_INICIAL.txt",
                                                           "MG2003313820TB_SALDO_INICIAL.TXT"}));
+        QVERIFY(frm.LblAviso->isHidden());
         QVERIFY(!frm.BbtImporta->isEnabled());
         for (int i = 0; i < 3; ++i)
             marca(frm.CheckArquivos, i);
@@ -247,6 +250,30 @@ private slots:
         QVERIFY(frm.mudaPasta(outra.path()));
         QCOMPARE(frm.CheckArquivos->items(), QStringList{"MG2003313820TB_MOVIMENTO.TXT"});
         QCOMPARE(frm.LblDir->text(), QDir::toNativeSeparators(outra.path()));
+
+        // A folder without files of the UF says so.
+        QTemporaryDir vazia;
+        QVERIFY(frm.mudaPasta(vazia.path()));
+        QVERIFY(frm.CheckArquivos->items().isEmpty());
+        QVERIFY(frm.LblAviso->isVisible());
+        QVERIFY2(frm.LblAviso->text().startsWith(QStringLiteral("Esta pasta não tem arquivos de municípios de MG")),
+                 qPrintable(frm.LblAviso->text()));
+    }
+
+    void importWithoutParametersSaysWhy()
+    {
+        // A state installation without a parameter record: no UF to offer files of.
+        support::freshDataModule(QStringLiteral("empty"));
+        const QString pasta = installation::exportFolder();
+        QVERIFY(QDir().mkpath(pasta));
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003313820TB_SALDO_INICIAL.TXT")), "x");
+        TFrmImportaDados frm;
+        mostra(&frm);
+        QVERIFY(frm.CheckArquivos->items().isEmpty());
+        QVERIFY(frm.LblAviso->isVisible());
+        QVERIFY2(frm.LblAviso->text().contains(QStringLiteral("\"Apoio\" > \"Parâmetros do Sistema\"")), qPrintable(frm.LblAviso->text()));
+        QVERIFY(frm.LblAviso->text().contains(QStringLiteral("\"Novo (F2)\"")));
+        foto(&frm, QStringLiteral("importa-dados-sem-parametros"));
     }
 
     void progressDialogCancels()
