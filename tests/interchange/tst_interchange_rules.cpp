@@ -7,6 +7,7 @@
 #include "db/Dataset.h"
 #include "db/Statement.h"
 #include "interchange/rules/Carga.h"
+#include "interchange/rules/Conteudo.h"
 #include "interchange/rules/ControleEnvio.h"
 #include "interchange/rules/Exportacao.h"
 #include "interchange/rules/Leitor.h"
@@ -16,11 +17,14 @@
 #include "text/Formats.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace interchange;
 
@@ -93,6 +97,14 @@ class TestInterchangeRules : public QObject {
         return fixture::uf + fixture::ano + QStringLiteral("313820") + QString::fromLatin1(palavra) + QStringLiteral(".TXT");
     }
     Instalacao lavras() const { return {fixture::ano, fixture::uf, fixture::lavras, QStringLiteral("313820")}; }
+
+    // A statement that changes the schema (it counts no rows).
+    void ddl(const QString& sql)
+    {
+        db::Statement s(*c, {sql});
+        s.setCountsRows(false);
+        s.exec();
+    }
 
     // A dataset over a select of constants.
     std::unique_ptr<db::Dataset> consulta(const QString& sql)
@@ -409,7 +421,9 @@ private slots:
         QTest::addColumn<bool>("offeredToMG");
         QTest::newRow("movement") << "MG2003313820TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << true;
         QTest::newRow("lower-case extension") << "MG2003313820TB_SALDO_INICIAL.txt" << "TB_SALDO_INICIAL_MUNICIPIO" << true;
-        QTest::newRow("lower-case word") << "mg2003313820tb_movimento.txt" << "" << true;
+        // Letter case does not matter, in the word as in the mask.
+        QTest::newRow("lower-case word") << "mg2003313820tb_movimento.txt" << "TB_MOVIMENTO_MUNICIPIO" << true;
+        QTest::newRow("not .txt") << "MG2003313820TB_MOVIMENTO.TXT.tmp" << "" << false;
         QTest::newRow("unknown word") << "MG2003313820TB_OUTRA.TXT" << "" << true;
         QTest::newRow("other UF") << "SP2003003550TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << false;
         QTest::newRow("short prefix") << "MG200331382TB_MOVIMENTO.TXT" << "" << false;
@@ -724,6 +738,138 @@ private slots:
                  QStringLiteral("NFÇÃO"));
     }
 
+    // --- what a folder may hold ------------------------------------------------------
+
+    void onlyRegularFilesAreRead()
+    {
+        const auto recusa = [](const QString& caminho) {
+            QElapsedTimer relogio;
+            relogio.start();
+            const ConteudoArquivo c = leConteudo(caminho);
+            // Nothing waits: a FIFO without a writer is not opened for reading.
+            if (relogio.elapsed() > 5000)
+                return QStringLiteral("demorou %1 ms").arg(relogio.elapsed());
+            return c.estado == ConteudoArquivo::Estado::Recusado ? c.erro : QStringLiteral("lido");
+        };
+        const QString fifo = caminho(nomeArquivo("TB_MOVIMENTO"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(recusa(fifo), QStringLiteral("não é um arquivo comum, é um FIFO; só arquivos comuns são lidos"));
+        const QString zero = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+        QCOMPARE(recusa(zero), QStringLiteral("não é um arquivo comum, é um dispositivo; só arquivos comuns são lidos"));
+        QVERIFY(QDir(pasta->path()).mkdir(nomeArquivo("TB_SALDO_INICIAL")));
+        QCOMPARE(recusa(caminho(nomeArquivo("TB_SALDO_INICIAL"))),
+                 QStringLiteral("não é um arquivo comum, é uma pasta; só arquivos comuns são lidos"));
+        // Larger than the bound: refused by its size, unread (the file is sparse).
+        const QString enorme = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        {
+            QFile f(enorme);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(tamanhoMaximoArquivo + 1));
+        }
+        QCOMPARE(recusa(enorme), QStringLiteral("o arquivo tem 1073741825 bytes; um arquivo de intercâmbio tem no máximo "
+                                                "1073741824 bytes (1 GiB)"));
+        QFile::remove(enorme);
+
+        // The loader says so for each, and loads nothing of their municipality.
+        const QString bom = caminho(QStringLiteral("MG2003313820TB_SALDO_INICIAL.txt"));
+        QDir(caminho(nomeArquivo("TB_SALDO_INICIAL"))).removeRecursively();
+        grava(bom, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        const ResumoImportacao r = importaArquivos(*c, {fifo, zero, bom});
+        QVERIFY2(r.texto().contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": recusado, nada carregado; não é um arquivo "
+                                                                                  "comum, é um FIFO")),
+                 qPrintable(r.texto()));
+        QVERIFY(fixture::tudo(*c).isEmpty());
+    }
+
+    void aFileThatChangesWhileReadIsRefused()
+    {
+        const QString path = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QList<QStringList> linhas;
+        for (int i = 0; i < 200000; ++i)
+            linhas << execucao(1 + i % 12, 1 + i % 40);
+        grava(path, arquivo(tabela("TB_EXECUCAO_FISICA"), linhas));
+        QVERIFY(QFileInfo(path).size() > 5 << 20);
+        int chamadas = 0;
+        // Someone goes on writing it after the first chunk was read.
+        const ConteudoArquivo lido = leConteudo(path, [&] {
+            if (++chamadas == 3) {
+                QFile f(path);
+                if (f.open(QIODevice::Append))
+                    f.write("2003\n");
+            }
+            return true;
+        });
+        QCOMPARE(int(lido.estado), int(ConteudoArquivo::Estado::Recusado));
+        QVERIFY2(lido.erro.startsWith(QStringLiteral("o arquivo mudou enquanto era lido")), qPrintable(lido.erro));
+        QVERIFY(lido.bytes.isEmpty());
+        // Asked to stop while reading: it stops.
+        chamadas = 0;
+        const ConteudoArquivo parado = leConteudo(path, [&] { return ++chamadas < 2; });
+        QCOMPARE(int(parado.estado), int(ConteudoArquivo::Estado::Interrompido));
+        const ResumoImportacao r = importaArquivos(*c, {path}, [&](const Progresso&) { return ++chamadas < 5; });
+        QVERIFY(r.interrompida);
+        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida durante a leitura do arquivo %1.")
+                                          .arg(nomeArquivo("TB_EXECUCAO_FISICA"))),
+                 qPrintable(r.texto()));
+    }
+
+    void aFileNameCannotForgeSummaryLines()
+    {
+        const QString nome = QStringLiteral("MG2003313820TB_\nImportação Concluída\\.TXT");
+        grava(caminho(nome), "x");
+        const ResumoImportacao r = importaArquivos(*c, {caminho(nome)});
+        QVERIFY(!r.tudoCarregado());  // an ignored file is not a file loaded
+        QCOMPARE(r.texto(), QStringLiteral("Importação Concluída\n\nMG2003313820TB_\\x0aImportação Concluída\\\\.TXT: ignorado "
+                                           "(o nome não é de uma tabela de intercâmbio)."));
+    }
+
+    void whatIsNotAnInterchangeFileIsNeverQuoted()
+    {
+        // A name given to something else: its first line is no one's business.
+        const QString segredo = caminho(QStringLiteral("segredo"));
+        grava(segredo, "root:$6$segredo:19000:0:99999:7:::\nmais\n");
+        const QString link = caminho(nomeArquivo("TB_MOVIMENTO"));
+        QVERIFY(QFile::link(segredo, link));
+        const QString texto = importaArquivos(*c, {link}).texto();
+        QVERIFY2(texto.contains(QStringLiteral("recusado, nada carregado; linha 1: o cabeçalho não é o da tabela "
+                                               "TB_MOVIMENTO_MUNICIPIO: esperada a coluna NU_ANO_COMPET.")),
+                 qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral("root")));
+    }
+
+    void aDatabaseThatFailsMidImportLeavesATrueSummary()
+    {
+        setLinhasPorTransacao(1);
+        // The database refuses to commit once month 3 is there (as a full disk would).
+        ddl(QStringLiteral("create exception E_CHEIO 'disco cheio'"));
+        ddl(QStringLiteral("create trigger T_CHEIO on transaction commit as begin "
+                           "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where NU_MES_COMPET = '3')) then "
+                           "exception E_CHEIO; end"));
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3"), movimento(4, "4")}));
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), execucao(3, 5), execucao(4, 6)}));
+        const QString outra = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        grava(outra, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "7", fixture::abaete)}));
+        const ResumoImportacao r = importaArquivos(*c, {mov, exe, outra});
+        QVERIFY(r.interrompida);
+        QVERIFY(!r.tudoCarregado());
+        const QString texto = r.texto();
+        QVERIFY2(texto.startsWith(QStringLiteral("Importação interrompida porque o banco de dados falhou (")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("disco cheio")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("). Não carregados, ficaram como estavam: Lavras (MG, município 3138203), 2003: "
+                                               "meses 3 e 4.\n\n")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": 2 meses e 2 linhas carregados.")), qPrintable(texto));
+        QVERIFY2(texto.contains(nomeArquivo("TB_EXECUCAO_FISICA") + QStringLiteral(": 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: não carregado.")), qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral("desfeita")));
+        // The summary is the database.
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("1")).size(), 2);
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("1")).size(), 1);
+    }
+
     void loadEmptyValueColumns()
     {
         QStringList row = movimento(1);
@@ -910,11 +1056,10 @@ private slots:
     {
         fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
         // The database refuses to commit a sent month.
-        db::Statement(*c, {QStringLiteral("create exception E_ENVIO_RECUSADO 'envio recusado'")}).exec();
-        db::Statement(*c, {QStringLiteral("create trigger T_ENVIO_RECUSADO on transaction commit as begin "
-                                          "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where SITUACAO = '3')) then "
-                                          "exception E_ENVIO_RECUSADO; end")})
-            .exec();
+        ddl(QStringLiteral("create exception E_ENVIO_RECUSADO 'envio recusado'"));
+        ddl(QStringLiteral("create trigger T_ENVIO_RECUSADO on transaction commit as begin "
+                           "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where SITUACAO = '3')) then "
+                           "exception E_ENVIO_RECUSADO; end"));
         try {
             exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
             QFAIL("exported");

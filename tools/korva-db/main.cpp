@@ -15,8 +15,17 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <pthread.h>
+#endif
 
 namespace {
 
@@ -50,9 +59,19 @@ const char usage[] =
     "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
     "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
-    "Saída: 0 quando todo mês de todo arquivo foi carregado, 1 quando algum mês\n"
-    "ou arquivo foi recusado, 2 em uso errado, banco que não abre ou instalação\n"
-    "municipal.\n";
+    "Os nomes valem sem distinção de maiúsculas e minúsculas (mg2003313820\n"
+    "tb_movimento.txt é um arquivo de movimento). Só arquivos comuns são lidos\n"
+    "(um FIFO, dispositivo, socket ou pasta é recusado sem ser aberto), de no\n"
+    "máximo 1 GiB, e um arquivo que muda enquanto é lido é recusado.\n"
+    "SIGTERM ou SIGINT (Ctrl+C) param a importação entre dois meses: o que foi\n"
+    "carregado fica, o resumo diz o que não foi; um segundo sinal encerra na\n"
+    "hora, e cada mês fica como estava ou inteiro.\n"
+    "Saída: 0 quando todo mês de todo arquivo foi carregado; 1 quando algum mês\n"
+    "ou arquivo foi recusado, ignorado (nome que não é de uma tabela de\n"
+    "intercâmbio) ou não carregado porque o banco de dados falhou; 2 em uso\n"
+    "errado, banco que não abre ou instalação municipal (nada carregado);\n"
+    "128 + o número do sinal (143 SIGTERM, 130 SIGINT) quando um sinal parou a\n"
+    "importação, depois do resumo.\n";
 
 void printLine(FILE* out, const QString& text)
 {
@@ -79,6 +98,45 @@ void calculateIncentive(const QString& database)
             throw std::runtime_error(r.mensagem().toStdString());
     }
     connection.close();
+}
+
+// The signal that asked an import to stop (SIGTERM, SIGINT), 0 while none did.
+std::atomic<int> sinalRecebido{0};
+
+// SIGTERM and SIGINT stop an import between two months. They are blocked in every thread
+// -- the database engine's too, whose own handlers would shut the connection down in the
+// middle of a month -- and taken by a thread of their own; a second one ends the program
+// at once, every month as it was or whole, as after a kill. Called first thing, before
+// any other thread exists, so that every thread inherits the mask.
+void esperaSinais()
+{
+#ifdef Q_OS_UNIX
+    sigset_t sinais;
+    sigemptyset(&sinais);
+    sigaddset(&sinais, SIGTERM);
+    sigaddset(&sinais, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
+    std::thread([sinais] {
+        int sinal = 0;
+        while (sigwait(&sinais, &sinal) == 0) {
+            int nenhum = 0;
+            if (!sinalRecebido.compare_exchange_strong(nenhum, sinal))
+                std::_Exit(128 + sinal);
+        }
+    }).detach();
+#else
+    for (int sinal : {SIGTERM, SIGINT})
+        std::signal(sinal, [](int n) {
+            int nenhum = 0;
+            if (!sinalRecebido.compare_exchange_strong(nenhum, n))
+                std::_Exit(128 + n);
+        });
+#endif
+}
+
+QString nomeDoSinal(int sinal)
+{
+    return sinal == SIGTERM ? QStringLiteral("SIGTERM") : sinal == SIGINT ? QStringLiteral("SIGINT") : QString::number(sinal);
 }
 
 int import(const QStringList& args)
@@ -118,27 +176,38 @@ int import(const QStringList& args)
         return 2;
     }
     try {
-        const interchange::ResumoImportacao resumo = interchange::importaArquivos(connection, files);
+        const interchange::ResumoImportacao resumo =
+            interchange::importaArquivos(connection, files, [](const interchange::Progresso&) { return sinalRecebido == 0; });
         std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
         std::fputs("\n", stdout);
         std::fflush(stdout);
+        if (const int sinal = sinalRecebido; sinal != 0 && resumo.interrompida) {
+            printLine(stderr, QStringLiteral("korva-db: importação parada por %1; o resumo diz o que foi carregado.")
+                                  .arg(nomeDoSinal(sinal)));
+            return 128 + sinal;
+        }
         return resumo.tudoCarregado() ? 0 : 1;
     } catch (const interchange::ErroImportacao& e) {
         // Only a state installation receives its municipalities' months.
         printLine(stderr, QStringLiteral("korva-db: %1: %2").arg(QDir::toNativeSeparators(database), e.mensagem()));
-        return 2;
     } catch (const db::DatabaseError& e) {
-        printLine(stderr, QStringLiteral("korva-db: erro do banco de dados: %1").arg(e.message()));
+        // The loader lets an error out only before anything was loaded.
+        printLine(stderr, QStringLiteral("korva-db: erro do banco de dados, nada foi carregado: %1").arg(e.message()));
     } catch (const std::exception& e) {
-        printLine(stderr, QStringLiteral("korva-db: %1").arg(QString::fromUtf8(e.what())));
+        // Nothing the loader throws: memory, say. What was committed before stays.
+        printLine(stderr, QStringLiteral("korva-db: a importação parou sem resumo (%1); os meses carregados até ali ficam, "
+                                         "cada um inteiro").arg(QString::fromUtf8(e.what())));
+        return 1;
     }
-    return 1;
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    if (argc > 1 && std::strcmp(argv[1], "import") == 0)
+        esperaSinais();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 

@@ -3,9 +3,9 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
+#include "interchange/rules/Conteudo.h"
 #include "interchange/rules/Leitor.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -62,6 +62,24 @@ QString rotulo(const Unidade& u, bool variasChaves)
     QString r = QStringLiteral("mês %1").arg(u.chave.value(3).toString());
     if (variasChaves)
         r += QStringLiteral(" de %1 (%2, município %3)").arg(ano, u.chave.value(1).toString(), u.chave.value(2).toString());
+    return r;
+}
+
+// A file name as the summary shows it: control characters (and the backslash) escaped,
+// so that no name can break a line of the summary or forge one.
+QString nomeVisivel(const QString& nome)
+{
+    QString r;
+    r.reserve(nome.size());
+    for (const QChar ch : nome) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F) || u == 0x2028 || u == 0x2029)
+            r += QStringLiteral("\\x%1").arg(uint(u), u > 0xFF ? 4 : 2, 16, QLatin1Char('0'));
+        else if (u == u'\\')
+            r += QStringLiteral("\\\\");
+        else
+            r += ch;
+    }
     return r;
 }
 
@@ -147,6 +165,12 @@ struct Municipio {
     QVector<int> arquivos;  // indexes into the summary's files, in the order given
 };
 
+// A unit loaded in the batch not yet committed: what it added to each file's counts.
+struct Pendente {
+    Unidade unidade;  // its key alone
+    std::vector<std::pair<int, qint64>> linhasPorArquivo;
+};
+
 class Carregador {
 public:
     Carregador(db::Connection& conexao, const AcompanhaProgresso& progresso) : conexao_(conexao), progresso_(progresso) {}
@@ -181,9 +205,13 @@ public:
             carregaMunicipio(m, caminhos, resumo);
         }
         // What was loaded stays: the batch ends with a commit, between two units.
-        if (lote_)
-            lote_->commit();
-        lote_.reset();
+        confirmaLote(resumo);
+        if (!desfeitos_.empty()) {
+            std::vector<const Unidade*> desfeitas;
+            for (const Pendente& p : desfeitos_)
+                desfeitas.push_back(&p.unidade);
+            resumo.naoCarregados = descreve(desfeitas);
+        }
         resumo.interrompida = parar_;
         return resumo;
     }
@@ -208,22 +236,6 @@ private:
         return !parar_;
     }
 
-    // The bytes of a file, or why they could not be read.
-    std::optional<QByteArray> le(const QString& caminho, QString& erro)
-    {
-        QFile arquivo(caminho);
-        if (!arquivo.open(QIODevice::ReadOnly)) {
-            erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return std::nullopt;
-        }
-        QByteArray bytes = arquivo.readAll();
-        if (arquivo.error() != QFileDevice::NoError) {
-            erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return std::nullopt;
-        }
-        return bytes;
-    }
-
     void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
     {
         // Every file read before anything of the municipality is loaded.
@@ -236,7 +248,7 @@ private:
             ++andamento_.arquivo;
             andamento_.nome = r.nome;
             if (!avisa()) {
-                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(r.nome);
+                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(nomeVisivel(r.nome));
                 return;
             }
             const TabelaIntercambio* t = tabelaDoArquivo(r.nome);
@@ -245,21 +257,28 @@ private:
                 r.estado = ResultadoArquivo::Estado::Recusado;
                 r.erro = QStringLiteral("o arquivo %1, do mesmo município e da mesma tabela, está nesta importação; "
                                         "importe um só")
-                             .arg(resumo.arquivos[porTabela.value(t)].nome);
-            } else if (const std::optional<QByteArray> bytes = le(caminhos[i], r.erro)) {
-                porTabela.insert(t, i);
+                             .arg(nomeVisivel(resumo.arquivos[porTabela.value(t)].nome));
+                if (recusado < 0)
+                    recusado = i;
+                continue;
+            }
+            porTabela.insert(t, i);
+            const ConteudoArquivo conteudo = leConteudo(caminhos[i], [this] { return avisa(); });
+            if (conteudo.estado == ConteudoArquivo::Estado::Interrompido) {
+                resumo.ondeParou = QStringLiteral("durante a leitura do arquivo %1").arg(nomeVisivel(r.nome));
+                return;
+            }
+            r.erro = conteudo.erro;
+            if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
                 try {
-                    lidos[size_t(k)] = leArquivo(*bytes, *t, Conferencia{ufDoArquivo(r.nome), true});
+                    lidos[size_t(k)] = leArquivo(conteudo.bytes, *t, Conferencia{ufDoArquivo(r.nome), true});
                     r.utf8 = lidos[size_t(k)].utf8;
                     continue;
                 } catch (const ErroLeitura& e) {
                     r.erro = e.texto();
                 }
-                r.estado = ResultadoArquivo::Estado::Recusado;
-            } else {
-                porTabela.insert(t, i);
-                r.estado = ResultadoArquivo::Estado::Recusado;
             }
+            r.estado = ResultadoArquivo::Estado::Recusado;
             if (recusado < 0)
                 recusado = i;
         }
@@ -278,7 +297,7 @@ private:
                 ResultadoArquivo& r = resumo.arquivos[i];
                 if (r.estado == ResultadoArquivo::Estado::NaoLido) {
                     r.estado = ResultadoArquivo::Estado::Mantido;
-                    r.erro = resumo.arquivos[recusado].nome;
+                    r.erro = nomeVisivel(resumo.arquivos[recusado].nome);
                 }
             }
             std::vector<const Unidade*> todas;
@@ -292,15 +311,23 @@ private:
             resumo.arquivos[i].estado = ResultadoArquivo::Estado::Carregado;
         for (size_t n = 0; n < unidades.size(); ++n) {
             const Unidade& u = unidades[n];
-            if (!avisa()) {
-                resumo.ondeParou = QStringLiteral("nos arquivos de %1, antes do %2").arg(m.prefixo, rotulo(u, variasChaves));
+            bool carregada = false;
+            if (!avisa())
+                resumo.ondeParou = QStringLiteral("nos arquivos de %1, antes do %2")
+                                       .arg(nomeVisivel(m.prefixo), rotulo(u, variasChaves));
+            else
+                carregada = carregaUnidade(u, variasChaves, resumo);
+            if (parar_) {
+                // Not loaded: what a failed batch undid, and the months not yet loaded.
                 std::vector<const Unidade*> resto;
-                for (size_t j = n; j < unidades.size(); ++j)
+                for (const Pendente& p : desfeitos_)
+                    resto.push_back(&p.unidade);
+                for (size_t j = carregada ? n + 1 : n; j < unidades.size(); ++j)
                     resto.push_back(&unidades[j]);
                 resumo.naoCarregados = descreve(resto);
+                desfeitos_.clear();
                 return;
             }
-            carregaUnidade(u, variasChaves, resumo);
         }
     }
 
@@ -350,10 +377,17 @@ private:
         return unidades;
     }
 
-    void carregaUnidade(const Unidade& u, bool variasChaves, ResumoImportacao& resumo)
+    // Whether the unit was loaded (and may since have been undone with its batch).
+    bool carregaUnidade(const Unidade& u, bool variasChaves, ResumoImportacao& resumo)
     {
-        if (!lote_)
-            lote_.emplace(conexao_);
+        if (!lote_) {
+            try {
+                lote_.emplace(conexao_);
+            } catch (const std::exception& e) {
+                falha(resumo, motivoDoBanco(e));
+                return false;
+            }
+        }
         const Parte* atual = &u.partes.front();
         int linhaAtual = atual->linhas.front()->linha;
         try {
@@ -374,22 +408,74 @@ private:
             }
             unidade.commit();
         } catch (const std::exception& e) {
+            // A database that no longer answers ends the import; anything else refuses
+            // this month alone.
+            if (!conexaoResponde()) {
+                falha(resumo, motivoDoBanco(e));
+                return false;
+            }
             resumo.arquivos[atual->arquivo].recusas
                 << QStringLiteral("%1 (linha %2): %3").arg(rotulo(u, variasChaves)).arg(linhaAtual).arg(motivo(e, *atual));
-            return;
+            return false;
         }
+        Pendente pendente{Unidade{u.chave, u.saldo, {}}, {}};
         for (const Parte& p : u.partes) {
             ResultadoArquivo& r = resumo.arquivos[p.arquivo];
             ++r.meses;
             r.linhas += qint64(p.linhas.size());
+            pendente.linhasPorArquivo.emplace_back(p.arquivo, qint64(p.linhas.size()));
         }
+        pendentes_.push_back(std::move(pendente));
         ++andamento_.meses;
         andamento_.linhas += u.linhas();
         linhasNoLote_ += u.linhas() + 1;
-        if (linhasNoLote_ >= linhasPorTransacao) {
+        if (linhasNoLote_ >= linhasPorTransacao)
+            confirmaLote(resumo);
+        return true;
+    }
+
+    // Commits the batch; when that fails, the batch's months were not loaded after all.
+    void confirmaLote(ResumoImportacao& resumo)
+    {
+        if (!lote_)
+            return;
+        try {
             lote_->commit();
-            lote_.reset();
-            linhasNoLote_ = 0;
+        } catch (const std::exception& e) {
+            falha(resumo, motivoDoBanco(e));
+            return;
+        }
+        lote_.reset();
+        pendentes_.clear();
+        linhasNoLote_ = 0;
+    }
+
+    // The database failed (lost, full, refusing to commit): the import stops, the batch
+    // not yet committed is undone and its months leave the files' counts.
+    void falha(ResumoImportacao& resumo, const QString& motivo)
+    {
+        parar_ = true;
+        resumo.ondeParou = QStringLiteral("porque o banco de dados falhou (%1)").arg(motivo);
+        lote_.reset();
+        for (Pendente& p : pendentes_) {
+            for (const auto& [arquivo, linhas] : p.linhasPorArquivo) {
+                --resumo.arquivos[arquivo].meses;
+                resumo.arquivos[arquivo].linhas -= linhas;
+            }
+            --andamento_.meses;
+            desfeitos_.push_back(std::move(p));
+        }
+        pendentes_.clear();
+        linhasNoLote_ = 0;
+    }
+
+    bool conexaoResponde()
+    {
+        try {
+            db::Statement(conexao_, {QStringLiteral("select 1 from rdb$database")}).scalar();
+            return true;
+        } catch (const std::exception&) {
+            return false;
         }
     }
 
@@ -429,9 +515,15 @@ private:
     QString nomeDaCidade(int cidade)
     {
         if (!nomes_.contains(cidade)) {
-            db::Statement s(conexao_, {QStringLiteral("select NO_CIDADE from TB_CIDADE where CO_SEQ_CIDADE = :C")});
-            s.setParam(QStringLiteral("C"), cidade);
-            nomes_.insert(cidade, s.scalar().toString().trimmed());
+            QString nome;
+            try {
+                db::Statement s(conexao_, {QStringLiteral("select NO_CIDADE from TB_CIDADE where CO_SEQ_CIDADE = :C")});
+                s.setParam(QStringLiteral("C"), cidade);
+                nome = s.scalar().toString().trimmed();
+            } catch (const std::exception&) {
+                // A database that fails: the summary names the municipality by its number.
+            }
+            nomes_.insert(cidade, nome);
         }
         return nomes_.value(cidade);
     }
@@ -450,6 +542,8 @@ private:
     bool parar_ = false;
     std::optional<db::WriteUnit> lote_;
     qint64 linhasNoLote_ = 0;
+    std::vector<Pendente> pendentes_;  // loaded in the batch, not yet committed
+    std::vector<Pendente> desfeitos_;  // a failed batch's, not yet in the summary
     std::map<QString, Comandos> comandos_;
     QHash<int, QString> nomes_;
 };
@@ -468,8 +562,7 @@ bool ResumoImportacao::tudoCarregado() const
     if (interrompida)
         return false;
     for (const ResultadoArquivo& a : arquivos) {
-        if (a.estado == ResultadoArquivo::Estado::Recusado || a.estado == ResultadoArquivo::Estado::Mantido ||
-            a.estado == ResultadoArquivo::Estado::NaoLido || !a.recusas.isEmpty())
+        if (a.estado != ResultadoArquivo::Estado::Carregado || !a.recusas.isEmpty())
             return false;
     }
     return true;
@@ -490,7 +583,7 @@ QString ResumoImportacao::texto() const
         return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? um : varios));
     };
     for (const ResultadoArquivo& a : arquivos) {
-        QString p = a.nome + QStringLiteral(": ");
+        QString p = nomeVisivel(a.nome) + QStringLiteral(": ");
         switch (a.estado) {
         case ResultadoArquivo::Estado::Ignorado:
             p += QStringLiteral("ignorado (o nome não é de uma tabela de intercâmbio).");

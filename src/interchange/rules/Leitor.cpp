@@ -277,9 +277,11 @@ ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela, 
             }
             if (registro == 0) {
                 const Coluna& c = tabela.colunas[k];
+                // What stands there is not quoted: until its header matches, the file may be
+                // anything a name was given to.
                 if (valor != c.nome)
-                    throw ErroLeitura(linha, QStringLiteral("o cabeçalho não é o da tabela %1: esperada a coluna %2, "
-                                                             "encontrado %3").arg(tabela.tabela, c.nome, mostra(valor)));
+                    throw ErroLeitura(linha, QStringLiteral("o cabeçalho não é o da tabela %1: esperada a coluna %2")
+                                                 .arg(tabela.tabela, c.nome));
             } else {
                 valores << converte(tabela.colunas[k], valor, linha, conferencia);
             }

@@ -107,11 +107,11 @@ const QVector<TabelaIntercambio>& tabelasIntercambio()
 
 const TabelaIntercambio* tabelaDoArquivo(const QString& nomeArquivo)
 {
-    if (nomeArquivo.size() < 16)
+    if (nomeArquivo.size() < 16 || !nomeArquivo.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
         return nullptr;
     const QString palavra = nomeArquivo.mid(12, nomeArquivo.size() - 16);
     for (const TabelaIntercambio& t : tabelasIntercambio())
-        if (t.palavra == palavra)
+        if (t.palavra.compare(palavra, Qt::CaseInsensitive) == 0)
             return &t;
     return nullptr;
 }

@@ -39,7 +39,9 @@ struct TabelaIntercambio {
 // The four tables, in the order the export writes them.
 const QVector<TabelaIntercambio>& tabelasIntercambio();
 // The table of a file by its word: the name from its 13th character, without its last
-// four; null when the word is none of the four (exact comparison).
+// four (".txt"); null when the word is none of the four. Letter case does not matter,
+// here as in every match of a file name (the import's mask, the files of one
+// municipality): a name is read as a Windows folder shows it.
 const TabelaIntercambio* tabelaDoArquivo(const QString& nomeArquivo);
 
 // The 12 characters that begin every file of one export: UF, year and the
