@@ -414,6 +414,20 @@ private slots:
         QVERIFY(d[9].isNull());
     }
 
+    void readerBounds()
+    {
+        // As large as a follow-up holds, and no larger.
+        const TabelaIntercambio& e = tabela("TB_EXECUCAO_FISICA");
+        QStringList linha = execucao(1, 5, QStringLiteral("1000000000000"));
+        linha[6] = QStringLiteral("1000000000");
+        QCOMPARE(leArquivo(arquivo(e, {linha}), e).linhas.size(), size_t(1));
+        linha[6] = QStringLiteral("1000000001");
+        QVERIFY_THROWS_EXCEPTION(ErroLeitura, leArquivo(arquivo(e, {linha}), e));
+        linha[6] = QStringLiteral("1");
+        linha[8] = QStringLiteral("1,5E12");
+        QVERIFY_THROWS_EXCEPTION(ErroLeitura, leArquivo(arquivo(e, {linha}), e));
+    }
+
     void tableWordAndMask_data()
     {
         QTest::addColumn<QString>("name");
@@ -518,18 +532,19 @@ private slots:
         const QString forma = caminho(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT"));
         grava(forma, curto);
         // A bad number in the second month after a good first one.
-        QStringList ruim = movimento(2, "2");
+        // (Each file of a municipality of its own, as its name says.)
+        QStringList ruim = movimento(2, "2", 3100104);
         ruim[4] = QStringLiteral("12.5");
-        const QString numero = caminho(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT"));
-        grava(numero, arquivo(t, {movimento(1, "1"), ruim}));
-        const QString sumido = caminho(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT"));
-        const QString truncado = caminho(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT"));
-        grava(truncado, arquivo(t, {movimento(1, "1")}).chopped(2));
+        const QString numero = caminho(QStringLiteral("MG2003310010TB_MOVIMENTO.TXT"));
+        grava(numero, arquivo(t, {movimento(1, "1", 3100104), ruim}));
+        const QString sumido = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        const QString truncado = caminho(QStringLiteral("MG2003310030TB_MOVIMENTO.TXT"));
+        grava(truncado, arquivo(t, {movimento(1, "1", 3100302)}).chopped(2));
         const QString outra = caminho(QStringLiteral("MG2003313820TB_OUTRA.TXT"));
         grava(outra, "qualquer coisa");
         // After all of them, a good file still loads.
-        const QString bom = caminho(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT"));
-        grava(bom, arquivo(t, {movimento(4, "4")}));
+        const QString bom = caminho(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT"));
+        grava(bom, arquivo(t, {movimento(4, "4", 3100401)}));
 
         const ResumoImportacao r = importaArquivos(*c, {forma, numero, sumido, truncado, outra, bom});
         QVERIFY(!r.tudoCarregado());
@@ -537,17 +552,19 @@ private slots:
         QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT: recusado, nada carregado; linha 14: "
                                                 "o cabeçalho termina depois de 14 valores")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT: recusado, nada carregado; linha 35: "
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310010TB_MOVIMENTO.TXT: recusado, nada carregado; linha 35: "
                                                 "VL_SALDO_ANTERIOR \"12.5\" não é um número")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT: recusado, nada carregado; não foi possível ler")),
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: recusado, nada carregado; não foi possível ler")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310030TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
                  qPrintable(texto));
         QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_OUTRA.TXT: ignorado")), qPrintable(texto));
-        QVERIFY2(texto.endsWith(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.")), qPrintable(texto));
         QStringList esperado = antes;
-        esperado << fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")).last();
+        const QString novo = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first();
+        QVERIFY2(novo.contains(QStringLiteral("|3100401|4|4|")), qPrintable(novo));
+        esperado.prepend(novo);
         QCOMPARE(fixture::tudo(*c), esperado);
     }
 
@@ -678,6 +695,16 @@ private slots:
         QTest::newRow("negative investment income") << 14 << "-1" << "linha 30: VL_RENDIMENTOS_APLICADOS \"-1\" é negativo";
         QTest::newRow("year of two digits") << 0 << "03" << "linha 16: NU_ANO_COMPET \"03\" não é um ano de quatro algarismos";
         QTest::newRow("year of letters") << 0 << "ABCD" << "linha 16: NU_ANO_COMPET \"ABCD\" não é um ano de quatro algarismos";
+        QTest::newRow("absurd amount") << 5 << "1E308" << "linha 21: VL_ALOC_FEDERAL \"1E308\" passa do maior valor";
+        QTest::newRow("amount past the bound") << 8 << "1000000000000,01" << "linha 24: VL_REC_GASTOS \"1000000000000,01\" passa";
+        QTest::newRow("year not the name's") << 0 << "2004" << "linha 16: NU_ANO_COMPET \"2004\" não é o ano do nome do arquivo (2003)";
+        QTest::newRow("unknown UF") << 1 << "ZZ" << "linha 17: CO_UF \"ZZ\" não é uma UF conhecida";
+        QTest::newRow("lower-case UF") << 1 << "mg" << "linha 17: CO_UF \"mg\" não é uma UF conhecida";
+        QTest::newRow("negative municipality") << 2 << "-5" << "linha 18: CO_CIDADE \"-5\" não é um município da tabela";
+        QTest::newRow("unknown municipality") << 2 << "3100003" << "linha 18: CO_CIDADE \"3100003\" não é um município da tabela";
+        QTest::newRow("another UF's municipality") << 2 << "3550308" << "linha 18: CO_CIDADE \"3550308\" é um município de SP, não de MG";
+        QTest::newRow("not the name's municipality") << 2 << "3100203"
+                                                     << "linha 18: CO_CIDADE \"3100203\" não é o município do nome do arquivo (313820)";
     }
     void loadRefusesRowsTheFollowUpWouldRefuse()
     {
@@ -1119,15 +1146,16 @@ private slots:
 
     void exportThenImportGivesTheRowsExactly()
     {
-        // Rows with awkward values: accents, fractions, tiny and huge numbers, a time of
-        // day, an empty text. (The file carries 15 significant digits.)
+        // Rows with awkward values: accents, fractions, tiny and huge numbers (as large as
+        // a follow-up holds), a time of day, an empty text. (The file carries 15
+        // significant digits.)
         fixture::saldoInicial(*c, fixture::lavras, 1234.56789);
         fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 0.3);
         fixture::cabecalho(*c, fixture::lavras, 2, QStringLiteral("3"), 1e-7, QDate(2003, 3, 5), QDate(2003, 3, 9));
         fixture::medicamento(*c, fixture::lavras, 1, 5, 3, 0.125);
         fixture::medicamento(*c, fixture::lavras, 2, 6, 7, 0.0625);
         fixture::documento(*c, fixture::lavras, 1, QStringLiteral("Nº ação"), 99.99);
-        fixture::documento(*c, fixture::lavras, 2, QStringLiteral("doc"), 1e20);
+        fixture::documento(*c, fixture::lavras, 2, QStringLiteral("doc"), 987654321098.76);
         db::Statement(*c, {QStringLiteral("update TB_FONTE_COMPROVACAO_MUNICIPIO set DT_DOC = cast('2003-02-10 08:30:15' as timestamp), "
                                           "NU_FAVORECIDO = '' where NR_NUMERO_DOC = 'doc'")})
             .exec();

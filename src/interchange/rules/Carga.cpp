@@ -217,6 +217,19 @@ public:
     }
 
 private:
+    // What the rows of a file must hold: its name's UF, year and municipality, a known UF
+    // and a municipality of the reference table, never a state's own follow-up.
+    Conferencia conferencia(const QString& nome) const
+    {
+        Conferencia c = conferenciaDoNome(nome);
+        c.recusaMunicipioZero = true;
+        c.ufs = &ufs_;
+        c.cidades = &cidades_;
+        return c;
+    }
+
+    // Before anything is loaded: the installation must be a state's, and the reference
+    // tables the rows are checked against are read.
     void verificaInstalacao()
     {
         db::Statement p(conexao_, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
@@ -225,6 +238,13 @@ private:
             throw ErroImportacao(QStringLiteral("O banco de dados é de uma instalação municipal (município %1); "
                                                 "só uma instalação estadual importa dados.")
                                      .arg(cidade.toInt()));
+        for (const QVariantList& l :
+             db::Statement(conexao_, {QStringLiteral("select CO_UF from TB_UNIDADE_FEDERACAO")}).selectAll())
+            ufs_.insert(l.value(0).toString().trimmed(), true);
+        for (const QVariantList& l :
+             db::Statement(conexao_, {QStringLiteral("select CO_SEQ_CIDADE, CO_UF, CO_MUNICIPIO_IBGE from TB_CIDADE")})
+                 .selectAll())
+            cidades_.insert(l.value(0).toInt(), CidadeConhecida{l.value(1).toString().trimmed(), l.value(2).toString().trimmed()});
     }
 
     bool avisa()
@@ -271,7 +291,7 @@ private:
             r.erro = conteudo.erro;
             if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
                 try {
-                    lidos[size_t(k)] = leArquivo(conteudo.bytes, *t, Conferencia{ufDoArquivo(r.nome), true});
+                    lidos[size_t(k)] = leArquivo(conteudo.bytes, *t, conferencia(r.nome));
                     r.utf8 = lidos[size_t(k)].utf8;
                     continue;
                 } catch (const ErroLeitura& e) {
@@ -546,6 +566,8 @@ private:
     std::vector<Pendente> desfeitos_;  // a failed batch's, not yet in the summary
     std::map<QString, Comandos> comandos_;
     QHash<int, QString> nomes_;
+    QHash<QString, bool> ufs_;
+    QHash<int, CidadeConhecida> cidades_;
 };
 
 }  // namespace

@@ -183,6 +183,10 @@ QVariant converte(const Coluna& c, const QString& s, int linha, const Conferenci
         }
         if (c.ano && (s.size() != 4 || !std::all_of(s.cbegin(), s.cend(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; })))
             throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um ano de quatro algarismos").arg(c.nome, mostra(s)));
+        if (c.ano && !conferencia.ano.isEmpty() && s != conferencia.ano)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é o ano do nome do arquivo (%3)").arg(c.nome, mostra(s), conferencia.ano));
+        if (c.uf && conferencia.ufs && !conferencia.ufs->contains(s))
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é uma UF conhecida").arg(c.nome, mostra(s)));
         if (c.uf && !conferencia.uf.isEmpty() && s.compare(conferencia.uf, Qt::CaseInsensitive) != 0)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 não é a UF do nome do arquivo (%3)").arg(c.nome, mostra(s), conferencia.uf));
         return s;
@@ -190,16 +194,30 @@ QVariant converte(const Coluna& c, const QString& s, int linha, const Conferenci
         const std::optional<qint64> v = espacos ? std::nullopt : text::parseInteger(s);
         if (!v)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um número inteiro").arg(c.nome, mostra(s)));
+        if (c.naoNegativa && *v < 0)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 é negativo").arg(c.nome, mostra(s)));
         if (*v < c.minimo || *v > c.maximo)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 está fora do intervalo de %3 a %4")
                                          .arg(c.nome, mostra(s)).arg(c.minimo).arg(c.maximo));
-        if (c.naoNegativa && *v < 0)
-            throw ErroLeitura(linha, QStringLiteral("%1 %2 é negativo").arg(c.nome, mostra(s)));
-        if (c.cidade && *v == 0 && conferencia.recusaMunicipioZero)
-            throw ErroLeitura(linha, QStringLiteral("%1 0 é o acompanhamento próprio de um estado, não o de um município: "
-                                                     "uma instalação estadual não o importa, para que nunca substitua os "
-                                                     "seus próprios meses")
-                                         .arg(c.nome));
+        if (c.cidade) {
+            if (*v == 0 && conferencia.recusaMunicipioZero)
+                throw ErroLeitura(linha, QStringLiteral("%1 0 é o acompanhamento próprio de um estado, não o de um "
+                                                         "município: uma instalação estadual não o importa, para que nunca "
+                                                         "substitua os seus próprios meses")
+                                             .arg(c.nome));
+            if (conferencia.cidades) {
+                const auto cidade = conferencia.cidades->constFind(int(*v));
+                if (cidade == conferencia.cidades->cend())
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um município da tabela de municípios")
+                                                 .arg(c.nome, mostra(s)));
+                if (!conferencia.uf.isEmpty() && cidade->uf.compare(conferencia.uf, Qt::CaseInsensitive) != 0)
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 é um município de %3, não de %4")
+                                                 .arg(c.nome, mostra(s), cidade->uf, conferencia.uf));
+                if (!conferencia.municipio.isEmpty() && cidade->codigoIbge != conferencia.municipio)
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 não é o município do nome do arquivo (%3)")
+                                                 .arg(c.nome, mostra(s), conferencia.municipio));
+            }
+        }
         return c.maximo > 32767 ? QVariant(int(*v)) : QVariant(short(*v));
     }
     case Tipo::Valor:
@@ -210,6 +228,9 @@ QVariant converte(const Coluna& c, const QString& s, int linha, const Conferenci
                                          .arg(c.nome, mostra(s)));
         if (c.naoNegativa && *v < 0)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 é negativo").arg(c.nome, mostra(s)));
+        if (std::abs(*v) > valorMaximo)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 passa do maior valor que um acompanhamento guarda "
+                                                     "(1.000.000.000.000)").arg(c.nome, mostra(s)));
         return *v;
     }
     case Tipo::Data: {
@@ -223,6 +244,15 @@ QVariant converte(const Coluna& c, const QString& s, int linha, const Conferenci
 }
 
 }  // namespace
+
+Conferencia conferenciaDoNome(const QString& nomeArquivo)
+{
+    Conferencia c;
+    c.uf = ufDoArquivo(nomeArquivo).toUpper();
+    c.ano = nomeArquivo.mid(2, 4);
+    c.municipio = nomeArquivo.mid(6, 6);
+    return c;
+}
 
 ErroLeitura::ErroLeitura(int linha, const QString& motivo)
     : std::runtime_error(QStringLiteral("linha %1: %2").arg(linha).arg(motivo).toStdString()), linha_(linha), motivo_(motivo)

@@ -10,6 +10,7 @@
 #include "interchange/rules/Tabelas.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QVariantList>
 #include <stdexcept>
 #include <vector>
@@ -27,13 +28,27 @@ struct ArquivoLido {
     bool utf8 = false;  // read as UTF-8
 };
 
-// What the file's name and the installation require of every row; empty: not checked.
+// A municipality of the reference table.
+struct CidadeConhecida {
+    QString uf;
+    QString codigoIbge;  // six digits
+};
+
+// What the file's name, the installation and the reference tables require of every row;
+// what is left empty (or null) is not checked.
 struct Conferencia {
-    QString uf;  // the UF the file's name begins with
+    QString uf;         // the UF the file's name begins with
+    QString ano;        // the year of the file's name
+    QString municipio;  // the municipality of the file's name: its IBGE code, six digits
     // A state installation never takes a state's own follow-up (municipality 0): it is
     // no municipality's, and would replace the installation's own months.
     bool recusaMunicipioZero = false;
+    const QHash<QString, bool>* ufs = nullptr;               // the known UFs
+    const QHash<int, CidadeConhecida>* cidades = nullptr;  // the known municipalities
 };
+
+// What the name of a file requires of its rows: its UF, year and municipality.
+Conferencia conferenciaDoNome(const QString& nomeArquivo);
 
 class ErroLeitura : public std::runtime_error {
 public:

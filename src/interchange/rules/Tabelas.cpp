@@ -75,7 +75,7 @@ QVector<TabelaIntercambio> monta()
     TabelaIntercambio exe{QStringLiteral("TB_EXECUCAO_FISICA"), QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), chave(true), 4};
     Coluna seqMed = inteiro("CO_SEQ_MED", smallMin, smallMax);
     seqMed.omitida = true;
-    Coluna quantidade = inteiro("QT_MEDICAMENTO", intMin, intMax);
+    Coluna quantidade = inteiro("QT_MEDICAMENTO", 0, quantidadeMaxima);
     quantidade.naoNegativa = true;
     exe.colunas << seqMed << inteiro("CO_SEQ_MEDICAMENTO", smallMin, smallMax, true) << quantidade
                 << de("VL_UNITARIO", Tipo::Valor)

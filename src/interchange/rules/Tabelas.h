@@ -6,6 +6,11 @@
 
 namespace interchange {
 
+// The largest amount (reais) and quantity a row may hold: no follow-up holds more, and
+// the state's sums must not overflow.
+constexpr double valorMaximo = 1e12;
+constexpr qint64 quantidadeMaxima = 1000000000;
+
 struct Coluna {
     enum class Tipo {
         Texto,        // stored as read; empty is an empty text
