@@ -11,6 +11,7 @@
 #include "interchange/rules/ControleEnvio.h"
 #include "interchange/rules/Exportacao.h"
 #include "interchange/rules/Leitor.h"
+#include "interchange/rules/Manifesto.h"
 #include "interchange/rules/TDBtxtcopy.h"
 #include "interchange/rules/Tabelas.h"
 #include "support/TestDatabase.h"
@@ -60,6 +61,14 @@ QByteArray arquivo(const TabelaIntercambio& t, const QList<QStringList>& rows)
     for (const QStringList& r : rows)
         out += text::toWin1252(r.join(QLatin1Char('\n'))) + "\r\n";
     return out;
+}
+
+// The summary's last paragraph for municipalities whose files came without a manifest.
+QString semManifesto(const QString& prefixos)
+{
+    return QStringLiteral("\n\nSem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos só "
+                          "pelo formato: %1.")
+        .arg(prefixos);
 }
 
 const TabelaIntercambio& tabela(const char* palavra)
@@ -125,6 +134,8 @@ private slots:
         c->open();
         pasta = std::make_unique<QTemporaryDir>();
         setLinhasPorTransacao(20000);
+        // The tests' files are written just before they are imported.
+        setIdadeMinimaArquivo(0);
     }
     void cleanup()
     {
@@ -560,7 +571,10 @@ private slots:
         QVERIFY2(texto.contains(QStringLiteral("MG2003310030TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
                  qPrintable(texto));
         QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_OUTRA.TXT: ignorado")), qPrintable(texto));
-        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.") +
+                                semManifesto(QStringLiteral("MG2003313820, MG2003310010, MG2003310020, MG2003310030, "
+                                                            "MG2003310040"))),
+                 qPrintable(texto));
         QStringList esperado = antes;
         const QString novo = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first();
         QVERIFY2(novo.contains(QStringLiteral("|3100401|4|4|")), qPrintable(novo));
@@ -610,7 +624,8 @@ private slots:
                             "MG2003313820TB_FONTE_COMPROVACAO.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do "
                             "mesmo município, foi recusado.\n\n"
                             "MG2003313820TB_SALDO_INICIAL.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do mesmo "
-                            "município, foi recusado."));
+                            "município, foi recusado.") +
+                            semManifesto(QStringLiteral("MG2003313820, MG2003310020")));
         QStringList esperado = antes;
         esperado.insert(0, fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first());
         QVERIFY(esperado.first().contains(QStringLiteral("|3100203|1|7|")));
@@ -737,7 +752,9 @@ private slots:
         grava(path, bytes);
         const ResumoImportacao r = importaArquivos(*c, {path});
         QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
-        QVERIFY2(r.texto().endsWith(QStringLiteral(": 1 mês e 2 linhas carregados (lido como UTF-8).")), qPrintable(r.texto()));
+        QVERIFY2(r.texto().endsWith(QStringLiteral(": 1 mês e 2 linhas carregados (lido como UTF-8).") +
+                                    semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(r.texto()));
         QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
                  QStringLiteral("NFÇÃO €"));
         // With a byte-order mark, too.
@@ -760,7 +777,7 @@ private slots:
         bytes = arquivo(f, {documento(QStringLiteral("NFÇÃO"))});
         QVERIFY(bytes.contains("NF\xC7\xC3O"));
         grava(path, bytes);
-        QVERIFY(importaArquivos(*c, {path}).texto().endsWith(QStringLiteral(": 1 mês e 1 linha carregados.")));
+        QVERIFY(importaArquivos(*c, {path}).texto().contains(QStringLiteral(": 1 mês e 1 linha carregados.\n\n")));
         QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
                  QStringLiteral("NFÇÃO"));
     }
@@ -890,7 +907,9 @@ private slots:
                  qPrintable(texto));
         QVERIFY2(texto.contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": 2 meses e 2 linhas carregados.")), qPrintable(texto));
         QVERIFY2(texto.contains(nomeArquivo("TB_EXECUCAO_FISICA") + QStringLiteral(": 1 mês e 1 linha carregados.")), qPrintable(texto));
-        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: não carregado.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: não carregado.") +
+                                semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(texto));
         QVERIFY(!texto.contains(QStringLiteral("desfeita")));
         // The summary is the database.
         QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("1")).size(), 2);
@@ -940,7 +959,9 @@ private slots:
                                                      "2003: meses 2 e 3.\n\n%1: 1 mês e 1 linha carregados.")
                                           .arg(nomeArquivo("TB_MOVIMENTO"))),
                  qPrintable(r.texto()));
-        QVERIFY(r.texto().endsWith(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT: não carregado.")));
+        QVERIFY2(r.texto().endsWith(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT: não carregado.") +
+                                    semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(r.texto()));
         const QStringList meses = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
         QVERIFY(meses[0].contains(QStringLiteral("|1|1|")));
         QVERIFY(meses[1].contains(QStringLiteral("|2|999|")));
@@ -979,7 +1000,8 @@ private slots:
         QCOMPARE(r.removidos, QStringList{docs});
         QVERIFY(!QFile::exists(docs));
         QCOMPARE(QDir(pasta->path()).entryList(QDir::Files),
-                 (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
+                 (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"),
+                              nomeArquivo("TB_SALDO_INICIAL")}));
         const QByteArray mov = conteudo(caminho(nomeArquivo("TB_MOVIMENTO")));
         // Each month as the export marks it: sent, with this export's date or its first one.
         QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
@@ -998,6 +1020,67 @@ private slots:
             estados << l[0].toString() + l[1].toString() + QLatin1Char(' ') + l[2].toDate().toString(QStringLiteral("dd/MM"));
         QCOMPARE(estados, (QStringList{"12 ", "23 01/06", "32 ", "43 10/05"}));
         QVERIFY(QDir(pasta->path()).entryList(QStringList{QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+
+        // The manifest: each file's size and SHA-256, and the rows of each month exported.
+        const Manifesto m = leManifesto(conteudo(caminho(nomeArquivo("MANIFESTO"))));
+        QCOMPARE(m.arquivos.size(), 3);
+        for (const Manifesto::Arquivo& a : m.arquivos) {
+            const Manifesto::Arquivo disco = entradaDoArquivo(a.nome, conteudo(caminho(a.nome)));
+            QCOMPARE(a.tamanho, disco.tamanho);
+            QCOMPARE(a.sha256, disco.sha256);
+        }
+        using Linhas = QMap<QString, qint64>;
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_MOVIMENTO")), (Linhas{{"2", 1}, {"4", 1}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_EXECUCAO_FISICA")), (Linhas{{"2", 1}, {"4", 0}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_FONTE_COMPROVACAO")), (Linhas{{"2", 0}, {"4", 0}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_SALDO_INICIAL")), (Linhas{{"SALDO", 1}}));
+    }
+
+    void aFileCutAtARecordBoundaryDisagreesWithItsManifest()
+    {
+        fixture::saldoInicial(*c, fixture::lavras, 1000);
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"));
+            for (int med : {11, 12, 13})
+                fixture::medicamento(*c, fixture::lavras, mes, med, 100, 0.5);
+        }
+        exportaMeses(*c, lavras(), {1, 2}, pasta->path(), QDate(2003, 6, 1));
+        const QStringList antes = fixture::tudo(*c);
+        // The medications file loses its last record: still well formed.
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QByteArray bytes = conteudo(exe);
+        const qsizetype ultimo = bytes.lastIndexOf("\r\n", bytes.size() - 3);
+        grava(exe, bytes.left(ultimo + 2));
+        QVERIFY(leArquivo(conteudo(exe), tabela("TB_EXECUCAO_FISICA")).linhas.size() == 5);
+        // The four files alone, as the window gives them: the manifest beside them counts.
+        const QStringList arquivos{caminho(nomeArquivo("TB_MOVIMENTO")), exe, caminho(nomeArquivo("TB_SALDO_INICIAL"))};
+        ResumoImportacao r = importaArquivos(*c, arquivos);
+        QVERIFY(!r.tudoCarregado());
+        QVERIFY2(r.texto().contains(QStringLiteral("%1: recusado, nada carregado; não confere com o manifesto: tem %2 bytes, o "
+                                                   "manifesto diz %3 (mês 2 com 2 linhas, o manifesto diz 3 linhas). Nenhum arquivo do "
+                                                   "mesmo município foi carregado")
+                                        .arg(nomeArquivo("TB_EXECUCAO_FISICA"))
+                                        .arg(ultimo + 2)
+                                        .arg(bytes.size())),
+                 qPrintable(r.texto()));
+        QVERIFY(r.semManifesto.isEmpty());
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // A manifest that is not one refuses its municipality's files.
+        grava(exe, bytes);
+        grava(caminho(nomeArquivo("MANIFESTO")), "qualquer coisa\r\n");
+        r = importaArquivos(*c, arquivos);
+        QVERIFY2(r.texto().contains(QStringLiteral("%1: recusado, nada carregado; o manifesto do município, %2, foi recusado: "
+                                                   "linha 1: não é um manifesto do KORVA")
+                                        .arg(nomeArquivo("TB_MOVIMENTO"), nomeArquivo("MANIFESTO"))),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // Without one, the files load, and the summary says they came without it.
+        QVERIFY(QFile::remove(caminho(nomeArquivo("MANIFESTO"))));
+        r = importaArquivos(*c, arquivos);
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY(r.texto().endsWith(semManifesto(QStringLiteral("MG2003313820"))));
     }
 
     void exportFailureWritesAndMarksNothing()
@@ -1075,7 +1158,8 @@ private slots:
         const ResultadoExportacao r = exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
         QCOMPARE(r.removidos, QStringList{caminho(nomeArquivo("TB_FONTE_COMPROVACAO"))});
         QCOMPARE(QDir(pasta->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
-                 (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
+                 (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"),
+                              nomeArquivo("TB_SALDO_INICIAL")}));
         QVERIFY(conteudo(caminho(nomeArquivo("TB_MOVIMENTO"))).contains("\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
     }
 
@@ -1098,7 +1182,7 @@ private slots:
             QVERIFY2(e.mensagem().contains(QStringLiteral("envio recusado")), qPrintable(e.mensagem()));
             QVERIFY(e.mensagem().endsWith(QStringLiteral("Exporte os mesmos meses de novo.")));
         }
-        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files), QStringList{nomeArquivo("TB_MOVIMENTO")});
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files), (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_MOVIMENTO")}));
         QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
                  QStringLiteral("2"));
     }
@@ -1141,7 +1225,8 @@ private slots:
         const Instalacao estado{fixture::ano, fixture::uf, 0, cidadeDaInstalacao(*c, 0).codigoIbge};
         QCOMPARE(mesesParaExportar(*c, estado), QVector<int>{7});
         const ResultadoExportacao r = exportaMeses(*c, estado, {7}, pasta->path());
-        QCOMPARE(r.gravados, QStringList{caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT"))});
+        QCOMPARE(r.gravados, (QStringList{caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT")),
+                                          caminho(QStringLiteral("MG2003000000MANIFESTO.TXT"))}));
     }
 
     void exportThenImportGivesTheRowsExactly()
@@ -1169,9 +1254,11 @@ private slots:
         QStringList arquivos;
         for (const QString& nome : QDir(pasta->path()).entryList(QDir::Files))
             arquivos << caminho(nome);
-        QCOMPARE(arquivos.size(), 4);
+        QCOMPARE(arquivos.size(), 5);  // the four and their manifest
         const ResumoImportacao r = importaArquivos(estado, arquivos);
         QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY2(r.semManifesto.isEmpty(), qPrintable(r.texto()));
+        QVERIFY(r.texto().contains(QStringLiteral("MG2003313820MANIFESTO.TXT: manifesto dos arquivos do município.")));
         QCOMPARE(fixture::tudo(estado), antes);
     }
 

@@ -28,11 +28,13 @@ struct Fim {
     qint64 ms = 0;
 };
 
-std::unique_ptr<QProcess> inicia(const QString& banco, const QStringList& arquivos)
+// The files of these tests were just written: --recentes, unless told otherwise.
+std::unique_ptr<QProcess> inicia(const QString& banco, const QStringList& arquivos, bool recentes = true)
 {
     auto p = std::make_unique<QProcess>();
     p->setProgram(QStringLiteral(KORVA_DB_TOOL));
-    p->setArguments(QStringList{QStringLiteral("import"), QStringLiteral("--database"), banco} + arquivos);
+    p->setArguments(QStringList{QStringLiteral("import"), QStringLiteral("--database"), banco} +
+                    (recentes ? QStringList{QStringLiteral("--recentes")} : QStringList()) + arquivos);
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->start();
     return p;
@@ -56,9 +58,9 @@ Fim espera(QProcess& p, int limite = 60000)
     return f;
 }
 
-Fim importa(const QString& banco, const QStringList& arquivos, int limite = 60000)
+Fim importa(const QString& banco, const QStringList& arquivos, int limite = 60000, bool recentes = true)
 {
-    auto p = inicia(banco, arquivos);
+    auto p = inicia(banco, arquivos, recentes);
     return espera(*p, limite);
 }
 
@@ -151,6 +153,20 @@ private slots:
                                   .scalar()
                                   .toInt();
         QCOMPARE(semLinhas, 0);
+    }
+
+    void aFileJustWrittenIsRefusedUnlessToldOtherwise()
+    {
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT"));
+        grava(arquivo, saldo);
+        Fim f = importa(banco, {arquivo}, 60000, false);
+        QVERIFY2(f.codigo == 1, qPrintable(f.saida));
+        QVERIFY2(f.saida.contains(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT: recusado, nada carregado; o arquivo foi "
+                                                 "modificado há menos de 5 segundos")),
+                 qPrintable(f.saida));
+        f = importa(banco, {arquivo});
+        QVERIFY2(f.codigo == 0, qPrintable(f.saida));
     }
 
     void anIgnoredFileMakesTheExitStatusOne()

@@ -13,6 +13,7 @@
 #include "interchange/TFrmExportaDados.h"
 #include "interchange/TFrmImportaDados.h"
 #include "interchange/TfrmControleEnvio.h"
+#include "interchange/rules/Carga.h"
 #include "interchange/rules/TDBtxtcopy.h"
 #include "support/DataModule.h"
 #include "support/UserActions.h"
@@ -123,6 +124,8 @@ private slots:
     {
         text::setBrazilianFormats();
         interchange::DialogoProgresso::setAtraso(0);
+        // The tests' files are written just before they are imported.
+        interchange::setIdadeMinimaArquivo(0);
     }
     void init() { Dialogs::startScript(); }
     void cleanup()
@@ -155,8 +158,8 @@ private slots:
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Arquivos Gerados no diretório \"%1\"").arg(QDir::toNativeSeparators(pasta))});
         const QString prefixo = QStringLiteral("MG") + ano() + QStringLiteral("313820");
         QCOMPARE(QDir(pasta).entryList(QDir::Files),
-                 (QStringList{prefixo + "TB_EXECUCAO_FISICA.TXT", prefixo + "TB_FONTE_COMPROVACAO.TXT", prefixo + "TB_MOVIMENTO.TXT",
-                              prefixo + "TB_SALDO_INICIAL.TXT"}));
+                 (QStringList{prefixo + "MANIFESTO.TXT", prefixo + "TB_EXECUCAO_FISICA.TXT", prefixo + "TB_FONTE_COMPROVACAO.TXT",
+                              prefixo + "TB_MOVIMENTO.TXT", prefixo + "TB_SALDO_INICIAL.TXT"}));
         QCOMPARE(conteudo(QDir(pasta).filePath(prefixo + "TB_EXECUCAO_FISICA.TXT")),
                  golden(QStringLiteral("demo-marco-TB_EXECUCAO_FISICA.TXT"), ano()));
         QCOMPARE(conteudo(QDir(pasta).filePath(prefixo + "TB_FONTE_COMPROVACAO.TXT")),
@@ -238,7 +241,9 @@ private slots:
                  QStringLiteral("Importação Concluída\n\n"
                                 "MG2003310020TB_ANEXO.TXT: ignorado (o nome não é de uma tabela de intercâmbio).\n\n"
                                 "MG2003310020TB_SALDO_INICIAL.txt: 1 saldo inicial e 1 linha carregados.\n\n"
-                                "MG2003313820TB_SALDO_INICIAL.TXT: 1 saldo inicial e 1 linha carregados."));
+                                "MG2003313820TB_SALDO_INICIAL.TXT: 1 saldo inicial e 1 linha carregados.\n\n"
+                                "Sem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos só "
+                                "pelo formato: MG2003310020, MG2003313820."));
         QVERIFY(frm.CheckArquivos->checkedIndexes().isEmpty());
         QVERIFY(!frm.BbtImporta->isEnabled());
         QCOMPARE(fixture::linhas(DMPrincipal->IBDatabaseGeral, QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO"), QStringLiteral("CO_CIDADE")),

@@ -63,10 +63,17 @@ const char usage[] =
     "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
     "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
+    "  --recentes          aceita arquivos modificados há menos de 5 segundos\n"
+    "                      (sem ela são recusados: podem estar sendo gravados)\n"
+    "A exportação grava ao lado dos arquivos um manifesto (UF, ano e município\n"
+    "seguidos de MANIFESTO.TXT) com o tamanho e o SHA-256 de cada arquivo e as\n"
+    "linhas de cada mês; quando ele está ao lado dos arquivos (ou entre eles),\n"
+    "um arquivo que não confere é recusado, dizendo o que difere, e o resumo diz\n"
+    "quais municípios vieram sem manifesto.\n"
     "Os nomes valem sem distinção de maiúsculas e minúsculas (mg2003313820\n"
     "tb_movimento.txt é um arquivo de movimento). Só arquivos comuns são lidos\n"
     "(um FIFO, dispositivo, socket ou pasta é recusado sem ser aberto), de no\n"
-    "máximo 1 GiB, e um arquivo que muda enquanto é lido é recusado.\n"
+    "máximo 1 GiB; um arquivo que muda enquanto é lido é recusado.\n"
     "SIGTERM ou SIGINT (Ctrl+C) param a importação entre dois meses: o que foi\n"
     "carregado fica, o resumo diz o que não foi; um segundo sinal encerra na\n"
     "hora, e cada mês fica como estava ou inteiro.\n"
@@ -155,6 +162,8 @@ int import(const QStringList& args)
             database = args[++i];
         } else if (arg.startsWith(QLatin1String("--database="))) {
             database = arg.mid(11);
+        } else if (arg == QLatin1String("--recentes")) {
+            interchange::setIdadeMinimaArquivo(0);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(usage, stdout);
             return 0;

@@ -5,7 +5,9 @@
 #include "db/Statement.h"
 #include "interchange/rules/Conteudo.h"
 #include "interchange/rules/Leitor.h"
+#include "interchange/rules/Manifesto.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
@@ -20,6 +22,7 @@ namespace interchange {
 namespace {
 
 qint64 linhasPorTransacao = 20000;
+int idadeMinimaArquivo = 5;
 
 const QChar separador(0x1F);
 
@@ -163,6 +166,7 @@ int posicaoDaTabela(const TabelaIntercambio* t)
 struct Municipio {
     QString prefixo;
     QVector<int> arquivos;  // indexes into the summary's files, in the order given
+    int manifesto = -1;     // its manifest, when given among the files
 };
 
 // A unit loaded in the batch not yet committed: what it added to each file's counts.
@@ -184,7 +188,8 @@ public:
         for (int i = 0; i < caminhos.size(); ++i) {
             ResultadoArquivo r;
             r.nome = QFileInfo(caminhos[i]).fileName();
-            if (!tabelaDoArquivo(r.nome)) {
+            const bool manifesto = ehManifesto(r.nome);
+            if (!tabelaDoArquivo(r.nome) && !manifesto) {
                 r.estado = ResultadoArquivo::Estado::Ignorado;
                 ++andamento_.arquivo;
             } else {
@@ -192,9 +197,15 @@ public:
                 auto it = indice.constFind(prefixo);
                 if (it == indice.cend()) {
                     it = indice.insert(prefixo, municipios.size());
-                    municipios.push_back(Municipio{prefixo, {}});
+                    municipios.push_back(Municipio{prefixo, {}, -1});
                 }
-                municipios[*it].arquivos << i;
+                if (manifesto) {
+                    r.estado = ResultadoArquivo::Estado::Manifesto;
+                    ++andamento_.arquivo;
+                    municipios[*it].manifesto = i;
+                } else {
+                    municipios[*it].arquivos << i;
+                }
             }
             resumo.arquivos << r;
         }
@@ -256,8 +267,53 @@ private:
         return !parar_;
     }
 
+    // The municipality's manifest: the one given among the files, else one beside its
+    // first file; empty when there is none.
+    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos) const
+    {
+        if (m.manifesto >= 0)
+            return caminhos[m.manifesto];
+        if (m.arquivos.isEmpty())
+            return {};
+        const QDir pasta = QFileInfo(caminhos[m.arquivos.first()]).dir();
+        const QStringList achados = pasta.entryList({nomeDoManifesto(m.prefixo)}, QDir::Files | QDir::System);
+        return achados.isEmpty() ? QString() : pasta.filePath(achados.first());
+    }
+
     void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
     {
+        if (m.arquivos.isEmpty())
+            return;
+        // The manifest, when there is one: every file is checked against it.
+        std::optional<Manifesto> manifesto;
+        QString erroDoManifesto;
+        const QString caminhoManifesto = caminhoDoManifesto(m, caminhos);
+        if (caminhoManifesto.isEmpty()) {
+            resumo.semManifesto << nomeVisivel(m.prefixo);
+        } else {
+            const ConteudoArquivo conteudo = leConteudo(caminhoManifesto, [this] { return avisa(); }, idadeMinimaArquivo);
+            if (conteudo.estado == ConteudoArquivo::Estado::Interrompido) {
+                resumo.ondeParou = QStringLiteral("durante a leitura do manifesto de %1").arg(nomeVisivel(m.prefixo));
+                return;
+            }
+            erroDoManifesto = conteudo.erro;
+            if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
+                try {
+                    manifesto = leManifesto(conteudo.bytes);
+                } catch (const ErroLeitura& e) {
+                    erroDoManifesto = e.texto();
+                }
+            }
+            if (!erroDoManifesto.isEmpty()) {
+                erroDoManifesto = QStringLiteral("o manifesto do município, %1, foi recusado: %2")
+                                      .arg(nomeVisivel(QFileInfo(caminhoManifesto).fileName()), erroDoManifesto);
+                if (m.manifesto >= 0) {
+                    resumo.arquivos[m.manifesto].estado = ResultadoArquivo::Estado::Recusado;
+                    resumo.arquivos[m.manifesto].erro = erroDoManifesto;
+                }
+            }
+        }
+
         // Every file read before anything of the municipality is loaded.
         std::vector<ArquivoLido> lidos(size_t(m.arquivos.size()));
         QHash<const TabelaIntercambio*, int> porTabela;
@@ -283,20 +339,27 @@ private:
                 continue;
             }
             porTabela.insert(t, i);
-            const ConteudoArquivo conteudo = leConteudo(caminhos[i], [this] { return avisa(); });
+            const ConteudoArquivo conteudo = leConteudo(caminhos[i], [this] { return avisa(); }, idadeMinimaArquivo);
             if (conteudo.estado == ConteudoArquivo::Estado::Interrompido) {
                 resumo.ondeParou = QStringLiteral("durante a leitura do arquivo %1").arg(nomeVisivel(r.nome));
                 return;
             }
             r.erro = conteudo.erro;
             if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
-                try {
-                    lidos[size_t(k)] = leArquivo(conteudo.bytes, *t, conferencia(r.nome));
-                    r.utf8 = lidos[size_t(k)].utf8;
-                    continue;
-                } catch (const ErroLeitura& e) {
-                    r.erro = e.texto();
-                }
+                if (!erroDoManifesto.isEmpty())
+                    r.erro = erroDoManifesto;
+                else
+                    try {
+                        ArquivoLido lido = leArquivo(conteudo.bytes, *t, conferencia(r.nome));
+                        r.erro = manifesto ? confereComManifesto(*manifesto, r.nome, conteudo.bytes, *t, &lido) : QString();
+                        if (r.erro.isEmpty()) {
+                            r.utf8 = lido.utf8;
+                            lidos[size_t(k)] = std::move(lido);
+                            continue;
+                        }
+                    } catch (const ErroLeitura& e) {
+                        r.erro = e.texto();
+                    }
             }
             r.estado = ResultadoArquivo::Estado::Recusado;
             if (recusado < 0)
@@ -579,12 +642,18 @@ void setLinhasPorTransacao(qint64 linhas)
     linhasPorTransacao = std::max<qint64>(1, linhas);
 }
 
+void setIdadeMinimaArquivo(int segundos)
+{
+    idadeMinimaArquivo = std::max(0, segundos);
+}
+
 bool ResumoImportacao::tudoCarregado() const
 {
     if (interrompida)
         return false;
     for (const ResultadoArquivo& a : arquivos) {
-        if (a.estado != ResultadoArquivo::Estado::Carregado || !a.recusas.isEmpty())
+        if ((a.estado != ResultadoArquivo::Estado::Carregado && a.estado != ResultadoArquivo::Estado::Manifesto) ||
+            !a.recusas.isEmpty())
             return false;
     }
     return true;
@@ -620,6 +689,9 @@ QString ResumoImportacao::texto() const
                                     "as tabelas: %1.")
                          .arg(a.mantidos);
             break;
+        case ResultadoArquivo::Estado::Manifesto:
+            p += QStringLiteral("manifesto dos arquivos do município.");
+            break;
         case ResultadoArquivo::Estado::Mantido:
             p += QStringLiteral("não carregado, porque %1, do mesmo município, foi recusado.").arg(a.erro);
             break;
@@ -634,6 +706,10 @@ QString ResumoImportacao::texto() const
         }
         partes << p;
     }
+    if (!semManifesto.isEmpty())
+        partes << QStringLiteral("Sem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos "
+                                 "só pelo formato: %1.")
+                      .arg(semManifesto.join(QStringLiteral(", ")));
     return partes.join(QStringLiteral("\n\n"));
 }
 

@@ -27,8 +27,9 @@ struct ResultadoArquivo {
         Carregado,
         Recusado,  // unreadable or malformed: nothing of its municipality loaded
         Mantido,   // well formed, not loaded: another file of its municipality was refused
-        Ignorado,  // the name carries no table word of the four
-        NaoLido,   // the import stopped before it was loaded
+        Ignorado,   // the name carries no table word of the four
+        NaoLido,    // the import stopped before it was loaded
+        Manifesto,  // the manifest of a municipality's files, given among them
     };
     QString nome;  // the file name without its folder
     Estado estado = Estado::NaoLido;
@@ -52,6 +53,7 @@ struct ResumoImportacao {
     bool interrompida = false;
     QString ondeParou;     // when interrupted: the file or month it stopped before
     QString naoCarregados;  // when interrupted within a municipality: its months not loaded
+    QStringList semManifesto;  // the municipalities (file prefixes) whose files came without a manifest
     // Every month of every file loaded (ignored files aside), nothing interrupted.
     bool tudoCarregado() const;
     // "Importação Concluída" (or the interruption) followed by one paragraph per file.
@@ -81,7 +83,10 @@ private:
 };
 
 // Loads the files. Municipalities load in the order their first file is given. A file
-// whose name carries no table word of the four is ignored. Rows are refused (and with
+// whose name carries no table word of the four is ignored. A municipality's manifest (see
+// Manifesto.h), given among the files or lying beside its first one, is checked: a file
+// that disagrees with it is refused whole, saying what differs; the summary names the
+// municipalities whose files came without one. Rows are refused (and with
 // them their file) when their UF is not the one the file's name begins with, and when
 // they are a state's own follow-up (municipality 0), which a state never receives.
 // Throws ErroImportacao, before reading anything, when the database is a municipal
@@ -91,5 +96,9 @@ ResumoImportacao importaArquivos(db::Connection& conexao, const QStringList& cam
 
 // Rows per transaction before the loader commits, between two months.
 void setLinhasPorTransacao(qint64 linhas);
+
+// A file modified less than this many seconds ago may still be being written: it is
+// refused (5 unless set; 0 accepts any).
+void setIdadeMinimaArquivo(int segundos);
 
 }  // namespace interchange

@@ -1,5 +1,6 @@
 #include "interchange/rules/Conteudo.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -29,6 +30,12 @@ QString grandeDemais(qint64 tamanho)
     return QStringLiteral("o arquivo tem %1 bytes; um arquivo de intercâmbio tem no máximo %2 bytes (1 GiB)")
         .arg(tamanho)
         .arg(tamanhoMaximoArquivo);
+}
+
+QString recente(int segundos)
+{
+    return QStringLiteral("o arquivo foi modificado há menos de %1 segundos e pode ainda estar sendo gravado; "
+                          "importe-o de novo daqui a pouco").arg(segundos);
 }
 
 const QString mudou = QStringLiteral("o arquivo mudou enquanto era lido (tamanho ou data de modificação); "
@@ -62,7 +69,7 @@ bool mesmoArquivo(const struct stat& a, const struct stat& b)
 
 }  // namespace
 
-ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& continua)
+ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& continua, int idadeMinima)
 {
     ConteudoArquivo c;
     const auto recusa = [&c](const QString& erro) {
@@ -89,6 +96,8 @@ ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& 
         return recusa(QStringLiteral("não é um arquivo comum, é %1; só arquivos comuns são lidos").arg(tipo(antes.st_mode)));
     if (antes.st_size > tamanhoMaximoArquivo)
         return recusa(grandeDemais(antes.st_size));
+    if (const qint64 idade = QDateTime::currentSecsSinceEpoch() - qint64(antes.st_mtim.tv_sec); idade >= 0 && idade < idadeMinima)
+        return recusa(recente(idadeMinima));
     // Without waiting: should the name have become a FIFO since, opening it does not wait
     // for a writer.
     const int fd = ::open(nome.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -138,6 +147,8 @@ ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& 
         return recusa(QStringLiteral("não é um arquivo comum; só arquivos comuns são lidos"));
     if (antes.size() > tamanhoMaximoArquivo)
         return recusa(grandeDemais(antes.size()));
+    if (const qint64 idade = antes.lastModified().secsTo(QDateTime::currentDateTime()); idade >= 0 && idade < idadeMinima)
+        return recusa(recente(idadeMinima));
     QFile arquivo(caminho);
     if (!arquivo.open(QIODevice::ReadOnly) || arquivo.isSequential())
         return recusa(naoLido(arquivo.errorString()));

@@ -25,7 +25,8 @@ struct ConteudoArquivo {
 };
 
 // Reads the file whole. continua is asked before the file is opened and between chunks
-// of its bytes; false stops the reading at once.
-ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& continua = {});
+// of its bytes; false stops the reading at once. A file modified less than idadeMinima
+// seconds ago (it may still be being written) is refused.
+ConteudoArquivo leConteudo(const QString& caminho, const std::function<bool()>& continua = {}, int idadeMinima = 0);
 
 }  // namespace interchange

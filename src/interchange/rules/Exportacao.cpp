@@ -5,6 +5,7 @@
 #include "db/Dataset.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
+#include "interchange/rules/Manifesto.h"
 #include "interchange/rules/TDBtxtcopy.h"
 #include "interchange/rules/Tabelas.h"
 
@@ -180,6 +181,7 @@ ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst
     }
 
     std::vector<Arquivo> arquivos;
+    Manifesto manifesto;
     const QString cancelada = QStringLiteral("Exportação cancelada: nenhum arquivo foi gravado e nenhum mês foi marcado.");
     try {
         int feitas = 0;
@@ -210,6 +212,17 @@ ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst
                 consulta.setParam(QStringLiteral("MES%1").arg(i), QString::number(meses[i]));
             consulta.open();
             a.temLinhas = !consulta.isEmpty();
+            // The rows of each month exported, none included; or of the initial balance.
+            QMap<QString, qint64>& linhas = manifesto.linhas[t.palavra];
+            if (t.chaves == 4) {
+                for (int mes : meses)
+                    linhas[QString::number(mes)] = 0;
+                const db::Field& mes = consulta.fieldByName(QStringLiteral("NU_MES_COMPET"));
+                for (int l = 0; l < consulta.recordCount(); ++l)
+                    ++linhas[consulta.rowValue(l, mes).toString().trimmed()];
+            } else {
+                linhas[QStringLiteral("SALDO")] = consulta.recordCount();
+            }
             if (a.temLinhas) {
                 a.temporario = a.destino + QStringLiteral(".tmp");
                 arquivos.push_back(a);
@@ -221,11 +234,25 @@ ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst
                 escritor.setDataSet(&consulta);
                 escritor.setFileName(a.temporario);
                 escritor.Execute();
+                QFile escrito(a.temporario);
+                if (!escrito.open(QIODevice::ReadOnly))
+                    throw EWriteError(QStringLiteral("Não foi possível reler o arquivo %1: %2")
+                                          .arg(mostrado(a.temporario), escrito.errorString()));
+                manifesto.arquivos << entradaDoArquivo(prefixo + t.sufixo(), escrito.readAll());
             } else {
                 arquivos.push_back(a);
             }
             consulta.close();
         }
+        // The manifest beside the files, put into place with them.
+        Arquivo m{nullptr, QDir(pasta).filePath(nomeDoManifesto(prefixo)), {}, true};
+        m.temporario = m.destino + QStringLiteral(".tmp");
+        arquivos.push_back(m);
+        QFile f(m.temporario);
+        const QByteArray texto = escreveManifesto(manifesto);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(texto) != texto.size() || !f.flush())
+            throw EWriteError(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(mostrado(m.temporario), f.errorString()));
+        f.close();
         if (progresso && !progresso(feitas, QString()))
             throw ErroExportacao(cancelada);
     } catch (const EWriteError& e) {

@@ -48,7 +48,8 @@ struct ResultadoExportacao {
 };
 
 // Marks the months "3" with DT_ENVIO = hoje (a month already sent keeps its first date)
-// and writes their files into pasta (which must exist), as marked: under temporary names
+// and writes their files, and their manifest (Manifesto.h), into pasta (which must exist),
+// as marked: under temporary names
 // first, then into place all together or not at all (an older file of the same name is
 // set aside and comes back when a later step fails). The marking commits only once every
 // file is in place: a failure before leaves no file written or replaced and no month
