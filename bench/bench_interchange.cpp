@@ -109,6 +109,7 @@ double loader(const QString& path, const QStringList& files)
     connect(c, path);
     QElapsedTimer t;
     t.start();
+    interchange::setIdadeMinimaArquivo(0);  // the files were just written
     const interchange::ResumoImportacao r = interchange::importaArquivos(c, files);
     if (!r.tudoCarregado())
         qFatal("import refused: %s", qPrintable(r.texto()));

@@ -35,6 +35,7 @@ int child(const QString& database, const QString& folder)
     c.open();
     QElapsedTimer t;
     t.start();
+    interchange::setIdadeMinimaArquivo(0);  // the files were just written
     const interchange::ResumoImportacao r = interchange::importaArquivos(c, files);
     if (!r.tudoCarregado())
         qFatal("import refused: %s", qPrintable(r.texto()));

@@ -168,7 +168,8 @@ void TDMPrincipal::defineDatasets()
                                              .setRequired().setDisplayLabel(QStringLiteral("UF")).setTag(1);
     TB_Repasse_Estadual_ExcessaoVL_REPASSE_ESTADUAL_EXCESSAO =
         &TB_Repasse_Estadual_Excessao.addField(QStringLiteral("VL_REPASSE_ESTADUAL_EXCESSAO"), FieldType::Float)
-             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
+             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1)
+             .setRequired();  // an exception without a rate is none: refused when saved
     UPTB_Repasse_Estadual_Excessao.generate(QStringLiteral("TB_REPASSE_ESTADUAL_EXCESSAO"),
                                             {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF")},
                                             {QStringLiteral("NU_ANO_COMPET"), QStringLiteral("CO_UF"),
@@ -186,7 +187,8 @@ void TDMPrincipal::defineDatasets()
                                                   .setDisplayLabel(QStringLiteral("Município")).setTag(1);
     TB_Repasse_Municipal_ExcessaoVL_REPASSE_MUNICIPAL_EXCESSAO =
         &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("VL_REPASSE_MUNICIPAL_EXCESSAO"), FieldType::Float)
-             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1);
+             .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1)
+             .setRequired();
     TB_Repasse_Municipal_ExcessaoCO_CIDADE = &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("CO_CIDADE"), FieldType::Integer)
                                                   .setRequired().setDisplayLabel(QStringLiteral("Município"));
     UPTB_Repasse_Municipal_Excessao.generate(QStringLiteral("TB_REPASSE_MUNICIPAL_EXCESSAO"),

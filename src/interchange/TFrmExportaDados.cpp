@@ -114,7 +114,9 @@ void TFrmExportaDados::BbtGeraClick()
         interchange::DialogoProgresso progresso(QStringLiteral("Exporta Dados"), 4, this);
         interchange::exportaMeses(DMPrincipal->IBDatabaseGeral, inst, marcados, pasta, QDate::currentDate(),
                                   [&progresso](int feitas, const QString& tabela) {
-                                      return progresso.avanca(feitas, QStringLiteral("Gravando %1...").arg(tabela));
+                                      return progresso.avanca(feitas, tabela.isEmpty()
+                                                                          ? QStringLiteral("Pondo os arquivos no lugar...")
+                                                                          : QStringLiteral("Gravando %1...").arg(tabela));
                                   });
     }
     p.close();

@@ -86,8 +86,14 @@ TFrmImportaDados::TFrmImportaDados(QWidget* owner)
     CheckArquivos->setMinimumWidth(330);
     Label2 = ui::boldLabel(QStringLiteral("Selecione os arquivos a serem importados :"), painel);
     ui::setCaption(Label2, CheckArquivos);
+    LblAviso = new QLabel(painel);
+    LblAviso->setObjectName(QStringLiteral("LblAviso"));
+    LblAviso->setWordWrap(true);
+    LblAviso->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    LblAviso->hide();
     g->addWidget(Label2, 0, 1, 2, 1, Qt::AlignBottom);
     g->addWidget(CheckArquivos, 2, 1, DriveComboBox1 ? 2 : 1, 1);
+    g->addWidget(LblAviso, DriveComboBox1 ? 4 : 3, 1);
     g->setColumnStretch(1, 1);
     g->setRowStretch(2, 1);
     layout->addWidget(painel, 1);
@@ -170,6 +176,18 @@ void TFrmImportaDados::DirectoryListBox1Change()
             nomes << nome;
     CheckArquivos->setItems(nomes);
     BbtImporta->setEnabled(false);
+    if (uf_.isEmpty())
+        LblAviso->setText(QStringLiteral("Nenhum arquivo é oferecido porque a instalação não tem UF: os arquivos oferecidos são "
+                                         "os dos municípios da UF de \"Apoio\" > \"Parâmetros do Sistema\". Lá, \"Novo (F2)\" "
+                                         "cria o registro de parâmetros (\"Alterar (F3)\" muda o que existe): escolha o "
+                                         "Estado e o Ano Competência, deixe o Município vazio, confirme e abra \"Importa "
+                                         "dados\" de novo."));
+    else if (nomes.isEmpty())
+        LblAviso->setText(QStringLiteral("Esta pasta não tem arquivos de municípios de %1: os nomes começam por %1, seguido de "
+                                         "ano e município, e terminam em TB_....TXT. Os arquivos do próprio estado (%1 e o "
+                                         "ano seguidos de 000000) nunca são oferecidos.")
+                              .arg(uf_));
+    LblAviso->setVisible(nomes.isEmpty());
 }
 
 void TFrmImportaDados::CheckArquivosClick()

@@ -30,6 +30,9 @@ public:
     QComboBox* DriveComboBox1;  // only where the platform has drives; null elsewhere
     QLabel* Label2;  // "Selecione os arquivos a serem importados :"
     ui::CheckList* CheckArquivos;
+    // Why the list is empty, when it is: the installation has no UF, or the folder holds
+    // no file of it. Hidden while files are offered.
+    QLabel* LblAviso;
     ui::StatusBar* StatusBar1;
 
     // The folder the tree shows.

@@ -145,6 +145,25 @@ private slots:
         QVERIFY2(linhas.value(3).contains(QStringLiteral("CK_TESTE_FEDERAL")), qPrintable(linhas.value(3)));
     }
 
+    // An exception without a rate is left out, the standard rate applies, and the result
+    // names it; a null share never comes of it.
+    void anExceptionWithoutARateIsLeftOutAndNamed()
+    {
+        cenario::executa(*c, QStringLiteral("update TB_REPASSE_ESTADUAL_EXCESSAO set VL_REPASSE_ESTADUAL_EXCESSAO = null "
+                                            "where NU_ANO_COMPET = '2004'"));
+        cenario::executa(*c, QStringLiteral("update TB_REPASSE_MUNICIPAL_EXCESSAO set VL_REPASSE_MUNICIPAL_EXCESSAO = null "
+                                            "where NU_ANO_COMPET = '2004'"));
+        const ResultadoCalculo r = calculaIncentivoAnual(*c, cenario::ano);
+        QCOMPARE(cenario::resultados(*c), (QStringList{QStringLiteral("MG|3100203|||"), QStringLiteral("MG|3138203|1000|500|250"),
+                                                        QStringLiteral("MG|3170701|2000|1000|500"),
+                                                        QStringLiteral("SP|3550308|500|250|125")}));
+        QCOMPARE(r.gravadas, (std::array<int, 3>{4, 0, 0}));
+        QVERIFY(r.recusas.isEmpty());
+        QCOMPARE(r.semValor.size(), 2);
+        QCOMPARE(r.mensagem(), QStringLiteral("Calculo efetuado\n\n2 exceções sem valor foram ignoradas (vale o repasse padrão):\n"
+                                              "MG (exceção estadual)\nLavras - MG (exceção municipal)"));
+    }
+
     void theYearsWithPacts()
     {
         cenario::pacto(*c, QStringLiteral("2002"), QStringLiteral("MG"), cenario::lavras, 1.0);

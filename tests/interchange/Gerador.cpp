@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <vector>
+
 namespace gerador {
 
 namespace {
@@ -33,9 +35,27 @@ void grava(const QString& path, const QByteArray& bytes)
 
 }  // namespace
 
-int cidade(int i)
+Cidade cidade(int i)
 {
-    return 3100000 + i * 10 + 3;
+    static const std::vector<Cidade> cidades = [] {
+        QFile f(QStringLiteral(KORVA_MUNICIPIOS));
+        if (!f.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", KORVA_MUNICIPIOS);
+        std::vector<Cidade> mg, outras;
+        f.readLine();  // the column names
+        while (!f.atEnd()) {
+            const QList<QByteArray> campos = f.readLine().trimmed().split('\t');
+            if (campos.size() < 2)
+                continue;
+            Cidade c{campos[0].toInt(), QString::fromLatin1(campos[1])};
+            (c.uf == QLatin1String("MG") ? mg : outras).push_back(c);
+        }
+        mg.insert(mg.end(), outras.begin(), outras.end());
+        return mg;
+    }();
+    if (i < 0 || size_t(i) >= cidades.size())
+        qFatal("no municipality %d", i);
+    return cidades[size_t(i)];
 }
 
 QStringList escreve(const QString& pasta, const Ano& a, qint64* linhas)
@@ -53,26 +73,28 @@ QStringList escreve(const QString& pasta, const Ano& a, qint64* linhas)
     QStringList arquivos;
     qint64 total = 0;
     for (int i = 0; i < a.municipios; ++i) {
-        const QByteArray c = QByteArray::number(cidade(i));
-        const QString prefixo = QStringLiteral("MG2003") + QString::number(cidade(i)).left(6);
+        const Cidade cid = cidade(i);
+        const QByteArray c = QByteArray::number(cid.codigo);
+        const QByteArray uf = cid.uf.toLatin1();
+        const QString prefixo = cid.uf + QStringLiteral("2003") + QString::number(cid.codigo).left(6);
         QByteArray m = cabecalho(mov, 15), e = cabecalho(exe, 10), f = cabecalho(fon, 11), s = cabecalho(sal, 5);
         for (int mes = 1; mes <= 12; ++mes) {
             const QByteArray ms = QByteArray::number(mes);
             const QByteArray valor = QByteArray::number(a.versao * 1000 + mes);
-            m += registro({"2003", "MG", c, ms, v, "1000,5", "200,25", "300", "900,75", "2", "0", "10",
+            m += registro({"2003", uf, c, ms, v, "1000,5", "200,25", "300", "900,75", "2", "0", "10",
                            "05/" + QByteArray::number(mes % 12 + 1).rightJustified(2, '0') + "/2003", "", "1,5"});
             ++total;
             for (int k = 0; k < a.linhasExecucao * fator; ++k) {
-                e += registro({"2003", "MG", c, ms, "", QByteArray::number(k % 45 + 1), "100", "0,12345678", valor, "M"});
+                e += registro({"2003", uf, c, ms, "", QByteArray::number(k % 45 + 1), "100", "0,12345678", valor, "M"});
                 ++total;
             }
             for (int k = 0; k < a.linhasDocumentos * fator; ++k) {
-                f += registro({"2003", "MG", c, ms, "", "N", "11222333000181", "NF-" + QByteArray::number(k), "1",
+                f += registro({"2003", uf, c, ms, "", "N", "11222333000181", "NF-" + QByteArray::number(k), "1",
                                "10/" + ms.rightJustified(2, '0') + "/2003", valor});
                 ++total;
             }
         }
-        s += registro({"2003", "MG", c, v, "1"});
+        s += registro({"2003", uf, c, v, "1"});
         ++total;
         const QList<QPair<QString, QByteArray>> partes = {{QStringLiteral("TB_MOVIMENTO.TXT"), m},
                                                           {QStringLiteral("TB_EXECUCAO_FISICA.TXT"), e},

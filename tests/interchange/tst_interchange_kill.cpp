@@ -56,7 +56,9 @@ private slots:
         const auto importa = [&](const QStringList& arquivos) {
             auto p = std::make_unique<QProcess>();
             p->setProgram(QStringLiteral(KORVA_DB_TOOL));
-            p->setArguments(QStringList{QStringLiteral("import"), QStringLiteral("--database"), banco} + arquivos);
+            // The files were just written: --recentes.
+            p->setArguments(QStringList{QStringLiteral("import"), QStringLiteral("--recentes"), QStringLiteral("--database"), banco} +
+                            arquivos);
             p->setProcessChannelMode(QProcess::MergedChannels);
             p->start();
             return p;

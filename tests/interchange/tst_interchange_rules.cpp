@@ -7,20 +7,25 @@
 #include "db/Dataset.h"
 #include "db/Statement.h"
 #include "interchange/rules/Carga.h"
+#include "interchange/rules/Conteudo.h"
 #include "interchange/rules/ControleEnvio.h"
 #include "interchange/rules/Exportacao.h"
 #include "interchange/rules/Leitor.h"
+#include "interchange/rules/Manifesto.h"
 #include "interchange/rules/TDBtxtcopy.h"
 #include "interchange/rules/Tabelas.h"
 #include "support/TestDatabase.h"
 #include "text/Formats.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace interchange;
 
@@ -56,6 +61,14 @@ QByteArray arquivo(const TabelaIntercambio& t, const QList<QStringList>& rows)
     for (const QStringList& r : rows)
         out += text::toWin1252(r.join(QLatin1Char('\n'))) + "\r\n";
     return out;
+}
+
+// The summary's last paragraph for municipalities whose files came without a manifest.
+QString semManifesto(const QString& prefixos)
+{
+    return QStringLiteral("\n\nSem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos só "
+                          "pelo formato: %1.")
+        .arg(prefixos);
 }
 
 const TabelaIntercambio& tabela(const char* palavra)
@@ -94,6 +107,14 @@ class TestInterchangeRules : public QObject {
     }
     Instalacao lavras() const { return {fixture::ano, fixture::uf, fixture::lavras, QStringLiteral("313820")}; }
 
+    // A statement that changes the schema (it counts no rows).
+    void ddl(const QString& sql)
+    {
+        db::Statement s(*c, {sql});
+        s.setCountsRows(false);
+        s.exec();
+    }
+
     // A dataset over a select of constants.
     std::unique_ptr<db::Dataset> consulta(const QString& sql)
     {
@@ -113,6 +134,8 @@ private slots:
         c->open();
         pasta = std::make_unique<QTemporaryDir>();
         setLinhasPorTransacao(20000);
+        // The tests' files are written just before they are imported.
+        setIdadeMinimaArquivo(0);
     }
     void cleanup()
     {
@@ -290,7 +313,8 @@ private slots:
         const QByteArray head = "NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n";
         const QByteArray row = "2003\nMG\n3138203\n100,5\n1\r\n";
         QTest::newRow("empty") << QByteArray() << 1 << "vazio";
-        QTest::newRow("BOM") << QByteArray("\xEF\xBB\xBF") + head + row << 1 << "BOM";
+        QTest::newRow("BOM, not UTF-8") << QByteArray("\xEF\xBB\xBF") + head + "2003\nM\xC7\n3138203\n1\n1\r\n" << 1 << "BOM";
+        QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << 1 << "vazio";
         QTest::newRow("wrong column") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_MUNICIPIO\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\r\n") + row
                                       << 3 << "esperada a coluna CO_CIDADE";
         QTest::newRow("header with a column more") << QByteArray("NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nVL_SALDO_MUNICIPIO\nNU_MES_COMPET\nX\r\n")
@@ -310,6 +334,11 @@ private slots:
                                                    << 6 << "mais colunas";
         QTest::newRow("CR alone") << head + "2003\rMG\n3138203\n1\n1\r\n" << 6 << "CR";
         QTest::newRow("text too long") << head + "2003\nMGX\n3138203\n1\n1\r\n" << 7 << "cabem 2";
+        QTest::newRow("balance month 13") << head + "2003\nMG\n3138203\n1\n13\r\n" << 10 << "NU_MES_COMPET \"13\" não é um mês";
+        QTest::newRow("balance month 0") << head + "2003\nMG\n3138203\n1\n0\r\n" << 10 << "não é um mês";
+        QTest::newRow("negative balance") << head + "2003\nMG\n3138203\n-0,01\n1\r\n" << 9 << "VL_SALDO_MUNICIPIO \"-0,01\" é negativo";
+        QTest::newRow("year of five digits") << head + "20031\nMG\n3138203\n1\n1\r\n" << 6 << "cabem 4";
+        QTest::newRow("year of three digits") << head + "203\nMG\n3138203\n1\n1\r\n" << 6 << "não é um ano de quatro algarismos";
         QTest::newRow("NUL byte") << head + QByteArray("2003\nM\0\n3138203\n1\n1\r\n", 19) << 7 << "controle";
     }
     void readerRefuses()
@@ -365,7 +394,7 @@ private slots:
         row[12] = QStringLiteral("05/02/2003 13:45");
         row[13] = QStringLiteral("06/02/2003 13:45:10");
         row[14] = QString();
-        row[10] = QStringLiteral("-1,5E-3");
+        row[10] = QStringLiteral("+1,5E-3");
         const ArquivoLido lido = leArquivo(arquivo(t, {row}), t);
         QCOMPARE(int(lido.linhas.size()), 1);
         const QVariantList& v = lido.linhas[0].valores;
@@ -373,10 +402,15 @@ private slots:
         QCOMPARE(v[3].toString(), QStringLiteral("10"));
         for (int j = 4; j <= 8; ++j)
             QCOMPARE(v[j], QVariant(0.0));
-        QCOMPARE(v[10].toDouble(), -0.0015);
+        QCOMPARE(v[10].toDouble(), 0.0015);
         QCOMPARE(v[12].toDateTime(), QDateTime(QDate(2003, 2, 5), QTime(13, 45)));
         QCOMPARE(v[13].toDateTime(), QDateTime(QDate(2003, 2, 6), QTime(13, 45, 10)));
         QVERIFY(v[14].isNull());  // no investment income: null, not 0
+
+        // An initial balance may leave its month empty.
+        const TabelaIntercambio& s = tabela("TB_SALDO_INICIAL");
+        QVERIFY(leArquivo(arquivo(s, {{fixture::ano, fixture::uf, QStringLiteral("1"), QStringLiteral("5"), QString()}}), s)
+                    .linhas[0].valores[4].toString().isEmpty());
 
         // An empty text stays an empty text; accented text is Windows-1252.
         const TabelaIntercambio& f = tabela("TB_FONTE_COMPROVACAO");
@@ -391,6 +425,20 @@ private slots:
         QVERIFY(d[9].isNull());
     }
 
+    void readerBounds()
+    {
+        // As large as a follow-up holds, and no larger.
+        const TabelaIntercambio& e = tabela("TB_EXECUCAO_FISICA");
+        QStringList linha = execucao(1, 5, QStringLiteral("1000000000000"));
+        linha[6] = QStringLiteral("1000000000");
+        QCOMPARE(leArquivo(arquivo(e, {linha}), e).linhas.size(), size_t(1));
+        linha[6] = QStringLiteral("1000000001");
+        QVERIFY_THROWS_EXCEPTION(ErroLeitura, leArquivo(arquivo(e, {linha}), e));
+        linha[6] = QStringLiteral("1");
+        linha[8] = QStringLiteral("1,5E12");
+        QVERIFY_THROWS_EXCEPTION(ErroLeitura, leArquivo(arquivo(e, {linha}), e));
+    }
+
     void tableWordAndMask_data()
     {
         QTest::addColumn<QString>("name");
@@ -398,11 +446,14 @@ private slots:
         QTest::addColumn<bool>("offeredToMG");
         QTest::newRow("movement") << "MG2003313820TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << true;
         QTest::newRow("lower-case extension") << "MG2003313820TB_SALDO_INICIAL.txt" << "TB_SALDO_INICIAL_MUNICIPIO" << true;
-        QTest::newRow("lower-case word") << "mg2003313820tb_movimento.txt" << "" << true;
+        // Letter case does not matter, in the word as in the mask.
+        QTest::newRow("lower-case word") << "mg2003313820tb_movimento.txt" << "TB_MOVIMENTO_MUNICIPIO" << true;
+        QTest::newRow("not .txt") << "MG2003313820TB_MOVIMENTO.TXT.tmp" << "" << false;
         QTest::newRow("unknown word") << "MG2003313820TB_OUTRA.TXT" << "" << true;
         QTest::newRow("other UF") << "SP2003003550TB_MOVIMENTO.TXT" << "TB_MOVIMENTO_MUNICIPIO" << false;
         QTest::newRow("short prefix") << "MG200331382TB_MOVIMENTO.TXT" << "" << false;
-        QTest::newRow("state prefix") << "MG2003000000TB_FONTE_COMPROVACAO.TXT" << "TB_FONTE_COMPROVACAO_MUNICIPIO" << true;
+        // A state's own files are no municipality's: never offered.
+        QTest::newRow("state prefix") << "MG2003000000TB_FONTE_COMPROVACAO.TXT" << "TB_FONTE_COMPROVACAO_MUNICIPIO" << false;
     }
     void tableWordAndMask()
     {
@@ -492,18 +543,19 @@ private slots:
         const QString forma = caminho(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT"));
         grava(forma, curto);
         // A bad number in the second month after a good first one.
-        QStringList ruim = movimento(2, "2");
+        // (Each file of a municipality of its own, as its name says.)
+        QStringList ruim = movimento(2, "2", 3100104);
         ruim[4] = QStringLiteral("12.5");
-        const QString numero = caminho(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT"));
-        grava(numero, arquivo(t, {movimento(1, "1"), ruim}));
-        const QString sumido = caminho(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT"));
-        const QString truncado = caminho(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT"));
-        grava(truncado, arquivo(t, {movimento(1, "1")}).chopped(2));
+        const QString numero = caminho(QStringLiteral("MG2003310010TB_MOVIMENTO.TXT"));
+        grava(numero, arquivo(t, {movimento(1, "1", 3100104), ruim}));
+        const QString sumido = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        const QString truncado = caminho(QStringLiteral("MG2003310030TB_MOVIMENTO.TXT"));
+        grava(truncado, arquivo(t, {movimento(1, "1", 3100302)}).chopped(2));
         const QString outra = caminho(QStringLiteral("MG2003313820TB_OUTRA.TXT"));
         grava(outra, "qualquer coisa");
         // After all of them, a good file still loads.
-        const QString bom = caminho(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT"));
-        grava(bom, arquivo(t, {movimento(4, "4")}));
+        const QString bom = caminho(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT"));
+        grava(bom, arquivo(t, {movimento(4, "4", 3100401)}));
 
         const ResumoImportacao r = importaArquivos(*c, {forma, numero, sumido, truncado, outra, bom});
         QVERIFY(!r.tudoCarregado());
@@ -511,18 +563,357 @@ private slots:
         QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT: recusado, nada carregado; linha 14: "
                                                 "o cabeçalho termina depois de 14 valores")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313821TB_MOVIMENTO.TXT: recusado, nada carregado; linha 35: "
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310010TB_MOVIMENTO.TXT: recusado, nada carregado; linha 35: "
                                                 "VL_SALDO_ANTERIOR \"12.5\" não é um número")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313822TB_MOVIMENTO.TXT: recusado, nada carregado; não foi possível ler")),
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: recusado, nada carregado; não foi possível ler")),
                  qPrintable(texto));
-        QVERIFY2(texto.contains(QStringLiteral("MG2003313823TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
+        QVERIFY2(texto.contains(QStringLiteral("MG2003310030TB_MOVIMENTO.TXT: recusado, nada carregado; linha 30: último registro")),
                  qPrintable(texto));
         QVERIFY2(texto.contains(QStringLiteral("MG2003313820TB_OUTRA.TXT: ignorado")), qPrintable(texto));
-        QVERIFY2(texto.endsWith(QStringLiteral("MG2003313824TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310040TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.") +
+                                semManifesto(QStringLiteral("MG2003313820, MG2003310010, MG2003310020, MG2003310030, "
+                                                            "MG2003310040"))),
+                 qPrintable(texto));
         QStringList esperado = antes;
-        esperado << fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")).last();
+        const QString novo = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first();
+        QVERIFY2(novo.contains(QStringLiteral("|3100401|4|4|")), qPrintable(novo));
+        esperado.prepend(novo);
         QCOMPARE(fixture::tudo(*c), esperado);
+    }
+
+    void loadKeepsTheMunicipalityWholeWhenOneOfItsFilesIsRefused()
+    {
+        // Lavras has months 1 and 2 in every table, and its initial balance.
+        fixture::saldoInicial(*c, fixture::lavras, 500);
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+            fixture::medicamento(*c, fixture::lavras, mes, 90 + mes, 1, 1);
+            fixture::documento(*c, fixture::lavras, mes, QStringLiteral("NF-%1").arg(mes), 9);
+        }
+        const QStringList antes = fixture::tudo(*c);
+        // Its four files, months 1 to 3: the medications file is malformed.
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3")}));
+        QStringList ruim = execucao(2, 5);
+        ruim[7] = QStringLiteral("0.1");
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), ruim, execucao(3, 6)}));
+        const QString fon = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        grava(fon, arquivo(tabela("TB_FONTE_COMPROVACAO"),
+                           {{fixture::ano, fixture::uf, QStringLiteral("3138203"), QStringLiteral("1"), QString(),
+                             QStringLiteral("N"), QString(), QStringLiteral("NF-novo"), QString(), QString(), QStringLiteral("7")}}));
+        const QString sal = caminho(nomeArquivo("TB_SALDO_INICIAL"));
+        grava(sal, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        // Another municipality's file still loads.
+        const QString outra = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        grava(outra, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "7", fixture::abaete)}));
+
+        const ResumoImportacao r = importaArquivos(*c, {mov, exe, outra, fon, sal});
+        QVERIFY(!r.tudoCarregado());
+        const QString texto = r.texto();
+        QCOMPARE(texto, QStringLiteral(
+                            "Importação Concluída\n\n"
+                            "MG2003313820TB_MOVIMENTO.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do mesmo "
+                            "município, foi recusado.\n\n"
+                            "MG2003313820TB_EXECUCAO_FISICA.TXT: recusado, nada carregado; linha 28: VL_UNITARIO \"0.1\" não é "
+                            "um número (vírgula antes dos decimais, sem separador de milhar). Nenhum arquivo do mesmo município "
+                            "foi carregado; ficaram como estavam, em todas as tabelas: Lavras (MG, município 3138203), 2003: "
+                            "meses 1, 2 e 3 e o saldo inicial.\n\n"
+                            "MG2003310020TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.\n\n"
+                            "MG2003313820TB_FONTE_COMPROVACAO.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do "
+                            "mesmo município, foi recusado.\n\n"
+                            "MG2003313820TB_SALDO_INICIAL.TXT: não carregado, porque MG2003313820TB_EXECUCAO_FISICA.TXT, do mesmo "
+                            "município, foi recusado.") +
+                            semManifesto(QStringLiteral("MG2003313820, MG2003310020")));
+        QStringList esperado = antes;
+        esperado.insert(0, fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("CO_CIDADE")).first());
+        QVERIFY(esperado.first().contains(QStringLiteral("|3100203|1|7|")));
+        QCOMPARE(fixture::tudo(*c), esperado);
+    }
+
+    void loadRefusedMonthIsKeptInEveryTable()
+    {
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+            fixture::medicamento(*c, fixture::lavras, mes, 90 + mes, 1, 1);
+        }
+        const QStringList antes = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        // Month 2's header twice: the database refuses month 2, its medications with it.
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(2, "22")}));
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), execucao(2, 5), execucao(2, 6)}));
+        const ResumoImportacao r = importaArquivos(*c, {exe, mov});
+        QVERIFY(!r.tudoCarregado());
+        QCOMPARE(r.arquivos[0].meses, 1);
+        QCOMPARE(r.arquivos[0].linhas, 1);
+        QCOMPARE(r.arquivos[1].meses, 1);
+        QCOMPARE(r.arquivos[1].recusas.size(), 1);
+        QVERIFY2(r.texto().contains(QStringLiteral("\n  Recusado, mantido como estava em todas as tabelas: mês 2 (linha 46): ")),
+                 qPrintable(r.texto()));
+        const QStringList meds = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QCOMPARE(meds.size(), 2);
+        QVERIFY(meds[0].contains(QStringLiteral("|1|1|4|")));
+        QCOMPARE(meds[1], antes[1]);
+        const QStringList cabecalhos = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QVERIFY(cabecalhos[0].contains(QStringLiteral("|1|1|")));
+        QVERIFY(cabecalhos[1].contains(QStringLiteral("|2|999|")));
+    }
+
+    void loadRefusesTheStatesOwnMonths()
+    {
+        // A state installation of MG whose own month 1 was sent.
+        fixture::parametros(*c, fixture::ano, fixture::uf, 0);
+        fixture::cabecalho(*c, 0, 1, QStringLiteral("3"), 100, QDate(2003, 2, 5), QDate(2003, 2, 9));
+        const QStringList antes = fixture::tudo(*c);
+        // Its own export file, as the export folder holds it.
+        const QString proprio = caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT"));
+        QStringList linha = movimento(1, "1", 0);
+        grava(proprio, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        const ResumoImportacao r = importaArquivos(*c, {proprio});
+        QVERIFY(!r.tudoCarregado());
+        QVERIFY2(r.texto().contains(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT: recusado, nada carregado; linha 18: CO_CIDADE 0 "
+                                                   "é o acompanhamento próprio de um estado")),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+        // Another UF's own follow-up is no municipality's either.
+        const QString outro = caminho(QStringLiteral("SP2003000000TB_MOVIMENTO.TXT"));
+        linha[1] = QStringLiteral("SP");
+        grava(outro, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        QVERIFY(!importaArquivos(*c, {outro}).tudoCarregado());
+        QCOMPARE(fixture::tudo(*c), antes);
+    }
+
+    void loadRefusesAMunicipalInstallation()
+    {
+        fixture::parametros(*c, fixture::ano, fixture::uf, fixture::lavras);
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1)}));
+        try {
+            importaArquivos(*c, {path});
+            QFAIL("loaded");
+        } catch (const ErroImportacao& e) {
+            QCOMPARE(e.mensagem(), QStringLiteral("O banco de dados é de uma instalação municipal (município 3138203); só uma "
+                                                  "instalação estadual importa dados."));
+        }
+        QVERIFY(fixture::tudo(*c).isEmpty());
+    }
+
+    void loadRefusesRowsTheFollowUpWouldRefuse_data()
+    {
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("another UF") << 1 << "SP" << "linha 17: CO_UF \"SP\" não é a UF do nome do arquivo (MG)";
+        QTest::newRow("negative amount") << 6 << "-10,5" << "linha 22: VL_ALOC_ESTADUAL \"-10,5\" é negativo";
+        QTest::newRow("negative investment income") << 14 << "-1" << "linha 30: VL_RENDIMENTOS_APLICADOS \"-1\" é negativo";
+        QTest::newRow("year of two digits") << 0 << "03" << "linha 16: NU_ANO_COMPET \"03\" não é um ano de quatro algarismos";
+        QTest::newRow("year of letters") << 0 << "ABCD" << "linha 16: NU_ANO_COMPET \"ABCD\" não é um ano de quatro algarismos";
+        QTest::newRow("absurd amount") << 5 << "1E308" << "linha 21: VL_ALOC_FEDERAL \"1E308\" passa do maior valor";
+        QTest::newRow("amount past the bound") << 8 << "1000000000000,01" << "linha 24: VL_REC_GASTOS \"1000000000000,01\" passa";
+        QTest::newRow("year not the name's") << 0 << "2004" << "linha 16: NU_ANO_COMPET \"2004\" não é o ano do nome do arquivo (2003)";
+        QTest::newRow("unknown UF") << 1 << "ZZ" << "linha 17: CO_UF \"ZZ\" não é uma UF conhecida";
+        QTest::newRow("lower-case UF") << 1 << "mg" << "linha 17: CO_UF \"mg\" não é uma UF conhecida";
+        QTest::newRow("negative municipality") << 2 << "-5" << "linha 18: CO_CIDADE \"-5\" não é um município da tabela";
+        QTest::newRow("unknown municipality") << 2 << "3100003" << "linha 18: CO_CIDADE \"3100003\" não é um município da tabela";
+        QTest::newRow("another UF's municipality") << 2 << "3550308" << "linha 18: CO_CIDADE \"3550308\" é um município de SP, não de MG";
+        QTest::newRow("not the name's municipality") << 2 << "3100203"
+                                                     << "linha 18: CO_CIDADE \"3100203\" não é o município do nome do arquivo (313820)";
+    }
+    void loadRefusesRowsTheFollowUpWouldRefuse()
+    {
+        QFETCH(int, coluna);
+        QFETCH(QString, valor);
+        QFETCH(QString, motivo);
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 999);
+        const QStringList antes = fixture::tudo(*c);
+        QStringList linha = movimento(1, "1");
+        linha[coluna] = valor;
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {linha}));
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY2(r.texto().contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": recusado, nada carregado; ") + motivo),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+    }
+
+    void loadUtf8Files()
+    {
+        // A documents file saved as UTF-8 by a modern editor.
+        const TabelaIntercambio& f = tabela("TB_FONTE_COMPROVACAO");
+        const auto documento = [](const QString& numero) {
+            return QStringList{fixture::ano, fixture::uf, QStringLiteral("3138203"), QStringLiteral("1"), QString(),
+                               QStringLiteral("N"), QString(), numero, QString(), QString(), QStringLiteral("1")};
+        };
+        QByteArray bytes = arquivo(f, {documento(QStringLiteral("x")), documento(QStringLiteral("x"))});
+        bytes.replace("\nx\n", QStringLiteral("\nNFÇÃO €\n").toUtf8());
+        const QString path = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        grava(path, bytes);
+        const ResumoImportacao r = importaArquivos(*c, {path});
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY2(r.texto().endsWith(QStringLiteral(": 1 mês e 2 linhas carregados (lido como UTF-8).") +
+                                    semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(r.texto()));
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("NFÇÃO €"));
+        // With a byte-order mark, too.
+        grava(path, "\xEF\xBB\xBF" + bytes);
+        QVERIFY2(importaArquivos(*c, {path}).tudoCarregado(), qPrintable(importaArquivos(*c, {path}).texto()));
+
+        // A character the database cannot hold: refused, naming the file and the line.
+        const QStringList antes = fixture::tudo(*c);
+        bytes = arquivo(f, {documento(QStringLiteral("x"))});
+        bytes.replace("\nx\n", QStringLiteral("\nNF ✓\n").toUtf8());
+        grava(path, bytes);
+        const QString texto = importaArquivos(*c, {path}).texto();
+        QVERIFY2(texto.contains(nomeArquivo("TB_FONTE_COMPROVACAO") + QStringLiteral(": recusado, nada carregado; linha 19: o "
+                                                                                      "caractere U+2713 (arquivo em UTF-8) não "
+                                                                                      "existe em Windows-1252")),
+                 qPrintable(texto));
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // A Windows-1252 file is read as always.
+        bytes = arquivo(f, {documento(QStringLiteral("NFÇÃO"))});
+        QVERIFY(bytes.contains("NF\xC7\xC3O"));
+        grava(path, bytes);
+        QVERIFY(importaArquivos(*c, {path}).texto().contains(QStringLiteral(": 1 mês e 1 linha carregados.\n\n")));
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select max(NR_NUMERO_DOC) from TB_FONTE_COMPROVACAO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("NFÇÃO"));
+    }
+
+    // --- what a folder may hold ------------------------------------------------------
+
+    void onlyRegularFilesAreRead()
+    {
+        const auto recusa = [](const QString& caminho) {
+            QElapsedTimer relogio;
+            relogio.start();
+            const ConteudoArquivo c = leConteudo(caminho);
+            // Nothing waits: a FIFO without a writer is not opened for reading.
+            if (relogio.elapsed() > 5000)
+                return QStringLiteral("demorou %1 ms").arg(relogio.elapsed());
+            return c.estado == ConteudoArquivo::Estado::Recusado ? c.erro : QStringLiteral("lido");
+        };
+        const QString fifo = caminho(nomeArquivo("TB_MOVIMENTO"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(recusa(fifo), QStringLiteral("não é um arquivo comum, é um FIFO; só arquivos comuns são lidos"));
+        const QString zero = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+        QCOMPARE(recusa(zero), QStringLiteral("não é um arquivo comum, é um dispositivo; só arquivos comuns são lidos"));
+        QVERIFY(QDir(pasta->path()).mkdir(nomeArquivo("TB_SALDO_INICIAL")));
+        QCOMPARE(recusa(caminho(nomeArquivo("TB_SALDO_INICIAL"))),
+                 QStringLiteral("não é um arquivo comum, é uma pasta; só arquivos comuns são lidos"));
+        // Larger than the bound: refused by its size, unread (the file is sparse).
+        const QString enorme = caminho(nomeArquivo("TB_FONTE_COMPROVACAO"));
+        {
+            QFile f(enorme);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(tamanhoMaximoArquivo + 1));
+        }
+        QCOMPARE(recusa(enorme), QStringLiteral("o arquivo tem 1073741825 bytes; um arquivo de intercâmbio tem no máximo "
+                                                "1073741824 bytes (1 GiB)"));
+        QFile::remove(enorme);
+
+        // The loader says so for each, and loads nothing of their municipality.
+        const QString bom = caminho(QStringLiteral("MG2003313820TB_SALDO_INICIAL.txt"));
+        QDir(caminho(nomeArquivo("TB_SALDO_INICIAL"))).removeRecursively();
+        grava(bom, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        const ResumoImportacao r = importaArquivos(*c, {fifo, zero, bom});
+        QVERIFY2(r.texto().contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": recusado, nada carregado; não é um arquivo "
+                                                                                  "comum, é um FIFO")),
+                 qPrintable(r.texto()));
+        QVERIFY(fixture::tudo(*c).isEmpty());
+    }
+
+    void aFileThatChangesWhileReadIsRefused()
+    {
+        const QString path = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QList<QStringList> linhas;
+        for (int i = 0; i < 200000; ++i)
+            linhas << execucao(1 + i % 12, 1 + i % 40);
+        grava(path, arquivo(tabela("TB_EXECUCAO_FISICA"), linhas));
+        QVERIFY(QFileInfo(path).size() > 5 << 20);
+        int chamadas = 0;
+        // Someone goes on writing it after the first chunk was read.
+        const ConteudoArquivo lido = leConteudo(path, [&] {
+            if (++chamadas == 3) {
+                QFile f(path);
+                if (f.open(QIODevice::Append))
+                    f.write("2003\n");
+            }
+            return true;
+        });
+        QCOMPARE(int(lido.estado), int(ConteudoArquivo::Estado::Recusado));
+        QVERIFY2(lido.erro.startsWith(QStringLiteral("o arquivo mudou enquanto era lido")), qPrintable(lido.erro));
+        QVERIFY(lido.bytes.isEmpty());
+        // Asked to stop while reading: it stops.
+        chamadas = 0;
+        const ConteudoArquivo parado = leConteudo(path, [&] { return ++chamadas < 2; });
+        QCOMPARE(int(parado.estado), int(ConteudoArquivo::Estado::Interrompido));
+        const ResumoImportacao r = importaArquivos(*c, {path}, [&](const Progresso&) { return ++chamadas < 5; });
+        QVERIFY(r.interrompida);
+        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida durante a leitura do arquivo %1.")
+                                          .arg(nomeArquivo("TB_EXECUCAO_FISICA"))),
+                 qPrintable(r.texto()));
+    }
+
+    void aFileNameCannotForgeSummaryLines()
+    {
+        const QString nome = QStringLiteral("MG2003313820TB_\nImportação Concluída\\.TXT");
+        grava(caminho(nome), "x");
+        const ResumoImportacao r = importaArquivos(*c, {caminho(nome)});
+        QVERIFY(!r.tudoCarregado());  // an ignored file is not a file loaded
+        QCOMPARE(r.texto(), QStringLiteral("Importação Concluída\n\nMG2003313820TB_\\x0aImportação Concluída\\\\.TXT: ignorado "
+                                           "(o nome não é de uma tabela de intercâmbio)."));
+    }
+
+    void whatIsNotAnInterchangeFileIsNeverQuoted()
+    {
+        // A name given to something else: its first line is no one's business.
+        const QString segredo = caminho(QStringLiteral("segredo"));
+        grava(segredo, "root:$6$segredo:19000:0:99999:7:::\nmais\n");
+        const QString link = caminho(nomeArquivo("TB_MOVIMENTO"));
+        QVERIFY(QFile::link(segredo, link));
+        const QString texto = importaArquivos(*c, {link}).texto();
+        QVERIFY2(texto.contains(QStringLiteral("recusado, nada carregado; linha 1: o cabeçalho não é o da tabela "
+                                               "TB_MOVIMENTO_MUNICIPIO: esperada a coluna NU_ANO_COMPET.")),
+                 qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral("root")));
+    }
+
+    void aDatabaseThatFailsMidImportLeavesATrueSummary()
+    {
+        setLinhasPorTransacao(1);
+        // The database refuses to commit once month 3 is there (as a full disk would).
+        ddl(QStringLiteral("create exception E_CHEIO 'disco cheio'"));
+        ddl(QStringLiteral("create trigger T_CHEIO on transaction commit as begin "
+                           "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where NU_MES_COMPET = '3')) then "
+                           "exception E_CHEIO; end"));
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(mov, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3"), movimento(4, "4")}));
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4), execucao(3, 5), execucao(4, 6)}));
+        const QString outra = caminho(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT"));
+        grava(outra, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "7", fixture::abaete)}));
+        const ResumoImportacao r = importaArquivos(*c, {mov, exe, outra});
+        QVERIFY(r.interrompida);
+        QVERIFY(!r.tudoCarregado());
+        const QString texto = r.texto();
+        QVERIFY2(texto.startsWith(QStringLiteral("Importação interrompida porque o banco de dados falhou (")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("disco cheio")), qPrintable(texto));
+        QVERIFY2(texto.contains(QStringLiteral("). Não carregados, ficaram como estavam: Lavras (MG, município 3138203), 2003: "
+                                               "meses 3 e 4.\n\n")),
+                 qPrintable(texto));
+        QVERIFY2(texto.contains(nomeArquivo("TB_MOVIMENTO") + QStringLiteral(": 2 meses e 2 linhas carregados.")), qPrintable(texto));
+        QVERIFY2(texto.contains(nomeArquivo("TB_EXECUCAO_FISICA") + QStringLiteral(": 1 mês e 1 linha carregados.")), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("MG2003310020TB_MOVIMENTO.TXT: não carregado.") +
+                                semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(texto));
+        QVERIFY(!texto.contains(QStringLiteral("desfeita")));
+        // The summary is the database.
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("1")).size(), 2);
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("1")).size(), 1);
     }
 
     void loadEmptyValueColumns()
@@ -552,8 +943,9 @@ private slots:
             fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
         const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
         grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2"), movimento(3, "3")}));
-        const QString depois = caminho(QStringLiteral("MG2003313820TB_SALDO_INICIAL.TXT"));
-        grava(depois, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3138203"), "1", "1"}}));
+        // Another municipality's file, after.
+        const QString depois = caminho(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT"));
+        grava(depois, arquivo(tabela("TB_SALDO_INICIAL"), {{fixture::ano, fixture::uf, QStringLiteral("3100203"), "1", "1"}}));
         int chamadas = 0;
         const ResumoImportacao r = importaArquivos(*c, {path, depois}, [&chamadas](const Progresso& p) {
             // Before the file, before month 1, before month 2: stop there.
@@ -561,10 +953,15 @@ private slots:
         });
         QVERIFY(r.interrompida);
         QVERIFY(!r.tudoCarregado());
-        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida no arquivo %1, antes do mês 2.")
+        // The summary says where it stopped and which months were not loaded.
+        QVERIFY2(r.texto().startsWith(QStringLiteral("Importação interrompida nos arquivos de MG2003313820, antes do mês 2. "
+                                                     "Não carregados, ficaram como estavam: Lavras (MG, município 3138203), "
+                                                     "2003: meses 2 e 3.\n\n%1: 1 mês e 1 linha carregados.")
                                           .arg(nomeArquivo("TB_MOVIMENTO"))),
                  qPrintable(r.texto()));
-        QVERIFY(r.texto().contains(QStringLiteral("TB_SALDO_INICIAL.TXT: não lido.")));
+        QVERIFY2(r.texto().endsWith(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT: não carregado.") +
+                                    semManifesto(QStringLiteral("MG2003313820"))),
+                 qPrintable(r.texto()));
         const QStringList meses = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
         QVERIFY(meses[0].contains(QStringLiteral("|1|1|")));
         QVERIFY(meses[1].contains(QStringLiteral("|2|999|")));
@@ -603,9 +1000,11 @@ private slots:
         QCOMPARE(r.removidos, QStringList{docs});
         QVERIFY(!QFile::exists(docs));
         QCOMPARE(QDir(pasta->path()).entryList(QDir::Files),
-                 (QStringList{nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"), nomeArquivo("TB_SALDO_INICIAL")}));
+                 (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"),
+                              nomeArquivo("TB_SALDO_INICIAL")}));
         const QByteArray mov = conteudo(caminho(nomeArquivo("TB_MOVIMENTO")));
-        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n2\n0\n20\n05/01/2003\n\n5\r\n"));
+        // Each month as the export marks it: sent, with this export's date or its first one.
+        QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n2\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
         QVERIFY(mov.contains("\r\n2003\nMG\n3138203\n4\n100\n50\n10,5\n10\n150,25\n3\n0\n20\n05/05/2003\n10/05/2003\n5\r\n"));
         QCOMPARE(mov.count("\r\n"), 3);
         const QByteArray exe = conteudo(caminho(nomeArquivo("TB_EXECUCAO_FISICA")));
@@ -621,6 +1020,67 @@ private slots:
             estados << l[0].toString() + l[1].toString() + QLatin1Char(' ') + l[2].toDate().toString(QStringLiteral("dd/MM"));
         QCOMPARE(estados, (QStringList{"12 ", "23 01/06", "32 ", "43 10/05"}));
         QVERIFY(QDir(pasta->path()).entryList(QStringList{QStringLiteral("*.tmp")}, QDir::Files).isEmpty());
+
+        // The manifest: each file's size and SHA-256, and the rows of each month exported.
+        const Manifesto m = leManifesto(conteudo(caminho(nomeArquivo("MANIFESTO"))));
+        QCOMPARE(m.arquivos.size(), 3);
+        for (const Manifesto::Arquivo& a : m.arquivos) {
+            const Manifesto::Arquivo disco = entradaDoArquivo(a.nome, conteudo(caminho(a.nome)));
+            QCOMPARE(a.tamanho, disco.tamanho);
+            QCOMPARE(a.sha256, disco.sha256);
+        }
+        using Linhas = QMap<QString, qint64>;
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_MOVIMENTO")), (Linhas{{"2", 1}, {"4", 1}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_EXECUCAO_FISICA")), (Linhas{{"2", 1}, {"4", 0}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_FONTE_COMPROVACAO")), (Linhas{{"2", 0}, {"4", 0}}));
+        QCOMPARE(m.linhas.value(QStringLiteral("TB_SALDO_INICIAL")), (Linhas{{"SALDO", 1}}));
+    }
+
+    void aFileCutAtARecordBoundaryDisagreesWithItsManifest()
+    {
+        fixture::saldoInicial(*c, fixture::lavras, 1000);
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"));
+            for (int med : {11, 12, 13})
+                fixture::medicamento(*c, fixture::lavras, mes, med, 100, 0.5);
+        }
+        exportaMeses(*c, lavras(), {1, 2}, pasta->path(), QDate(2003, 6, 1));
+        const QStringList antes = fixture::tudo(*c);
+        // The medications file loses its last record: still well formed.
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        QByteArray bytes = conteudo(exe);
+        const qsizetype ultimo = bytes.lastIndexOf("\r\n", bytes.size() - 3);
+        grava(exe, bytes.left(ultimo + 2));
+        QVERIFY(leArquivo(conteudo(exe), tabela("TB_EXECUCAO_FISICA")).linhas.size() == 5);
+        // The four files alone, as the window gives them: the manifest beside them counts.
+        const QStringList arquivos{caminho(nomeArquivo("TB_MOVIMENTO")), exe, caminho(nomeArquivo("TB_SALDO_INICIAL"))};
+        ResumoImportacao r = importaArquivos(*c, arquivos);
+        QVERIFY(!r.tudoCarregado());
+        QVERIFY2(r.texto().contains(QStringLiteral("%1: recusado, nada carregado; não confere com o manifesto: tem %2 bytes, o "
+                                                   "manifesto diz %3 (mês 2 com 2 linhas, o manifesto diz 3 linhas). Nenhum arquivo do "
+                                                   "mesmo município foi carregado")
+                                        .arg(nomeArquivo("TB_EXECUCAO_FISICA"))
+                                        .arg(ultimo + 2)
+                                        .arg(bytes.size())),
+                 qPrintable(r.texto()));
+        QVERIFY(r.semManifesto.isEmpty());
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // A manifest that is not one refuses its municipality's files.
+        grava(exe, bytes);
+        grava(caminho(nomeArquivo("MANIFESTO")), "qualquer coisa\r\n");
+        r = importaArquivos(*c, arquivos);
+        QVERIFY2(r.texto().contains(QStringLiteral("%1: recusado, nada carregado; o manifesto do município, %2, foi recusado: "
+                                                   "linha 1: não é um manifesto do KORVA")
+                                        .arg(nomeArquivo("TB_MOVIMENTO"), nomeArquivo("MANIFESTO"))),
+                 qPrintable(r.texto()));
+        QCOMPARE(fixture::tudo(*c), antes);
+
+        // Without one, the files load, and the summary says they came without it.
+        QVERIFY(QFile::remove(caminho(nomeArquivo("MANIFESTO"))));
+        r = importaArquivos(*c, arquivos);
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY(r.texto().endsWith(semManifesto(QStringLiteral("MG2003313820"))));
     }
 
     void exportFailureWritesAndMarksNothing()
@@ -643,6 +1103,121 @@ private slots:
                  QStringLiteral("2"));
     }
 
+    void exportPutsItsFilesInPlaceTogetherOrNotAtAll()
+    {
+        fixture::saldoInicial(*c, fixture::lavras, 1000);
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
+        fixture::medicamento(*c, fixture::lavras, 1, 11, 100, 0.5);
+        // An older export: its documents file goes when this one is in place.
+        for (const char* palavra : {"TB_MOVIMENTO", "TB_EXECUCAO_FISICA", "TB_FONTE_COMPROVACAO", "TB_SALDO_INICIAL"})
+            grava(caminho(nomeArquivo(palavra)), QByteArray("antigo ") + palavra);
+        const auto antigos = [this] {
+            QStringList out;
+            for (const QString& nome : QDir(pasta->path()).entryList(QDir::Files))
+                out << nome + QLatin1Char('=') + QString::fromLatin1(conteudo(caminho(nome)));
+            return out;
+        };
+        const QStringList antes = antigos();
+        // The initial-balance file, the last to go into place, cannot: something that is
+        // not a file took its name after the files were written.
+        const QString saldo = caminho(nomeArquivo("TB_SALDO_INICIAL"));
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1), [&](int feitas, const QString& tabela) {
+                if (feitas == 4 && tabela.isEmpty()) {
+                    QFile::remove(saldo);
+                    QDir(pasta->path()).mkpath(nomeArquivo("TB_SALDO_INICIAL") + QStringLiteral("/x"));
+                }
+                return true;
+            });
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QVERIFY2(e.mensagem().contains(QStringLiteral("o nome já existe e não é um arquivo comum")), qPrintable(e.mensagem()));
+            QVERIFY2(e.mensagem().endsWith(QStringLiteral("Nenhum arquivo foi substituído e nenhum mês foi marcado.")),
+                     qPrintable(e.mensagem()));
+        }
+        // The three older files are back as they were, and nothing else is there.
+        QStringList esperado = antes;
+        esperado.removeLast();
+        QCOMPARE(antigos(), esperado);
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{nomeArquivo("TB_SALDO_INICIAL")});
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("2"));
+
+        // Cancelled just before the files go into place: the same.
+        QDir(saldo).removeRecursively();
+        grava(saldo, "antigo TB_SALDO_INICIAL");
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1), [](int feitas, const QString&) { return feitas < 4; });
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QCOMPARE(e.mensagem(), QStringLiteral("Exportação cancelada: nenhum arquivo foi gravado e nenhum mês foi marcado."));
+        }
+        QCOMPARE(antigos(), antes);
+
+        // And when nothing fails, the folder holds exactly this export.
+        const ResultadoExportacao r = exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
+        QCOMPARE(r.removidos, QStringList{caminho(nomeArquivo("TB_FONTE_COMPROVACAO"))});
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                 (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_EXECUCAO_FISICA"), nomeArquivo("TB_MOVIMENTO"),
+                              nomeArquivo("TB_SALDO_INICIAL")}));
+        QVERIFY(conteudo(caminho(nomeArquivo("TB_MOVIMENTO"))).contains("\n3\n0\n20\n05/01/2003\n01/06/2003\n5\r\n"));
+    }
+
+    void exportMarkingThatFailsSaysTheFilesWereWritten()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"));
+        // The database refuses to commit a sent month.
+        ddl(QStringLiteral("create exception E_ENVIO_RECUSADO 'envio recusado'"));
+        ddl(QStringLiteral("create trigger T_ENVIO_RECUSADO on transaction commit as begin "
+                           "if (exists(select 1 from TB_MOVIMENTO_MUNICIPIO where SITUACAO = '3')) then "
+                           "exception E_ENVIO_RECUSADO; end"));
+        try {
+            exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 6, 1));
+            QFAIL("exported");
+        } catch (const ErroExportacao& e) {
+            QVERIFY2(e.mensagem().startsWith(QStringLiteral("Os arquivos foram gravados na pasta \"%1\", mas os meses não foram "
+                                                            "marcados como enviados: ")
+                                                 .arg(QDir::toNativeSeparators(pasta->path()))),
+                     qPrintable(e.mensagem()));
+            QVERIFY2(e.mensagem().contains(QStringLiteral("envio recusado")), qPrintable(e.mensagem()));
+            QVERIFY(e.mensagem().endsWith(QStringLiteral("Exporte os mesmos meses de novo.")));
+        }
+        QCOMPARE(QDir(pasta->path()).entryList(QDir::Files), (QStringList{nomeArquivo("MANIFESTO"), nomeArquivo("TB_MOVIMENTO")}));
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select SITUACAO from TB_MOVIMENTO_MUNICIPIO")}).scalar().toString(),
+                 QStringLiteral("2"));
+    }
+
+    void exportedMonthShowsItsSendingDateAtTheState()
+    {
+        fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 100, QDate(2003, 2, 5));
+        exportaMeses(*c, lavras(), {1}, pasta->path(), QDate(2003, 2, 9));
+
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        db::Connection estado;
+        support::TestDatabase::configure(estado);
+        fixture::parametros(estado, fixture::ano, fixture::uf, 0);
+        QVERIFY(importaArquivos(estado, {caminho(nomeArquivo("TB_MOVIMENTO"))}).tudoCarregado());
+        db::Dataset q(&estado, QStringLiteral("QryConsulta"));
+        q.setSql(sqlControleEnvioUf());
+        q.setParam(QStringLiteral("ano_compet"), fixture::ano);
+        q.setParam(QStringLiteral("co_uf"), fixture::uf);
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(TDBtxtcopy::valueText(q.fieldByName(QStringLiteral("DT_FECHAMENTO")).value()), QStringLiteral("05/02/2003"));
+        QCOMPARE(TDBtxtcopy::valueText(q.fieldByName(QStringLiteral("DT_ENVIO")).value()), QStringLiteral("09/02/2003"));
+    }
+
+    void filesWrittenBeforeSendingDatesImportAsTheyAre()
+    {
+        // An older export: the month "2" and no sending date.
+        const QString path = caminho(nomeArquivo("TB_MOVIMENTO"));
+        grava(path, arquivo(tabela("TB_MOVIMENTO"), {movimento(1)}));
+        QVERIFY(importaArquivos(*c, {path}).tudoCarregado());
+        const QStringList linhas = fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("1"));
+        QCOMPARE(linhas.size(), 1);
+        QVERIFY2(linhas[0].endsWith(QStringLiteral("|2|0|20|2003-02-05T00:00:00|<null>|5")), qPrintable(linhas[0]));
+    }
+
     void exportOfAStateInstallation()
     {
         // The state's own follow-up is municipality 0: no city row, prefix "000000".
@@ -650,25 +1225,28 @@ private slots:
         const Instalacao estado{fixture::ano, fixture::uf, 0, cidadeDaInstalacao(*c, 0).codigoIbge};
         QCOMPARE(mesesParaExportar(*c, estado), QVector<int>{7});
         const ResultadoExportacao r = exportaMeses(*c, estado, {7}, pasta->path());
-        QCOMPARE(r.gravados, QStringList{caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT"))});
+        QCOMPARE(r.gravados, (QStringList{caminho(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT")),
+                                          caminho(QStringLiteral("MG2003000000MANIFESTO.TXT"))}));
     }
 
     void exportThenImportGivesTheRowsExactly()
     {
-        // Rows with awkward values: accents, fractions, tiny and huge numbers, a time of
-        // day, an empty text. (The file carries 15 significant digits.)
+        // Rows with awkward values: accents, fractions, tiny and huge numbers (as large as
+        // a follow-up holds), a time of day, an empty text. (The file carries 15
+        // significant digits.)
         fixture::saldoInicial(*c, fixture::lavras, 1234.56789);
         fixture::cabecalho(*c, fixture::lavras, 1, QStringLiteral("2"), 0.3);
         fixture::cabecalho(*c, fixture::lavras, 2, QStringLiteral("3"), 1e-7, QDate(2003, 3, 5), QDate(2003, 3, 9));
         fixture::medicamento(*c, fixture::lavras, 1, 5, 3, 0.125);
         fixture::medicamento(*c, fixture::lavras, 2, 6, 7, 0.0625);
         fixture::documento(*c, fixture::lavras, 1, QStringLiteral("Nº ação"), 99.99);
-        fixture::documento(*c, fixture::lavras, 2, QStringLiteral("doc"), 1e20);
+        fixture::documento(*c, fixture::lavras, 2, QStringLiteral("doc"), 987654321098.76);
         db::Statement(*c, {QStringLiteral("update TB_FONTE_COMPROVACAO_MUNICIPIO set DT_DOC = cast('2003-02-10 08:30:15' as timestamp), "
                                           "NU_FAVORECIDO = '' where NR_NUMERO_DOC = 'doc'")})
             .exec();
-        const QStringList antes = fixture::tudo(*c);
         exportaMeses(*c, lavras(), {1, 2}, pasta->path());
+        // The months as the export marked them: that is what the files carry.
+        const QStringList antes = fixture::tudo(*c);
 
         support::TestDatabase::fresh(QStringLiteral("empty"));
         db::Connection estado;
@@ -676,9 +1254,11 @@ private slots:
         QStringList arquivos;
         for (const QString& nome : QDir(pasta->path()).entryList(QDir::Files))
             arquivos << caminho(nome);
-        QCOMPARE(arquivos.size(), 4);
+        QCOMPARE(arquivos.size(), 5);  // the four and their manifest
         const ResumoImportacao r = importaArquivos(estado, arquivos);
         QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QVERIFY2(r.semManifesto.isEmpty(), qPrintable(r.texto()));
+        QVERIFY(r.texto().contains(QStringLiteral("MG2003313820MANIFESTO.TXT: manifesto dos arquivos do município.")));
         QCOMPARE(fixture::tudo(estado), antes);
     }
 

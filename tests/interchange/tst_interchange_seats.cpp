@@ -24,7 +24,7 @@ std::unique_ptr<QProcess> importa(const QStringList& arquivos)
 {
     auto p = std::make_unique<QProcess>();
     p->setProgram(QStringLiteral(KORVA_DB_TOOL));
-    p->setArguments(QStringList{QStringLiteral("import")} + arquivos);
+    p->setArguments(QStringList{QStringLiteral("import"), QStringLiteral("--recentes")} + arquivos);
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->start();
     return p;

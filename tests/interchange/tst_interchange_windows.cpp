@@ -13,6 +13,7 @@
 #include "interchange/TFrmExportaDados.h"
 #include "interchange/TFrmImportaDados.h"
 #include "interchange/TfrmControleEnvio.h"
+#include "interchange/rules/Carga.h"
 #include "interchange/rules/TDBtxtcopy.h"
 #include "support/DataModule.h"
 #include "support/UserActions.h"
@@ -123,6 +124,8 @@ private slots:
     {
         text::setBrazilianFormats();
         interchange::DialogoProgresso::setAtraso(0);
+        // The tests' files are written just before they are imported.
+        interchange::setIdadeMinimaArquivo(0);
     }
     void init() { Dialogs::startScript(); }
     void cleanup()
@@ -155,8 +158,8 @@ private slots:
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("Arquivos Gerados no diretório \"%1\"").arg(QDir::toNativeSeparators(pasta))});
         const QString prefixo = QStringLiteral("MG") + ano() + QStringLiteral("313820");
         QCOMPARE(QDir(pasta).entryList(QDir::Files),
-                 (QStringList{prefixo + "TB_EXECUCAO_FISICA.TXT", prefixo + "TB_FONTE_COMPROVACAO.TXT", prefixo + "TB_MOVIMENTO.TXT",
-                              prefixo + "TB_SALDO_INICIAL.TXT"}));
+                 (QStringList{prefixo + "MANIFESTO.TXT", prefixo + "TB_EXECUCAO_FISICA.TXT", prefixo + "TB_FONTE_COMPROVACAO.TXT",
+                              prefixo + "TB_MOVIMENTO.TXT", prefixo + "TB_SALDO_INICIAL.TXT"}));
         QCOMPARE(conteudo(QDir(pasta).filePath(prefixo + "TB_EXECUCAO_FISICA.TXT")),
                  golden(QStringLiteral("demo-marco-TB_EXECUCAO_FISICA.TXT"), ano()));
         QCOMPARE(conteudo(QDir(pasta).filePath(prefixo + "TB_FONTE_COMPROVACAO.TXT")),
@@ -212,6 +215,8 @@ private slots:
         grava(QDir(pasta).filePath(QStringLiteral("MG2003310020TB_ANEXO.TXT")), "x");
         grava(QDir(pasta).filePath(QStringLiteral("SP2003003550TB_SALDO_INICIAL.TXT")), saldo);
         grava(QDir(pasta).filePath(QStringLiteral("leiame.txt")), "x");
+        // The state's own export, which the folder also holds.
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003000000TB_MOVIMENTO.TXT")), "x");
 
         TFrmImportaDados frm;
         mostra(&frm);
@@ -221,9 +226,10 @@ private slots:
 #ifndef Q_OS_WIN
         QVERIFY(!frm.DriveComboBox1);
 #endif
-        // Another UF's files are not offered; the names in order.
+        // Neither another UF's files nor the state's own are offered; the names in order.
         QCOMPARE(frm.CheckArquivos->items(), (QStringList{"MG2003310020TB_ANEXO.TXT", "MG2003310020TB_SALDO_INICIAL.txt",
                                                           "MG2003313820TB_SALDO_INICIAL.TXT"}));
+        QVERIFY(frm.LblAviso->isHidden());
         QVERIFY(!frm.BbtImporta->isEnabled());
         for (int i = 0; i < 3; ++i)
             marca(frm.CheckArquivos, i);
@@ -235,7 +241,9 @@ private slots:
                  QStringLiteral("Importação Concluída\n\n"
                                 "MG2003310020TB_ANEXO.TXT: ignorado (o nome não é de uma tabela de intercâmbio).\n\n"
                                 "MG2003310020TB_SALDO_INICIAL.txt: 1 saldo inicial e 1 linha carregados.\n\n"
-                                "MG2003313820TB_SALDO_INICIAL.TXT: 1 saldo inicial e 1 linha carregados."));
+                                "MG2003313820TB_SALDO_INICIAL.TXT: 1 saldo inicial e 1 linha carregados.\n\n"
+                                "Sem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos só "
+                                "pelo formato: MG2003310020, MG2003313820."));
         QVERIFY(frm.CheckArquivos->checkedIndexes().isEmpty());
         QVERIFY(!frm.BbtImporta->isEnabled());
         QCOMPARE(fixture::linhas(DMPrincipal->IBDatabaseGeral, QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO"), QStringLiteral("CO_CIDADE")),
@@ -247,6 +255,30 @@ private slots:
         QVERIFY(frm.mudaPasta(outra.path()));
         QCOMPARE(frm.CheckArquivos->items(), QStringList{"MG2003313820TB_MOVIMENTO.TXT"});
         QCOMPARE(frm.LblDir->text(), QDir::toNativeSeparators(outra.path()));
+
+        // A folder without files of the UF says so.
+        QTemporaryDir vazia;
+        QVERIFY(frm.mudaPasta(vazia.path()));
+        QVERIFY(frm.CheckArquivos->items().isEmpty());
+        QVERIFY(frm.LblAviso->isVisible());
+        QVERIFY2(frm.LblAviso->text().startsWith(QStringLiteral("Esta pasta não tem arquivos de municípios de MG")),
+                 qPrintable(frm.LblAviso->text()));
+    }
+
+    void importWithoutParametersSaysWhy()
+    {
+        // A state installation without a parameter record: no UF to offer files of.
+        support::freshDataModule(QStringLiteral("empty"));
+        const QString pasta = installation::exportFolder();
+        QVERIFY(QDir().mkpath(pasta));
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003313820TB_SALDO_INICIAL.TXT")), "x");
+        TFrmImportaDados frm;
+        mostra(&frm);
+        QVERIFY(frm.CheckArquivos->items().isEmpty());
+        QVERIFY(frm.LblAviso->isVisible());
+        QVERIFY2(frm.LblAviso->text().contains(QStringLiteral("\"Apoio\" > \"Parâmetros do Sistema\"")), qPrintable(frm.LblAviso->text()));
+        QVERIFY(frm.LblAviso->text().contains(QStringLiteral("\"Novo (F2)\"")));
+        foto(&frm, QStringLiteral("importa-dados-sem-parametros"));
     }
 
     void progressDialogCancels()

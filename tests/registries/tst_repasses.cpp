@@ -245,6 +245,42 @@ private slots:
         QVERIFY(!DMPrincipal->TB_Repasse_Estadual_Excessao.isActive());
     }
 
+    // An exception without a rate is none: refused when saved, nothing written.
+    void anExceptionWithoutARateIsRefused()
+    {
+        {
+            TfrmExcessaoEstadual frm;
+            mostra(&frm);
+            tecla(&frm, Qt::Key_F2);
+            support::chooseEntry(frm.DBBoxAno, QStringLiteral("2004"));
+            support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
+            Dialogs::addAnswers({true});
+            tecla(&frm, Qt::Key_F5);
+            QVERIFY2(Dialogs::texts().join(QLatin1Char('\n')).contains(QStringLiteral("O campo \"Valor Repasse\" deve ser informado.")),
+                     qPrintable(Dialogs::texts().join(QLatin1Char('\n'))));
+            QCOMPARE(DMPrincipal->TB_Repasse_Estadual_Excessao.state(), db::DatasetState::Insert);
+            tecla(&frm, Qt::Key_F6);
+            tecla(&frm, Qt::Key_F10);
+        }
+        Dialogs::clearRecords();
+        {
+            TfrmExcessaoMunicipal frm;
+            mostra(&frm);
+            tecla(&frm, Qt::Key_F2);
+            support::chooseEntry(frm.DBBoxAno, QStringLiteral("2004"));
+            support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
+            support::chooseEntry(frm.DBBoxMunicipio, QStringLiteral("Lavras"));
+            Dialogs::addAnswers({true});
+            tecla(&frm, Qt::Key_F5);
+            QVERIFY2(Dialogs::texts().join(QLatin1Char('\n')).contains(QStringLiteral("O campo \"Valor Repasse\" deve ser informado.")),
+                     qPrintable(Dialogs::texts().join(QLatin1Char('\n'))));
+            tecla(&frm, Qt::Key_F6);
+            tecla(&frm, Qt::Key_F10);
+        }
+        QCOMPARE(linhas(QStringLiteral("select count(*) from TB_REPASSE_ESTADUAL_EXCESSAO")).at(0).at(0).toInt(), 0);
+        QCOMPARE(linhas(QStringLiteral("select count(*) from TB_REPASSE_MUNICIPAL_EXCESSAO")).at(0).at(0).toInt(), 0);
+    }
+
     void aMunicipalExceptionsMunicipalityIsOneOfItsState()
     {
         TfrmExcessaoMunicipal frm;

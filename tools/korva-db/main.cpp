@@ -6,7 +6,6 @@
 #include "data/schema/DatabaseBuilder.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
-#include "db/Statement.h"
 #include "data/Installation.h"
 #include "incentive/rules/Calculo.h"
 #include "interchange/rules/Carga.h"
@@ -17,8 +16,17 @@
 #include <QElapsedTimer>
 #include <QStringList>
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <pthread.h>
+#endif
 
 namespace {
 
@@ -42,15 +50,40 @@ const char usage[] =
     "(KORVA_HOME, senão ~/korva), que só o seu dono pode ler.\n"
     "\n"
     "import carrega arquivos de intercâmbio (os gerados por \"Exportar dados\")\n"
-    "num banco de instalação estadual, com as regras de \"Importa dados\": cada\n"
-    "mês de um arquivo substitui o mês inteiro ou fica como estava. Escreve o\n"
-    "resumo por arquivo na saída padrão.\n"
+    "num banco de instalação estadual, com as regras de \"Importa dados\": os\n"
+    "arquivos de um município (mesmos 12 primeiros caracteres do nome: UF, ano,\n"
+    "município) carregam juntos, mês a mês nas quatro tabelas; cada mês substitui\n"
+    "o mês inteiro ou fica como estava, e um arquivo recusado deixa todos os\n"
+    "meses do seu município como estavam. São recusadas, com a sua linha, as\n"
+    "linhas que o acompanhamento recusaria (valor negativo ou acima de\n"
+    "1.000.000.000.000, quantidade acima de 1.000.000.000, mês fora de 1 a 12,\n"
+    "ano que não tem quatro algarismos, UF desconhecida, município que não é\n"
+    "da sua UF na tabela de municípios, ano, UF ou município diferente do nome\n"
+    "do arquivo) e as do acompanhamento próprio de um estado (município 0).\n"
+    "Escreve o resumo por arquivo na saída padrão.\n"
     "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
     "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
-    "Saída: 0 quando todo mês de todo arquivo foi carregado, 1 quando algum mês\n"
-    "ou arquivo foi recusado, 2 em uso errado, banco que não abre ou instalação\n"
-    "municipal.\n";
+    "  --recentes          aceita arquivos modificados há menos de 5 segundos\n"
+    "                      (sem ela são recusados: podem estar sendo gravados)\n"
+    "A exportação grava ao lado dos arquivos um manifesto (UF, ano e município\n"
+    "seguidos de MANIFESTO.TXT) com o tamanho e o SHA-256 de cada arquivo e as\n"
+    "linhas de cada mês; quando ele está ao lado dos arquivos (ou entre eles),\n"
+    "um arquivo que não confere é recusado, dizendo o que difere, e o resumo diz\n"
+    "quais municípios vieram sem manifesto.\n"
+    "Os nomes valem sem distinção de maiúsculas e minúsculas (mg2003313820\n"
+    "tb_movimento.txt é um arquivo de movimento). Só arquivos comuns são lidos\n"
+    "(um FIFO, dispositivo, socket ou pasta é recusado sem ser aberto), de no\n"
+    "máximo 1 GiB; um arquivo que muda enquanto é lido é recusado.\n"
+    "SIGTERM ou SIGINT (Ctrl+C) param a importação entre dois meses: o que foi\n"
+    "carregado fica, o resumo diz o que não foi; um segundo sinal encerra na\n"
+    "hora, e cada mês fica como estava ou inteiro.\n"
+    "Saída: 0 quando todo mês de todo arquivo foi carregado; 1 quando algum mês\n"
+    "ou arquivo foi recusado, ignorado (nome que não é de uma tabela de\n"
+    "intercâmbio) ou não carregado porque o banco de dados falhou; 2 em uso\n"
+    "errado, banco que não abre ou instalação municipal (nada carregado);\n"
+    "128 + o número do sinal (143 SIGTERM, 130 SIGINT) quando um sinal parou a\n"
+    "importação, depois do resumo.\n";
 
 void printLine(FILE* out, const QString& text)
 {
@@ -97,6 +130,45 @@ void completeDatabase(const QString& database, bool demo)
     connection.close();
 }
 
+// The signal that asked an import to stop (SIGTERM, SIGINT), 0 while none did.
+std::atomic<int> sinalRecebido{0};
+
+// SIGTERM and SIGINT stop an import between two months. They are blocked in every thread
+// -- the database engine's too, whose own handlers would shut the connection down in the
+// middle of a month -- and taken by a thread of their own; a second one ends the program
+// at once, every month as it was or whole, as after a kill. Called first thing, before
+// any other thread exists, so that every thread inherits the mask.
+void esperaSinais()
+{
+#ifdef Q_OS_UNIX
+    sigset_t sinais;
+    sigemptyset(&sinais);
+    sigaddset(&sinais, SIGTERM);
+    sigaddset(&sinais, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
+    std::thread([sinais] {
+        int sinal = 0;
+        while (sigwait(&sinais, &sinal) == 0) {
+            int nenhum = 0;
+            if (!sinalRecebido.compare_exchange_strong(nenhum, sinal))
+                std::_Exit(128 + sinal);
+        }
+    }).detach();
+#else
+    for (int sinal : {SIGTERM, SIGINT})
+        std::signal(sinal, [](int n) {
+            int nenhum = 0;
+            if (!sinalRecebido.compare_exchange_strong(nenhum, n))
+                std::_Exit(128 + n);
+        });
+#endif
+}
+
+QString nomeDoSinal(int sinal)
+{
+    return sinal == SIGTERM ? QStringLiteral("SIGTERM") : sinal == SIGINT ? QStringLiteral("SIGINT") : QString::number(sinal);
+}
+
 int import(const QStringList& args)
 {
     QString database;
@@ -109,6 +181,8 @@ int import(const QStringList& args)
             database = args[++i];
         } else if (arg.startsWith(QLatin1String("--database="))) {
             database = arg.mid(11);
+        } else if (arg == QLatin1String("--recentes")) {
+            interchange::setIdadeMinimaArquivo(0);
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::fputs(usage, stdout);
             return 0;
@@ -129,16 +203,6 @@ int import(const QStringList& args)
             installation::configure(connection, database);
         database = connection.databaseName();
         connection.open();
-        // Only a state installation receives its municipalities' months.
-        db::Statement p(connection, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
-        const QVariant cidade = p.scalar();
-        if (!cidade.isNull() && cidade.toInt() != 0) {
-            printLine(stderr, QStringLiteral("korva-db: %1 é de uma instalação municipal (município %2); "
-                                             "só uma instalação estadual importa dados.")
-                                  .arg(QDir::toNativeSeparators(database))
-                                  .arg(cidade.toInt()));
-            return 2;
-        }
     } catch (const db::DatabaseError& e) {
         printLine(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
         return 2;
@@ -146,17 +210,30 @@ int import(const QStringList& args)
     // An older database gets what this version records; the import goes on without it.
     bringUpToDate(connection);
     try {
-        const interchange::ResumoImportacao resumo = interchange::importaArquivos(connection, files);
+        const interchange::ResumoImportacao resumo =
+            interchange::importaArquivos(connection, files, [](const interchange::Progresso&) { return sinalRecebido == 0; });
         std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
         std::fputs("\n", stdout);
         std::fflush(stdout);
+        if (const int sinal = sinalRecebido; sinal != 0 && resumo.interrompida) {
+            printLine(stderr, QStringLiteral("korva-db: importação parada por %1; o resumo diz o que foi carregado.")
+                                  .arg(nomeDoSinal(sinal)));
+            return 128 + sinal;
+        }
         return resumo.tudoCarregado() ? 0 : 1;
+    } catch (const interchange::ErroImportacao& e) {
+        // Only a state installation receives its municipalities' months.
+        printLine(stderr, QStringLiteral("korva-db: %1: %2").arg(QDir::toNativeSeparators(database), e.mensagem()));
     } catch (const db::DatabaseError& e) {
-        printLine(stderr, QStringLiteral("korva-db: erro do banco de dados: %1").arg(e.message()));
+        // The loader lets an error out only before anything was loaded.
+        printLine(stderr, QStringLiteral("korva-db: erro do banco de dados, nada foi carregado: %1").arg(e.message()));
     } catch (const std::exception& e) {
-        printLine(stderr, QStringLiteral("korva-db: %1").arg(QString::fromUtf8(e.what())));
+        // Nothing the loader throws: memory, say. What was committed before stays.
+        printLine(stderr, QStringLiteral("korva-db: a importação parou sem resumo (%1); os meses carregados até ali ficam, "
+                                         "cada um inteiro").arg(QString::fromUtf8(e.what())));
+        return 1;
     }
-    return 1;
+    return 2;
 }
 
 }  // namespace
@@ -165,6 +242,8 @@ int main(int argc, char* argv[])
 {
     // Brazilian formats whatever the machine's locale: the files read and the data written.
     text::setBrazilianFormats();
+    if (argc > 1 && std::strcmp(argv[1], "import") == 0)
+        esperaSinais();
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
 

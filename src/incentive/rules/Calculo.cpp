@@ -44,7 +44,7 @@ const QList<Passo>& passos()
         {{QStringLiteral("Select a.nu_ano_compet, a.co_uf, a.co_cidade, a.qt_populacao, b.vl_repasse_estadual_excessao"),
           QStringLiteral("from TB_CIDADE_PACTUACAO a,TB_REPASSE_ESTADUAL_EXCESSAO b"),
           QStringLiteral("where a.nu_ano_compet = :ano"), QStringLiteral("and b.nu_ano_compet = a.nu_ano_compet"),
-          QStringLiteral("and b.co_uf = a.co_uf")},
+          QStringLiteral("and b.co_uf = a.co_uf"), QStringLiteral("and b.vl_repasse_estadual_excessao is not null")},
          {inicioInsercao, QStringLiteral("(nu_ano_compet, co_uf, co_cidade, vl_estadual) values"),
           QStringLiteral("(:nu_ano_compet, :co_uf, :co_cidade, :vl_estadual)")},
          {inicioAlteracao, QStringLiteral("vl_estadual = :vl_estadual"), condicaoAlteracao},
@@ -52,7 +52,8 @@ const QList<Passo>& passos()
         {{QStringLiteral("Select a.nu_ano_compet, a.co_uf, a.co_cidade, a.qt_populacao, b.vl_repasse_municipal_excessao"),
           QStringLiteral("from TB_CIDADE_PACTUACAO a,TB_REPASSE_MUNICIPAL_EXCESSAO b"),
           QStringLiteral("where a.nu_ano_compet = :ano"), QStringLiteral("and b.co_uf = a.co_uf"),
-          QStringLiteral("and b.co_cidade = a.co_cidade"), QStringLiteral("and b.nu_ano_compet = a.nu_ano_compet")},
+          QStringLiteral("and b.co_cidade = a.co_cidade"), QStringLiteral("and b.nu_ano_compet = a.nu_ano_compet"),
+          QStringLiteral("and b.vl_repasse_municipal_excessao is not null")},
          {inicioInsercao, QStringLiteral("(nu_ano_compet, co_uf, co_cidade, vl_municipal) values"),
           QStringLiteral("(:nu_ano_compet, :co_uf, :co_cidade, :vl_municipal)")},
          {inicioAlteracao, QStringLiteral("vl_municipal = :vl_municipal"), condicaoAlteracao},
@@ -81,11 +82,44 @@ QString nomeDaCidade(db::Connection& conexao, int cidade)
     return s.scalar().toString();
 }
 
+// The year's exceptions without a rate: the passes leave them out.
+QList<ExcecaoSemValor> excecoesSemValor(db::Connection& conexao, const QString& ano)
+{
+    QList<ExcecaoSemValor> lista;
+    db::Statement estaduais(conexao, {QStringLiteral("select CO_UF from TB_REPASSE_ESTADUAL_EXCESSAO"),
+                                      QStringLiteral("where NU_ANO_COMPET = :ano and VL_REPASSE_ESTADUAL_EXCESSAO is null"),
+                                      QStringLiteral("order by CO_UF")});
+    estaduais.setParam(QStringLiteral("ano"), ano);
+    for (const QVariantList& r : estaduais.selectAll())
+        lista << ExcecaoSemValor{2, r.at(0).toString(), 0, {}};
+    db::Statement municipais(conexao, {QStringLiteral("select e.CO_UF, e.CO_CIDADE, c.NO_CIDADE"),
+                                       QStringLiteral("from TB_REPASSE_MUNICIPAL_EXCESSAO e"),
+                                       QStringLiteral("left join TB_CIDADE c on c.CO_SEQ_CIDADE = e.CO_CIDADE"),
+                                       QStringLiteral("where e.NU_ANO_COMPET = :ano and e.VL_REPASSE_MUNICIPAL_EXCESSAO is null"),
+                                       QStringLiteral("order by e.CO_UF, c.NO_CIDADE, e.CO_CIDADE")});
+    municipais.setParam(QStringLiteral("ano"), ano);
+    for (const QVariantList& r : municipais.selectAll())
+        lista << ExcecaoSemValor{3, r.at(0).toString(), r.at(1).toInt(), r.at(2).toString()};
+    return lista;
+}
+
 }  // namespace
 
 QString ResultadoCalculo::mensagem() const
 {
     QString texto = QStringLiteral("Calculo efetuado");
+    if (!semValor.isEmpty()) {
+        texto += semValor.size() == 1 ? QStringLiteral("\n\nUma exceção sem valor foi ignorada (vale o repasse padrão):")
+                                      : QStringLiteral("\n\n%1 exceções sem valor foram ignoradas (vale o repasse padrão):")
+                                            .arg(semValor.size());
+        for (const ExcecaoSemValor& e : semValor) {
+            if (e.passo == 2)
+                texto += QStringLiteral("\n%1 (exceção estadual)").arg(e.uf);
+            else
+                texto += QStringLiteral("\n%1 - %2 (exceção municipal)")
+                             .arg(e.nome.isEmpty() ? QString::number(e.cidade) : e.nome, e.uf);
+        }
+    }
     if (recusas.isEmpty())
         return texto;
     texto += recusas.size() == 1 ? QStringLiteral("\n\nUm valor não foi gravado:")
@@ -107,6 +141,7 @@ ResultadoCalculo calculaIncentivoAnual(db::Connection& conexao, const QString& a
     ResultadoCalculo resultado;
     resultado.ano = ano;
     db::WriteUnit calculo(conexao);
+    resultado.semValor = excecoesSemValor(conexao, ano);
 
     db::Statement exclusao(conexao, {QStringLiteral("Delete from TB_TOTAL_INCENTIVO_ANUAL where "),
                                      QStringLiteral("nu_ano_compet = :ano")});

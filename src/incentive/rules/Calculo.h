@@ -6,6 +6,8 @@
 //  2. state exceptions: the state share of the pacts of a UF with an exception for the
 //     year;
 //  3. municipal exceptions: the municipal share of the pacts with their own exception.
+// An exception whose rate is empty is no exception: the passes leave it out (the standard
+// rate stays) and the result names it.
 // Each pass inserts the row and, when the insert is refused (the row is there from an
 // earlier pass), updates the pass's shares; a row an earlier pass of the same
 // calculation wrote is updated at once. A product with an empty operand is null.
@@ -35,13 +37,23 @@ struct Recusa {
     QString motivo;  // the database's text
 };
 
+// An exception of the year without a rate, which the calculation left out.
+struct ExcecaoSemValor {
+    int passo = 0;  // 2: a state exception; 3: a municipal one
+    QString uf;
+    int cidade = 0;  // a municipal exception's municipality
+    QString nome;    // its name, when the city table has it
+};
+
 struct ResultadoCalculo {
     QString ano;
     int linhas = 0;                  // rows of the year once calculated
     std::array<int, 3> gravadas{};   // rows each pass wrote (inserted or updated)
     QList<Recusa> recusas;
+    QList<ExcecaoSemValor> semValor;
 
-    // "Calculo efetuado", followed by the rows that could not be written, if any.
+    // "Calculo efetuado", followed by the exceptions left out for want of a rate and the
+    // rows that could not be written, if any.
     QString mensagem() const;
 };
 

@@ -3,40 +3,95 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
+#include "interchange/rules/Conteudo.h"
 #include "interchange/rules/Leitor.h"
+#include "interchange/rules/Manifesto.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 namespace interchange {
 
 namespace {
 
 qint64 linhasPorTransacao = 20000;
+int idadeMinimaArquivo = 5;
 
-struct Mes {
-    QVariantList chave;
+const QChar separador(0x1F);
+
+// The rows of one table that one file gives a unit.
+struct Parte {
+    int arquivo = 0;  // index into the summary's files
+    const TabelaIntercambio* tabela = nullptr;
     std::vector<const LinhaLida*> linhas;
 };
 
-QString rotuloMes(const TabelaIntercambio& t, const Mes& m, bool variasChaves)
+// A month of a municipality (year, UF, municipality, month) across the tables of the
+// month, or its year's initial balance (year, UF, municipality): loaded whole or not at all.
+struct Unidade {
+    QVariantList chave;
+    bool saldo = false;
+    std::vector<Parte> partes;  // in the order of the four tables
+    qint64 linhas() const
+    {
+        qint64 n = 0;
+        for (const Parte& p : partes)
+            n += qint64(p.linhas.size());
+        return n;
+    }
+};
+
+QString triplaDe(const QVariantList& chave)
 {
-    const QString ano = m.chave.value(0).toString();
-    if (t.chaves < 4) {
+    return chave.value(0).toString() + separador + chave.value(1).toString() + separador + chave.value(2).toString();
+}
+
+QString rotulo(const Unidade& u, bool variasChaves)
+{
+    const QString ano = u.chave.value(0).toString();
+    if (u.saldo) {
         QString r = QStringLiteral("saldo inicial de %1").arg(ano);
         if (variasChaves)
-            r += QStringLiteral(" (%1, município %2)").arg(m.chave.value(1).toString(), m.chave.value(2).toString());
+            r += QStringLiteral(" (%1, município %2)").arg(u.chave.value(1).toString(), u.chave.value(2).toString());
         return r;
     }
-    QString r = QStringLiteral("mês %1").arg(m.chave.value(3).toString());
+    QString r = QStringLiteral("mês %1").arg(u.chave.value(3).toString());
     if (variasChaves)
-        r += QStringLiteral(" de %1 (%2, município %3)").arg(ano, m.chave.value(1).toString(), m.chave.value(2).toString());
+        r += QStringLiteral(" de %1 (%2, município %3)").arg(ano, u.chave.value(1).toString(), u.chave.value(2).toString());
     return r;
+}
+
+// A file name as the summary shows it: control characters (and the backslash) escaped,
+// so that no name can break a line of the summary or forge one.
+QString nomeVisivel(const QString& nome)
+{
+    QString r;
+    r.reserve(nome.size());
+    for (const QChar ch : nome) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || u == 0x7F || (u >= 0x80 && u <= 0x9F) || u == 0x2028 || u == 0x2029)
+            r += QStringLiteral("\\x%1").arg(uint(u), u > 0xFF ? 4 : 2, 16, QLatin1Char('0'));
+        else if (u == u'\\')
+            r += QStringLiteral("\\\\");
+        else
+            r += ch;
+    }
+    return r;
+}
+
+// "1", "1 e 2", "1, 2 e 3".
+QString enumera(const QStringList& itens)
+{
+    if (itens.size() <= 1)
+        return itens.value(0);
+    return itens.mid(0, itens.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" e ") + itens.last();
 }
 
 QString motivoDoBanco(const std::exception& e)
@@ -48,14 +103,15 @@ QString motivoDoBanco(const std::exception& e)
     return QString::fromUtf8(e.what()).simplified();
 }
 
-// Why the database refused a month. A duplicate key that the month's own rows cannot have
-// caused -- a line number the database gives, or a month's only header after its delete --
+// Why the database refused a unit. A duplicate key that the unit's own rows cannot have
+// caused -- a line number the database gives, or a table's only row after its delete --
 // belongs to another seat loading the same month at the same time.
-QString motivo(const std::exception& e, const TabelaIntercambio& t, const Mes& m)
+QString motivo(const std::exception& e, const Parte& p)
 {
     const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
-    const bool numerada = std::any_of(t.colunas.cbegin(), t.colunas.cend(), [](const Coluna& c) { return c.omitida; });
-    if (d && d->isKeyViolation() && (numerada || m.linhas.size() == 1))
+    const bool numerada =
+        std::any_of(p.tabela->colunas.cbegin(), p.tabela->colunas.cend(), [](const Coluna& c) { return c.omitida; });
+    if (d && d->isKeyViolation() && (numerada || p.linhas.size() == 1))
         return db::LockConflictError(d->message()).message();
     return motivoDoBanco(e);
 }
@@ -97,39 +153,111 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     return c;
 }
 
+int posicaoDaTabela(const TabelaIntercambio* t)
+{
+    const auto& todas = tabelasIntercambio();
+    for (int i = 0; i < todas.size(); ++i)
+        if (&todas[i] == t)
+            return i;
+    return int(todas.size());
+}
+
+// The files of one municipality: those whose names share their first 12 characters.
+struct Municipio {
+    QString prefixo;
+    QVector<int> arquivos;  // indexes into the summary's files, in the order given
+    int manifesto = -1;     // its manifest, when given among the files
+};
+
+// A unit loaded in the batch not yet committed: what it added to each file's counts.
+struct Pendente {
+    Unidade unidade;  // its key alone
+    std::vector<std::pair<int, qint64>> linhasPorArquivo;
+};
+
 class Carregador {
 public:
     Carregador(db::Connection& conexao, const AcompanhaProgresso& progresso) : conexao_(conexao), progresso_(progresso) {}
 
     ResumoImportacao executa(const QStringList& caminhos)
     {
+        verificaInstalacao();
         ResumoImportacao resumo;
-        for (const QString& caminho : caminhos) {
+        std::vector<Municipio> municipios;
+        QHash<QString, size_t> indice;
+        for (int i = 0; i < caminhos.size(); ++i) {
             ResultadoArquivo r;
-            r.nome = QFileInfo(caminho).fileName();
+            r.nome = QFileInfo(caminhos[i]).fileName();
+            const bool manifesto = ehManifesto(r.nome);
+            if (!tabelaDoArquivo(r.nome) && !manifesto) {
+                r.estado = ResultadoArquivo::Estado::Ignorado;
+                ++andamento_.arquivo;
+            } else {
+                const QString prefixo = prefixoDoArquivo(r.nome).toUpper();
+                auto it = indice.constFind(prefixo);
+                if (it == indice.cend()) {
+                    it = indice.insert(prefixo, municipios.size());
+                    municipios.push_back(Municipio{prefixo, {}, -1});
+                }
+                if (manifesto) {
+                    r.estado = ResultadoArquivo::Estado::Manifesto;
+                    ++andamento_.arquivo;
+                    municipios[*it].manifesto = i;
+                } else {
+                    municipios[*it].arquivos << i;
+                }
+            }
             resumo.arquivos << r;
         }
         andamento_.arquivos = int(caminhos.size());
-        for (int i = 0; i < caminhos.size() && !parar_; ++i) {
-            andamento_.arquivo = i + 1;
-            andamento_.nome = resumo.arquivos[i].nome;
-            if (!avisa()) {
-                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(andamento_.nome);
-                break;
-            }
-            carregaArquivo(caminhos[i], resumo.arquivos[i]);
+        for (const Municipio& m : municipios) {
             if (parar_)
-                resumo.ondeParou = QStringLiteral("no arquivo %1, antes do %2").arg(andamento_.nome, ondeParouMes_);
+                break;
+            carregaMunicipio(m, caminhos, resumo);
         }
-        // What was loaded stays: the batch ends with a commit, between two months.
-        if (lote_)
-            lote_->commit();
-        lote_.reset();
+        // What was loaded stays: the batch ends with a commit, between two units.
+        confirmaLote(resumo);
+        if (!desfeitos_.empty()) {
+            std::vector<const Unidade*> desfeitas;
+            for (const Pendente& p : desfeitos_)
+                desfeitas.push_back(&p.unidade);
+            resumo.naoCarregados = descreve(desfeitas);
+        }
         resumo.interrompida = parar_;
         return resumo;
     }
 
 private:
+    // What the rows of a file must hold: its name's UF, year and municipality, a known UF
+    // and a municipality of the reference table, never a state's own follow-up.
+    Conferencia conferencia(const QString& nome) const
+    {
+        Conferencia c = conferenciaDoNome(nome);
+        c.recusaMunicipioZero = true;
+        c.ufs = &ufs_;
+        c.cidades = &cidades_;
+        return c;
+    }
+
+    // Before anything is loaded: the installation must be a state's, and the reference
+    // tables the rows are checked against are read.
+    void verificaInstalacao()
+    {
+        db::Statement p(conexao_, {QStringLiteral("select CO_CIDADE from TB_PARAMETRO_KORVA")});
+        const QVariant cidade = p.scalar();
+        if (!cidade.isNull() && cidade.toInt() != 0)
+            throw ErroImportacao(QStringLiteral("O banco de dados é de uma instalação municipal (município %1); "
+                                                "só uma instalação estadual importa dados.")
+                                     .arg(cidade.toInt()));
+        for (const QVariantList& l :
+             db::Statement(conexao_, {QStringLiteral("select CO_UF from TB_UNIDADE_FEDERACAO")}).selectAll())
+            ufs_.insert(l.value(0).toString().trimmed(), true);
+        for (const QVariantList& l :
+             db::Statement(conexao_, {QStringLiteral("select CO_SEQ_CIDADE, CO_UF, CO_MUNICIPIO_IBGE from TB_CIDADE")})
+                 .selectAll())
+            cidades_.insert(l.value(0).toInt(), CidadeConhecida{l.value(1).toString().trimmed(), l.value(2).toString().trimmed()});
+    }
+
     bool avisa()
     {
         if (!progresso_ || parar_)
@@ -139,95 +267,348 @@ private:
         return !parar_;
     }
 
-    void carregaArquivo(const QString& caminho, ResultadoArquivo& r)
+    // The municipality's manifest: the one given among the files, else one beside its
+    // first file; empty when there is none.
+    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos) const
     {
-        const TabelaIntercambio* t = tabelaDoArquivo(r.nome);
-        if (!t) {
-            r.estado = ResultadoArquivo::Estado::Ignorado;
-            return;
-        }
-        QFile arquivo(caminho);
-        if (!arquivo.open(QIODevice::ReadOnly)) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return;
-        }
-        const QByteArray bytes = arquivo.readAll();
-        if (arquivo.error() != QFileDevice::NoError) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = QStringLiteral("não foi possível ler o arquivo: %1").arg(arquivo.errorString());
-            return;
-        }
-        arquivo.close();
-        ArquivoLido lido;
-        try {
-            lido = leArquivo(bytes, *t);
-        } catch (const ErroLeitura& e) {
-            r.estado = ResultadoArquivo::Estado::Recusado;
-            r.erro = e.texto();
-            return;
-        }
-        r.estado = ResultadoArquivo::Estado::Carregado;
-        r.saldos = t->chaves < 4;
+        if (m.manifesto >= 0)
+            return caminhos[m.manifesto];
+        if (m.arquivos.isEmpty())
+            return {};
+        const QDir pasta = QFileInfo(caminhos[m.arquivos.first()]).dir();
+        const QStringList achados = pasta.entryList({nomeDoManifesto(m.prefixo)}, QDir::Files | QDir::System);
+        return achados.isEmpty() ? QString() : pasta.filePath(achados.first());
+    }
 
-        // Rows of one month need not stand together in the file.
-        std::vector<Mes> meses;
-        QHash<QString, size_t> indice;
-        for (const LinhaLida& l : lido.linhas) {
-            QVariantList chave = l.valores.mid(0, t->chaves);
-            QString k;
-            for (const QVariant& v : chave)
-                k += v.toString() + QChar(0x1F);
-            auto it = indice.constFind(k);
-            if (it == indice.cend()) {
-                it = indice.insert(k, meses.size());
-                meses.push_back(Mes{chave, {}});
-            }
-            meses[*it].linhas.push_back(&l);
-        }
-        QHash<QString, bool> triplas;
-        for (const Mes& m : meses)
-            triplas.insert(m.chave.mid(0, 3).value(0).toString() + m.chave.value(1).toString() + QLatin1Char('/') +
-                               m.chave.value(2).toString(),
-                           true);
-        const bool variasChaves = triplas.size() > 1;
-
-        Comandos& c = comandosDe(*t);
-        for (const Mes& m : meses) {
-            if (!avisa()) {
-                ondeParouMes_ = rotuloMes(*t, m, variasChaves);
+    void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
+    {
+        if (m.arquivos.isEmpty())
+            return;
+        // The manifest, when there is one: every file is checked against it.
+        std::optional<Manifesto> manifesto;
+        QString erroDoManifesto;
+        const QString caminhoManifesto = caminhoDoManifesto(m, caminhos);
+        if (caminhoManifesto.isEmpty()) {
+            resumo.semManifesto << nomeVisivel(m.prefixo);
+        } else {
+            const ConteudoArquivo conteudo = leConteudo(caminhoManifesto, [this] { return avisa(); }, idadeMinimaArquivo);
+            if (conteudo.estado == ConteudoArquivo::Estado::Interrompido) {
+                resumo.ondeParou = QStringLiteral("durante a leitura do manifesto de %1").arg(nomeVisivel(m.prefixo));
                 return;
             }
-            if (!lote_)
-                lote_.emplace(conexao_);
-            int linhaAtual = m.linhas.front()->linha;
+            erroDoManifesto = conteudo.erro;
+            if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
+                try {
+                    manifesto = leManifesto(conteudo.bytes);
+                } catch (const ErroLeitura& e) {
+                    erroDoManifesto = e.texto();
+                }
+            }
+            if (!erroDoManifesto.isEmpty()) {
+                erroDoManifesto = QStringLiteral("o manifesto do município, %1, foi recusado: %2")
+                                      .arg(nomeVisivel(QFileInfo(caminhoManifesto).fileName()), erroDoManifesto);
+                if (m.manifesto >= 0) {
+                    resumo.arquivos[m.manifesto].estado = ResultadoArquivo::Estado::Recusado;
+                    resumo.arquivos[m.manifesto].erro = erroDoManifesto;
+                }
+            }
+        }
+
+        // Every file read before anything of the municipality is loaded.
+        std::vector<ArquivoLido> lidos(size_t(m.arquivos.size()));
+        QHash<const TabelaIntercambio*, int> porTabela;
+        int recusado = -1;
+        for (int k = 0; k < m.arquivos.size(); ++k) {
+            const int i = m.arquivos[k];
+            ResultadoArquivo& r = resumo.arquivos[i];
+            ++andamento_.arquivo;
+            andamento_.nome = r.nome;
+            if (!avisa()) {
+                resumo.ondeParou = QStringLiteral("antes do arquivo %1").arg(nomeVisivel(r.nome));
+                return;
+            }
+            const TabelaIntercambio* t = tabelaDoArquivo(r.nome);
+            r.saldos = t->chaves < 4;
+            if (porTabela.contains(t)) {
+                r.estado = ResultadoArquivo::Estado::Recusado;
+                r.erro = QStringLiteral("o arquivo %1, do mesmo município e da mesma tabela, está nesta importação; "
+                                        "importe um só")
+                             .arg(nomeVisivel(resumo.arquivos[porTabela.value(t)].nome));
+                if (recusado < 0)
+                    recusado = i;
+                continue;
+            }
+            porTabela.insert(t, i);
+            const ConteudoArquivo conteudo = leConteudo(caminhos[i], [this] { return avisa(); }, idadeMinimaArquivo);
+            if (conteudo.estado == ConteudoArquivo::Estado::Interrompido) {
+                resumo.ondeParou = QStringLiteral("durante a leitura do arquivo %1").arg(nomeVisivel(r.nome));
+                return;
+            }
+            r.erro = conteudo.erro;
+            if (conteudo.estado == ConteudoArquivo::Estado::Lido) {
+                if (!erroDoManifesto.isEmpty())
+                    r.erro = erroDoManifesto;
+                else
+                    try {
+                        ArquivoLido lido = leArquivo(conteudo.bytes, *t, conferencia(r.nome));
+                        r.erro = manifesto ? confereComManifesto(*manifesto, r.nome, conteudo.bytes, *t, &lido) : QString();
+                        if (r.erro.isEmpty()) {
+                            r.utf8 = lido.utf8;
+                            lidos[size_t(k)] = std::move(lido);
+                            continue;
+                        }
+                    } catch (const ErroLeitura& e) {
+                        r.erro = e.texto();
+                    }
+            }
+            r.estado = ResultadoArquivo::Estado::Recusado;
+            if (recusado < 0)
+                recusado = i;
+        }
+
+        std::vector<Unidade> unidades = unidadesDe(m, lidos);
+        const bool variasChaves = [&unidades] {
+            QHash<QString, bool> triplas;
+            for (const Unidade& u : unidades)
+                triplas.insert(triplaDe(u.chave), true);
+            return triplas.size() > 1;
+        }();
+
+        if (recusado >= 0) {
+            // One file refused: nothing of the municipality loads.
+            for (int i : m.arquivos) {
+                ResultadoArquivo& r = resumo.arquivos[i];
+                if (r.estado == ResultadoArquivo::Estado::NaoLido) {
+                    r.estado = ResultadoArquivo::Estado::Mantido;
+                    r.erro = nomeVisivel(resumo.arquivos[recusado].nome);
+                }
+            }
+            std::vector<const Unidade*> todas;
+            for (const Unidade& u : unidades)
+                todas.push_back(&u);
+            resumo.arquivos[recusado].mantidos = descreve(todas);
+            return;
+        }
+
+        for (int i : m.arquivos)
+            resumo.arquivos[i].estado = ResultadoArquivo::Estado::Carregado;
+        for (size_t n = 0; n < unidades.size(); ++n) {
+            const Unidade& u = unidades[n];
+            bool carregada = false;
+            if (!avisa())
+                resumo.ondeParou = QStringLiteral("nos arquivos de %1, antes do %2")
+                                       .arg(nomeVisivel(m.prefixo), rotulo(u, variasChaves));
+            else
+                carregada = carregaUnidade(u, variasChaves, resumo);
+            if (parar_) {
+                // Not loaded: what a failed batch undid, and the months not yet loaded.
+                std::vector<const Unidade*> resto;
+                for (const Pendente& p : desfeitos_)
+                    resto.push_back(&p.unidade);
+                for (size_t j = carregada ? n + 1 : n; j < unidades.size(); ++j)
+                    resto.push_back(&unidades[j]);
+                resumo.naoCarregados = descreve(resto);
+                desfeitos_.clear();
+                return;
+            }
+        }
+    }
+
+    std::vector<Unidade> unidadesDe(const Municipio& m, const std::vector<ArquivoLido>& lidos)
+    {
+        // The files in the order of the four tables: a month's header before its lines.
+        std::vector<int> ordem;
+        for (int k = 0; k < m.arquivos.size(); ++k)
+            if (lidos[size_t(k)].tabela)
+                ordem.push_back(k);
+        std::stable_sort(ordem.begin(), ordem.end(), [&lidos](int a, int b) {
+            return posicaoDaTabela(lidos[size_t(a)].tabela) < posicaoDaTabela(lidos[size_t(b)].tabela);
+        });
+        std::vector<Unidade> unidades;
+        QHash<QString, size_t> indice;
+        for (int k : ordem) {
+            const ArquivoLido& lido = lidos[size_t(k)];
+            const TabelaIntercambio& t = *lido.tabela;
+            // Rows of one month need not stand together in the file.
+            for (const LinhaLida& l : lido.linhas) {
+                const QVariantList chave = l.valores.mid(0, t.chaves);
+                QString k2 = t.chaves < 4 ? QStringLiteral("S") : QStringLiteral("M");
+                for (const QVariant& v : chave)
+                    k2 += separador + v.toString();
+                auto it = indice.constFind(k2);
+                if (it == indice.cend()) {
+                    it = indice.insert(k2, unidades.size());
+                    Unidade u;
+                    u.chave = chave;
+                    u.saldo = t.chaves < 4;
+                    unidades.push_back(u);
+                }
+                Unidade& u = unidades[*it];
+                if (u.partes.empty() || u.partes.back().tabela != &t)
+                    u.partes.push_back(Parte{m.arquivos[k], &t, {}});
+                u.partes.back().linhas.push_back(&l);
+            }
+        }
+        // Month by month, each municipality and year apart; the initial balance last.
+        std::stable_sort(unidades.begin(), unidades.end(), [](const Unidade& a, const Unidade& b) {
+            const auto chave = [](const Unidade& u) {
+                return std::make_tuple(u.chave.value(0).toString(), u.chave.value(1).toString(), u.chave.value(2).toInt(),
+                                       u.saldo, u.saldo ? 0 : u.chave.value(3).toString().toInt());
+            };
+            return chave(a) < chave(b);
+        });
+        return unidades;
+    }
+
+    // Whether the unit was loaded (and may since have been undone with its batch).
+    bool carregaUnidade(const Unidade& u, bool variasChaves, ResumoImportacao& resumo)
+    {
+        if (!lote_) {
             try {
-                db::WriteUnit unidade(conexao_);
+                lote_.emplace(conexao_);
+            } catch (const std::exception& e) {
+                falha(resumo, motivoDoBanco(e));
+                return false;
+            }
+        }
+        const Parte* atual = &u.partes.front();
+        int linhaAtual = atual->linhas.front()->linha;
+        try {
+            db::WriteUnit unidade(conexao_);
+            for (const Parte& p : u.partes) {
+                atual = &p;
+                linhaAtual = p.linhas.front()->linha;
+                Comandos& c = comandosDe(*p.tabela);
                 for (int j = 0; j < c.chaves.size(); ++j)
-                    c.apaga->setParam(c.chaves[j], m.chave[j]);
+                    c.apaga->setParam(c.chaves[j], u.chave[j]);
                 c.apaga->exec();
-                for (const LinhaLida* l : m.linhas) {
+                for (const LinhaLida* l : p.linhas) {
                     linhaAtual = l->linha;
                     for (int j = 0; j < c.colunas.size(); ++j)
                         c.insere->setParam(c.colunas[j], l->valores[c.posicoes[j]]);
                     c.insere->exec();
                 }
-                unidade.commit();
-            } catch (const std::exception& e) {
-                r.recusas << QStringLiteral("%1 (linha %2): %3").arg(rotuloMes(*t, m, variasChaves)).arg(linhaAtual).arg(motivo(e, *t, m));
-                continue;
             }
-            ++r.meses;
-            r.linhas += qint64(m.linhas.size());
-            ++andamento_.meses;
-            andamento_.linhas += qint64(m.linhas.size());
-            linhasNoLote_ += qint64(m.linhas.size()) + 1;
-            if (linhasNoLote_ >= linhasPorTransacao) {
-                lote_->commit();
-                lote_.reset();
-                linhasNoLote_ = 0;
+            unidade.commit();
+        } catch (const std::exception& e) {
+            // A database that no longer answers ends the import; anything else refuses
+            // this month alone.
+            if (!conexaoResponde()) {
+                falha(resumo, motivoDoBanco(e));
+                return false;
             }
+            resumo.arquivos[atual->arquivo].recusas
+                << QStringLiteral("%1 (linha %2): %3").arg(rotulo(u, variasChaves)).arg(linhaAtual).arg(motivo(e, *atual));
+            return false;
         }
+        Pendente pendente{Unidade{u.chave, u.saldo, {}}, {}};
+        for (const Parte& p : u.partes) {
+            ResultadoArquivo& r = resumo.arquivos[p.arquivo];
+            ++r.meses;
+            r.linhas += qint64(p.linhas.size());
+            pendente.linhasPorArquivo.emplace_back(p.arquivo, qint64(p.linhas.size()));
+        }
+        pendentes_.push_back(std::move(pendente));
+        ++andamento_.meses;
+        andamento_.linhas += u.linhas();
+        linhasNoLote_ += u.linhas() + 1;
+        if (linhasNoLote_ >= linhasPorTransacao)
+            confirmaLote(resumo);
+        return true;
+    }
+
+    // Commits the batch; when that fails, the batch's months were not loaded after all.
+    void confirmaLote(ResumoImportacao& resumo)
+    {
+        if (!lote_)
+            return;
+        try {
+            lote_->commit();
+        } catch (const std::exception& e) {
+            falha(resumo, motivoDoBanco(e));
+            return;
+        }
+        lote_.reset();
+        pendentes_.clear();
+        linhasNoLote_ = 0;
+    }
+
+    // The database failed (lost, full, refusing to commit): the import stops, the batch
+    // not yet committed is undone and its months leave the files' counts.
+    void falha(ResumoImportacao& resumo, const QString& motivo)
+    {
+        parar_ = true;
+        resumo.ondeParou = QStringLiteral("porque o banco de dados falhou (%1)").arg(motivo);
+        lote_.reset();
+        for (Pendente& p : pendentes_) {
+            for (const auto& [arquivo, linhas] : p.linhasPorArquivo) {
+                --resumo.arquivos[arquivo].meses;
+                resumo.arquivos[arquivo].linhas -= linhas;
+            }
+            --andamento_.meses;
+            desfeitos_.push_back(std::move(p));
+        }
+        pendentes_.clear();
+        linhasNoLote_ = 0;
+    }
+
+    bool conexaoResponde()
+    {
+        try {
+            db::Statement(conexao_, {QStringLiteral("select 1 from rdb$database")}).scalar();
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    // "Lavras (MG, município 3138203), 2003: meses 1, 2 e 3 e o saldo inicial", one such
+    // part for each municipality and year, joined by "; ".
+    QString descreve(const std::vector<const Unidade*>& unidades)
+    {
+        std::vector<QString> ordem;
+        std::map<QString, std::pair<QStringList, bool>> porTripla;
+        for (const Unidade* u : unidades) {
+            const QString k = triplaDe(u->chave);
+            if (!porTripla.count(k))
+                ordem.push_back(k);
+            auto& [meses, saldo] = porTripla[k];
+            if (u->saldo)
+                saldo = true;
+            else
+                meses << u->chave.value(3).toString();
+        }
+        QStringList partes;
+        for (const QString& k : ordem) {
+            const auto& [meses, saldo] = porTripla[k];
+            const QStringList chave = k.split(separador);
+            QStringList itens;
+            if (!meses.isEmpty())
+                itens << (meses.size() == 1 ? QStringLiteral("mês ") : QStringLiteral("meses ")) + enumera(meses);
+            if (saldo)
+                itens << QStringLiteral("o saldo inicial");
+            const QString nome = nomeDaCidade(chave.value(2).toInt());
+            partes << QStringLiteral("%1(%2, município %3), %4: %5")
+                          .arg(nome.isEmpty() ? QString() : nome + QLatin1Char(' '), chave.value(1), chave.value(2),
+                               chave.value(0), itens.join(QStringLiteral(" e ")));
+        }
+        return partes.join(QStringLiteral("; "));
+    }
+
+    QString nomeDaCidade(int cidade)
+    {
+        if (!nomes_.contains(cidade)) {
+            QString nome;
+            try {
+                db::Statement s(conexao_, {QStringLiteral("select NO_CIDADE from TB_CIDADE where CO_SEQ_CIDADE = :C")});
+                s.setParam(QStringLiteral("C"), cidade);
+                nome = s.scalar().toString().trimmed();
+            } catch (const std::exception&) {
+                // A database that fails: the summary names the municipality by its number.
+            }
+            nomes_.insert(cidade, nome);
+        }
+        return nomes_.value(cidade);
     }
 
     Comandos& comandosDe(const TabelaIntercambio& t)
@@ -242,17 +623,28 @@ private:
     const AcompanhaProgresso& progresso_;
     Progresso andamento_;
     bool parar_ = false;
-    QString ondeParouMes_;
     std::optional<db::WriteUnit> lote_;
     qint64 linhasNoLote_ = 0;
+    std::vector<Pendente> pendentes_;  // loaded in the batch, not yet committed
+    std::vector<Pendente> desfeitos_;  // a failed batch's, not yet in the summary
     std::map<QString, Comandos> comandos_;
+    QHash<int, QString> nomes_;
+    QHash<QString, bool> ufs_;
+    QHash<int, CidadeConhecida> cidades_;
 };
 
 }  // namespace
 
+ErroImportacao::ErroImportacao(const QString& mensagem) : std::runtime_error(mensagem.toStdString()), mensagem_(mensagem) {}
+
 void setLinhasPorTransacao(qint64 linhas)
 {
     linhasPorTransacao = std::max<qint64>(1, linhas);
+}
+
+void setIdadeMinimaArquivo(int segundos)
+{
+    idadeMinimaArquivo = std::max(0, segundos);
 }
 
 bool ResumoImportacao::tudoCarregado() const
@@ -260,7 +652,7 @@ bool ResumoImportacao::tudoCarregado() const
     if (interrompida)
         return false;
     for (const ResultadoArquivo& a : arquivos) {
-        if (a.estado == ResultadoArquivo::Estado::Recusado || a.estado == ResultadoArquivo::Estado::NaoLido ||
+        if ((a.estado != ResultadoArquivo::Estado::Carregado && a.estado != ResultadoArquivo::Estado::Manifesto) ||
             !a.recusas.isEmpty())
             return false;
     }
@@ -270,32 +662,54 @@ bool ResumoImportacao::tudoCarregado() const
 QString ResumoImportacao::texto() const
 {
     QStringList partes;
-    partes << (interrompida ? QStringLiteral("Importação interrompida %1.").arg(ondeParou) : QStringLiteral("Importação Concluída"));
+    if (interrompida) {
+        QString p = QStringLiteral("Importação interrompida %1.").arg(ondeParou);
+        if (!naoCarregados.isEmpty())
+            p += QStringLiteral(" Não carregados, ficaram como estavam: %1.").arg(naoCarregados);
+        partes << p;
+    } else {
+        partes << QStringLiteral("Importação Concluída");
+    }
     const auto plural = [](qint64 n, const char* um, const char* varios) {
         return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? um : varios));
     };
     for (const ResultadoArquivo& a : arquivos) {
-        QString p = a.nome + QStringLiteral(": ");
+        QString p = nomeVisivel(a.nome) + QStringLiteral(": ");
         switch (a.estado) {
         case ResultadoArquivo::Estado::Ignorado:
             p += QStringLiteral("ignorado (o nome não é de uma tabela de intercâmbio).");
             break;
         case ResultadoArquivo::Estado::NaoLido:
-            p += QStringLiteral("não lido.");
+            p += QStringLiteral("não carregado.");
             break;
         case ResultadoArquivo::Estado::Recusado:
             p += QStringLiteral("recusado, nada carregado; %1.").arg(a.erro);
+            if (!a.mantidos.isEmpty())
+                p += QStringLiteral(" Nenhum arquivo do mesmo município foi carregado; ficaram como estavam, em todas "
+                                    "as tabelas: %1.")
+                         .arg(a.mantidos);
+            break;
+        case ResultadoArquivo::Estado::Manifesto:
+            p += QStringLiteral("manifesto dos arquivos do município.");
+            break;
+        case ResultadoArquivo::Estado::Mantido:
+            p += QStringLiteral("não carregado, porque %1, do mesmo município, foi recusado.").arg(a.erro);
             break;
         case ResultadoArquivo::Estado::Carregado:
-            p += QStringLiteral("%1 e %2 carregados.")
+            p += QStringLiteral("%1 e %2 carregados%3.")
                      .arg(a.saldos ? plural(a.meses, "saldo inicial", "saldos iniciais") : plural(a.meses, "mês", "meses"),
-                          plural(a.linhas, "linha", "linhas"));
+                          plural(a.linhas, "linha", "linhas"),
+                          a.utf8 ? QStringLiteral(" (lido como UTF-8)") : QString());
             for (const QString& recusa : a.recusas)
-                p += QStringLiteral("\n  Recusado, mantido como estava: %1").arg(recusa);
+                p += QStringLiteral("\n  Recusado, mantido como estava em todas as tabelas: %1").arg(recusa);
             break;
         }
         partes << p;
     }
+    if (!semManifesto.isEmpty())
+        partes << QStringLiteral("Sem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem ele), conferidos "
+                                 "só pelo formato: %1.")
+                      .arg(semManifesto.join(QStringLiteral(", ")));
     return partes.join(QStringLiteral("\n\n"));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The export of a municipality's closed months: the months offered, the four files
-// written under temporary names and renamed into place, and the ticked months marked
-// as sent in one unit once all four files are in place.
+// The export of a municipality's closed months: the months offered, and the ticked months
+// marked as sent in one unit that commits only once the four files, which carry the months
+// as marked, are all in place.
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -47,12 +47,18 @@ struct ResultadoExportacao {
     int marcados = 0;       // months moved from closed to sent
 };
 
-// Writes the months' files into pasta (which must exist) and marks the months "3" with
-// DT_ENVIO = hoje; a month already sent keeps its first date. Nothing is marked unless
-// all four files were written; a failure leaves no half-written file and older files as
-// they were. progresso is told before each table (tables done, table name); returning
-// false cancels: nothing written, nothing marked. Throws ErroExportacao (or a database
-// error while marking).
+// Marks the months "3" with DT_ENVIO = hoje (a month already sent keeps its first date)
+// and writes their files, and their manifest (Manifesto.h), into pasta (which must exist),
+// as marked: under temporary names
+// first, then into place all together or not at all (an older file of the same name is
+// set aside and comes back when a later step fails). The marking commits only once every
+// file is in place: a failure before leaves no file written or replaced and no month
+// marked, and the export can simply be repeated. progresso is told before each table
+// (tables done, table name) and before the files go into place (4, empty name); returning
+// false cancels: nothing written, nothing marked. Throws ErroExportacao, whose message
+// says, when the marking itself failed after the files were put in place, that the files
+// were written and the months not marked (or a database error from the marking's start,
+// before anything was written).
 using AcompanhaExportacao = std::function<bool(int feitas, const QString& tabela)>;
 ResultadoExportacao exportaMeses(db::Connection& conexao, const Instalacao& inst, const QVector<int>& meses,
                                  const QString& pasta, const QDate& hoje = QDate::currentDate(),

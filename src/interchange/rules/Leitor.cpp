@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -29,6 +30,28 @@ QString mostra(const QString& valor)
     return QLatin1Char('"') + (valor.size() > maximo ? valor.left(maximo) + QStringLiteral("...") : valor) + QLatin1Char('"');
 }
 
+QString codigo(char32_t u)
+{
+    return QStringLiteral("U+") + QString::number(uint(u), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
+// Whether Windows-1252 holds a character.
+bool cabeEmWindows1252(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return true;
+    for (char16_t a : alto)
+        if (a != 0 && a == u)
+            return true;
+    return false;
+}
+
+void recusaControle(char16_t u, int linha)
+{
+    if ((u < 0x20 && u != '\t') || u == 0x7F)
+        throw ErroLeitura(linha, QStringLiteral("caractere de controle %1 num valor").arg(hex(static_cast<unsigned char>(u))));
+}
+
 // A value's bytes as text; refuses bytes Windows-1252 does not define and control
 // characters other than the tab.
 QString decodifica(const char* p, qsizetype n, int linha)
@@ -42,14 +65,70 @@ QString decodifica(const char* p, qsizetype n, int linha)
             u = alto[b - 0x80];
             if (u == 0)
                 throw ErroLeitura(linha, QStringLiteral("o byte %1 não é um caractere de Windows-1252").arg(hex(b)));
-        } else if (b < 0x20 && b != '\t') {
-            throw ErroLeitura(linha, QStringLiteral("caractere de controle %1 num valor").arg(hex(b)));
-        } else if (b == 0x7F) {
-            throw ErroLeitura(linha, QStringLiteral("caractere de controle %1 num valor").arg(hex(b)));
+        } else {
+            recusaControle(u, linha);
         }
         out[i] = QChar(u);
     }
     return s;
+}
+
+// A value of a UTF-8 file (well-formed: checked whole before): refuses control
+// characters and characters Windows-1252, the database's, cannot hold.
+QString decodificaUtf8(const char* p, qsizetype n, int linha)
+{
+    QString s = QString::fromUtf8(p, n);
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = s.at(i).unicode();
+        recusaControle(u, linha);
+        if (!cabeEmWindows1252(u)) {
+            const char32_t ponto = QChar::isHighSurrogate(u) && i + 1 < s.size()
+                                       ? QChar::surrogateToUcs4(u, s.at(i + 1).unicode())
+                                       : char32_t(u);
+            throw ErroLeitura(linha, QStringLiteral("o caractere %1 (arquivo em UTF-8) não existe em Windows-1252, "
+                                                     "a codificação do banco de dados")
+                                         .arg(codigo(ponto)));
+        }
+    }
+    return s;
+}
+
+// Whether the bytes are well-formed UTF-8 holding at least one character beyond ASCII.
+bool utf8AlemDoAscii(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool alem = false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int tamanho = 0;
+        char32_t ponto = 0, minimo = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            tamanho = 2, ponto = c & 0x1F, minimo = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            tamanho = 3, ponto = c & 0x0F, minimo = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            tamanho = 4, ponto = c & 0x07, minimo = 0x10000;
+        } else {
+            return false;
+        }
+        if (n - i < tamanho)
+            return false;
+        for (int k = 1; k < tamanho; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                return false;
+            ponto = (ponto << 6) | (p[i + k] & 0x3F);
+        }
+        if (ponto < minimo || ponto > 0x10FFFF || (ponto >= 0xD800 && ponto <= 0xDFFF))
+            return false;
+        alem = true;
+        i += tamanho;
+    }
+    return alem;
 }
 
 std::optional<QDateTime> dataHora(const QString& s)
@@ -72,7 +151,7 @@ std::optional<QDateTime> dataHora(const QString& s)
     return QDateTime(*d, t);
 }
 
-QVariant converte(const Coluna& c, const QString& s, int linha)
+QVariant converte(const Coluna& c, const QString& s, int linha, const Conferencia& conferencia)
 {
     using Tipo = Coluna::Tipo;
     if (c.omitida)
@@ -102,14 +181,43 @@ QVariant converte(const Coluna& c, const QString& s, int linha)
             if (!ok || m < 1 || m > 12 || s != QString::number(m))
                 throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um mês (1 a 12)").arg(c.nome, mostra(s)));
         }
+        if (c.ano && (s.size() != 4 || !std::all_of(s.cbegin(), s.cend(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; })))
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um ano de quatro algarismos").arg(c.nome, mostra(s)));
+        if (c.ano && !conferencia.ano.isEmpty() && s != conferencia.ano)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é o ano do nome do arquivo (%3)").arg(c.nome, mostra(s), conferencia.ano));
+        if (c.uf && conferencia.ufs && !conferencia.ufs->contains(s))
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é uma UF conhecida").arg(c.nome, mostra(s)));
+        if (c.uf && !conferencia.uf.isEmpty() && s.compare(conferencia.uf, Qt::CaseInsensitive) != 0)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 não é a UF do nome do arquivo (%3)").arg(c.nome, mostra(s), conferencia.uf));
         return s;
     case Tipo::Inteiro: {
         const std::optional<qint64> v = espacos ? std::nullopt : text::parseInteger(s);
         if (!v)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um número inteiro").arg(c.nome, mostra(s)));
+        if (c.naoNegativa && *v < 0)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 é negativo").arg(c.nome, mostra(s)));
         if (*v < c.minimo || *v > c.maximo)
             throw ErroLeitura(linha, QStringLiteral("%1 %2 está fora do intervalo de %3 a %4")
                                          .arg(c.nome, mostra(s)).arg(c.minimo).arg(c.maximo));
+        if (c.cidade) {
+            if (*v == 0 && conferencia.recusaMunicipioZero)
+                throw ErroLeitura(linha, QStringLiteral("%1 0 é o acompanhamento próprio de um estado, não o de um "
+                                                         "município: uma instalação estadual não o importa, para que nunca "
+                                                         "substitua os seus próprios meses")
+                                             .arg(c.nome));
+            if (conferencia.cidades) {
+                const auto cidade = conferencia.cidades->constFind(int(*v));
+                if (cidade == conferencia.cidades->cend())
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um município da tabela de municípios")
+                                                 .arg(c.nome, mostra(s)));
+                if (!conferencia.uf.isEmpty() && cidade->uf.compare(conferencia.uf, Qt::CaseInsensitive) != 0)
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 é um município de %3, não de %4")
+                                                 .arg(c.nome, mostra(s), cidade->uf, conferencia.uf));
+                if (!conferencia.municipio.isEmpty() && cidade->codigoIbge != conferencia.municipio)
+                    throw ErroLeitura(linha, QStringLiteral("%1 %2 não é o município do nome do arquivo (%3)")
+                                                 .arg(c.nome, mostra(s), conferencia.municipio));
+            }
+        }
         return c.maximo > 32767 ? QVariant(int(*v)) : QVariant(short(*v));
     }
     case Tipo::Valor:
@@ -118,6 +226,11 @@ QVariant converte(const Coluna& c, const QString& s, int linha)
         if (!v || !std::isfinite(*v))
             throw ErroLeitura(linha, QStringLiteral("%1 %2 não é um número (vírgula antes dos decimais, sem separador de milhar)")
                                          .arg(c.nome, mostra(s)));
+        if (c.naoNegativa && *v < 0)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 é negativo").arg(c.nome, mostra(s)));
+        if (std::abs(*v) > valorMaximo)
+            throw ErroLeitura(linha, QStringLiteral("%1 %2 passa do maior valor que um acompanhamento guarda "
+                                                     "(1.000.000.000.000)").arg(c.nome, mostra(s)));
         return *v;
     }
     case Tipo::Data: {
@@ -132,6 +245,15 @@ QVariant converte(const Coluna& c, const QString& s, int linha)
 
 }  // namespace
 
+Conferencia conferenciaDoNome(const QString& nomeArquivo)
+{
+    Conferencia c;
+    c.uf = ufDoArquivo(nomeArquivo).toUpper();
+    c.ano = nomeArquivo.mid(2, 4);
+    c.municipio = nomeArquivo.mid(6, 6);
+    return c;
+}
+
 ErroLeitura::ErroLeitura(int linha, const QString& motivo)
     : std::runtime_error(QStringLiteral("linha %1: %2").arg(linha).arg(motivo).toStdString()), linha_(linha), motivo_(motivo)
 {
@@ -142,19 +264,22 @@ QString ErroLeitura::texto() const
     return QStringLiteral("linha %1: %2").arg(linha_).arg(motivo_);
 }
 
-ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela)
+ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela, const Conferencia& conferencia)
 {
     ArquivoLido lido;
     lido.tabela = &tabela;
     const qsizetype n = tabela.colunas.size();
     const char* p = bytes.constData();
     const qsizetype fim = bytes.size();
-    if (fim == 0)
-        throw ErroLeitura(1, QStringLiteral("o arquivo está vazio"));
-    if (fim >= 3 && bytes.startsWith("\xEF\xBB\xBF"))
-        throw ErroLeitura(1, QStringLiteral("o arquivo começa com a marca de UTF-8 (BOM); arquivos de intercâmbio são Windows-1252"));
+    lido.utf8 = utf8AlemDoAscii(bytes);
+    const bool marca = bytes.startsWith("\xEF\xBB\xBF");
+    if (marca && !lido.utf8)
+        throw ErroLeitura(1, QStringLiteral("o arquivo começa com a marca de UTF-8 (BOM), mas não é UTF-8 válido"));
+    const auto texto = lido.utf8 ? decodificaUtf8 : decodifica;
 
-    qsizetype pos = 0;
+    qsizetype pos = marca ? 3 : 0;
+    if (pos == fim)
+        throw ErroLeitura(1, QStringLiteral("o arquivo está vazio"));
     int linha = 1;
     int registro = 0;  // 0: the header
     QVariantList valores;
@@ -166,7 +291,7 @@ ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela)
             while (pos < fim && p[pos] != '\n' && p[pos] != '\r')
                 ++pos;
             const qsizetype tamanho = pos - inicio;
-            const QString valor = decodifica(p + inicio, tamanho, linha);
+            const QString valor = texto(p + inicio, tamanho, linha);
             // What ends this value: a line feed between values, CR LF after the last.
             bool fimRegistro = false;
             if (pos >= fim) {
@@ -182,11 +307,13 @@ ArquivoLido leArquivo(const QByteArray& bytes, const TabelaIntercambio& tabela)
             }
             if (registro == 0) {
                 const Coluna& c = tabela.colunas[k];
+                // What stands there is not quoted: until its header matches, the file may be
+                // anything a name was given to.
                 if (valor != c.nome)
-                    throw ErroLeitura(linha, QStringLiteral("o cabeçalho não é o da tabela %1: esperada a coluna %2, "
-                                                             "encontrado %3").arg(tabela.tabela, c.nome, mostra(valor)));
+                    throw ErroLeitura(linha, QStringLiteral("o cabeçalho não é o da tabela %1: esperada a coluna %2")
+                                                 .arg(tabela.tabela, c.nome));
             } else {
-                valores << converte(tabela.colunas[k], valor, linha);
+                valores << converte(tabela.colunas[k], valor, linha, conferencia);
             }
             if (fimRegistro && k + 1 < n)
                 throw ErroLeitura(linha, QStringLiteral("%1 termina depois de %2 valores; a tabela %3 tem %4 colunas")

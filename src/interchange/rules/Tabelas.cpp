@@ -28,11 +28,20 @@ Coluna inteiro(const char* nome, qint64 minimo, qint64 maximo, bool obrigatoria 
     return c;
 }
 
+// An amount: never below zero, as the follow-up refuses.
 Coluna de(const char* nome, Tipo tipo)
 {
     Coluna c;
     c.nome = QString::fromLatin1(nome);
     c.tipo = tipo;
+    c.naoNegativa = tipo == Tipo::Valor || tipo == Tipo::ValorOpcional;
+    return c;
+}
+
+Coluna mes(bool obrigatoria)
+{
+    Coluna c = texto("NU_MES_COMPET", 2, obrigatoria);
+    c.mes = true;
     return c;
 }
 
@@ -43,11 +52,11 @@ QVector<Coluna> chave(bool comMes)
 {
     QVector<Coluna> c{texto("NU_ANO_COMPET", 4, true), texto("CO_UF", 2, true),
                       inteiro("CO_CIDADE", intMin, intMax, true)};
-    if (comMes) {
-        Coluna mes = texto("NU_MES_COMPET", 2, true);
-        mes.mes = true;
-        c << mes;
-    }
+    c[0].ano = true;
+    c[1].uf = true;
+    c[2].cidade = true;
+    if (comMes)
+        c << mes(true);
     return c;
 }
 
@@ -66,8 +75,10 @@ QVector<TabelaIntercambio> monta()
     TabelaIntercambio exe{QStringLiteral("TB_EXECUCAO_FISICA"), QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), chave(true), 4};
     Coluna seqMed = inteiro("CO_SEQ_MED", smallMin, smallMax);
     seqMed.omitida = true;
-    exe.colunas << seqMed << inteiro("CO_SEQ_MEDICAMENTO", smallMin, smallMax, true)
-                << inteiro("QT_MEDICAMENTO", intMin, intMax) << de("VL_UNITARIO", Tipo::Valor)
+    Coluna quantidade = inteiro("QT_MEDICAMENTO", 0, quantidadeMaxima);
+    quantidade.naoNegativa = true;
+    exe.colunas << seqMed << inteiro("CO_SEQ_MEDICAMENTO", smallMin, smallMax, true) << quantidade
+                << de("VL_UNITARIO", Tipo::Valor)
                 << de("VL_TOTAL", Tipo::Valor) << texto("ST_ORIGEM", 1);
     t << exe;
 
@@ -80,7 +91,8 @@ QVector<TabelaIntercambio> monta()
     t << fon;
 
     TabelaIntercambio sal{QStringLiteral("TB_SALDO_INICIAL"), QStringLiteral("TB_SALDO_INICIAL_MUNICIPIO"), chave(false), 3};
-    sal.colunas << de("VL_SALDO_MUNICIPIO", Tipo::Valor) << texto("NU_MES_COMPET", 2);
+    // The month the balance was entered in: may be empty, and is a month when given.
+    sal.colunas << de("VL_SALDO_MUNICIPIO", Tipo::Valor) << mes(false);
     t << sal;
     return t;
 }
@@ -95,11 +107,11 @@ const QVector<TabelaIntercambio>& tabelasIntercambio()
 
 const TabelaIntercambio* tabelaDoArquivo(const QString& nomeArquivo)
 {
-    if (nomeArquivo.size() < 16)
+    if (nomeArquivo.size() < 16 || !nomeArquivo.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
         return nullptr;
     const QString palavra = nomeArquivo.mid(12, nomeArquivo.size() - 16);
     for (const TabelaIntercambio& t : tabelasIntercambio())
-        if (t.palavra == palavra)
+        if (t.palavra.compare(palavra, Qt::CaseInsensitive) == 0)
             return &t;
     return nullptr;
 }
@@ -109,9 +121,19 @@ QString prefixoArquivos(const QString& uf, const QString& ano, const QString& co
     return uf + ano + codigoIbge.rightJustified(6, QLatin1Char('0'));
 }
 
+QString prefixoDoArquivo(const QString& nomeArquivo)
+{
+    return nomeArquivo.left(12);
+}
+
+QString ufDoArquivo(const QString& nomeArquivo)
+{
+    return nomeArquivo.left(2);
+}
+
 bool nomeDeArquivoDaUf(const QString& nomeArquivo, const QString& uf)
 {
-    if (uf.isEmpty())
+    if (uf.isEmpty() || nomeArquivo.mid(6, 6) == QLatin1String("000000"))
         return false;
     const QRegularExpression mascara(QStringLiteral("^%1.{10}TB.*\\.txt$").arg(QRegularExpression::escape(uf)),
                                      QRegularExpression::CaseInsensitiveOption |
