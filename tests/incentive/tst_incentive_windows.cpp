@@ -358,7 +358,10 @@ private slots:
         QCOMPARE(totais(frm), (QStringList{"R$ 3.000,00", "R$ 2.250,00", "R$ 1.400,00"}));
         foto(&frm, QStringLiteral("incentivo-desatualizado"));
 
+        // Recalcular asks first, as Calcular does.
+        Dialogs::addAnswers({true});
         QTest::mouseClick(frm.BtnRecalcular, Qt::LeftButton);
+        QVERIFY(Dialogs::texts().at(Dialogs::texts().size() - 2).startsWith(QStringLiteral("Calcular o incentivo anual de 2004?")));
         QCOMPARE(Dialogs::texts().last(), QStringLiteral("Calculo efetuado"));
         QVERIFY(!frm.pnlDesatualizado->isVisible());
         QCOMPARE(totais(frm), (QStringList{"R$ 6.000,00", "R$ 2.250,00", "R$ 1.400,00"}));
