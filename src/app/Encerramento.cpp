@@ -11,6 +11,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <pthread.h>
+#include <thread>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -39,8 +41,13 @@ void aoSinal(int)
 // One step of the ending, run from the event loop until the main window is closed.
 void passo()
 {
-    if (!principal)
+    if (!principal) {
+        // Start-up: the boxes it shows close; main() ends once it returns.
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+        QTimer::singleShot(10, passo);
         return;
+    }
     if (desde.elapsed() > prazoMs) {
         // A window that would not close: leave every event loop; the stack unwinds and
         // each action ends its own work as it does when a dialog is cancelled.
@@ -75,24 +82,59 @@ void leSinal()
 constexpr int sinais[] = {SIGTERM, SIGINT};
 struct sigaction anteriores[2];
 bool instalado = false;
+bool bloqueados = false;
+
+bool criaCanal()
+{
+    if (pipe_[0] >= 0)
+        return true;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipe_) != 0)
+        return false;
+    for (int fd : pipe_) {
+        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    }
+    return true;
+}
 
 }  // namespace
+
+void bloqueiaSinais()
+{
+    if (bloqueados || !criaCanal())
+        return;
+    sigset_t conjunto;
+    sigemptyset(&conjunto);
+    for (int sinal : sinais)
+        sigaddset(&conjunto, sinal);
+    if (pthread_sigmask(SIG_BLOCK, &conjunto, nullptr) != 0)
+        return;
+    bloqueados = true;
+    std::thread([conjunto] {
+        int sinal = 0;
+        while (sigwait(&conjunto, &sinal) == 0)
+            aoSinal(sinal);
+    }).detach();
+}
+
+bool pedido()
+{
+    return desde.isValid();
+}
 
 void instala(QWidget* janelaPrincipal)
 {
     principal = janelaPrincipal;
-    desde.invalidate();
+    if (janelaPrincipal)
+        desde.invalidate();
     if (!aviso) {
-        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipe_) != 0)
+        if (!criaCanal())
             return;
-        for (int fd : pipe_) {
-            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        }
         aviso = new QSocketNotifier(pipe_[0], QSocketNotifier::Read, qApp);
         QObject::connect(aviso, &QSocketNotifier::activated, qApp, [] { leSinal(); });
     }
-    if (instalado)
+    // Blocked and taken by a thread of their own: no handler to install.
+    if (instalado || bloqueados)
         return;
     struct sigaction sa = {};
     sa.sa_handler = aoSinal;

@@ -13,6 +13,8 @@ int main(int argc, char* argv[])
     // Brazilian formats before anything else, whatever the machine's locale and whatever
     // start-up meets (a database out of reach included).
     inicializacao::formatosBrasileiros();
+    // Before any thread exists, so that every thread inherits the blocked signals.
+    encerramento::bloqueiaSinais();
     // The command line is read before any window system is needed: --help and a wrong
     // option answer without a display.
     inicializacao::Opcoes opcoes;
@@ -33,7 +35,14 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("KORVA"));
     inicializacao::carregaTraducoes(app);
     QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
-    if (!inicializacao::criaObjetosGlobais(opcoes)) {
+    // A logout or Ctrl+C while start-up shows a box ends the program as well.
+    encerramento::instala(nullptr);
+    const bool criados = inicializacao::criaObjetosGlobais(opcoes);
+    if (encerramento::pedido()) {
+        inicializacao::destroiObjetosGlobais();
+        return 0;
+    }
+    if (!criados) {
         inicializacao::destroiObjetosGlobais();
         return 1;
     }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QtGlobal>
 
@@ -39,11 +40,15 @@ void checkPrivate(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         refuse(QStringLiteral("Não foi possível examinar o arquivo de configuração \"%1\": %2.")
                    .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
+    if (S_ISREG(st.st_mode) && st.st_uid != ::getuid())
+        refuse(QStringLiteral("O arquivo de configuração \"%1\" não foi usado: pertence a outro usuário, e ele guarda a "
+                              "senha do banco de dados. Ele precisa ser seu: copie-o para um arquivo novo seu (cp e depois "
+                              "chmod 600 na cópia) ou peça ao administrador da máquina que o passe a você "
+                              "(chown), e tente de novo.")
+                   .arg(QDir::toNativeSeparators(path)));
     QString problem;
     if (!S_ISREG(st.st_mode))
         problem = QStringLiteral("não é um arquivo comum");
-    else if (st.st_uid != ::getuid())
-        problem = QStringLiteral("pertence a outro usuário");
     else if (st.st_mode & (S_IRGRP | S_IROTH))
         problem = QStringLiteral("outros usuários podem lê-lo");
     else if (st.st_mode & (S_IWGRP | S_IWOTH))
@@ -60,7 +65,13 @@ QHash<QString, QString> readConfigFile()
 {
     const QString path = configFile();
     QHash<QString, QString> values;
-    if (!QFile::exists(path))
+    const QFileInfo info(path);
+    // A link to nothing is a file meant to be there, not a missing one.
+    if (info.isSymLink() && !info.exists())
+        refuse(QStringLiteral("O arquivo de configuração \"%1\" é um link para \"%2\", que não existe: corrija o link "
+                              "ou apague-o, e tente de novo.")
+                   .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(info.symLinkTarget())));
+    if (!info.exists())
         return values;
 #ifndef Q_OS_WIN
     checkPrivate(path);
@@ -71,8 +82,10 @@ QHash<QString, QString> readConfigFile()
                    .arg(QDir::toNativeSeparators(path), file.errorString()));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#')))
             continue;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString name = line.left(equals).trimmed();
@@ -82,7 +95,10 @@ QHash<QString, QString> readConfigFile()
                                   "KORVA_USER=... ou KORVA_PASSWORD=...")
                        .arg(QDir::toNativeSeparators(path))
                        .arg(i + 1));
-        values.insert(name, line.mid(equals + 1).trimmed());
+        // The password is everything after "=", blanks included; the other values are
+        // trimmed.
+        const QString valor = line.mid(equals + 1);
+        values.insert(name, name == passwordKey ? valor : valor.trimmed());
     }
     return values;
 }

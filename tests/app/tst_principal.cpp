@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -178,6 +179,28 @@ private slots:
         const QString erro = QString::fromLocal8Bit(errada->readAllStandardError());
         QVERIFY2(erro.contains(QStringLiteral("administrador")) && erro.contains(QStringLiteral("--administracao")),
                  qPrintable(erro));
+    }
+
+    // The program itself, its database out of reach: SIGTERM while start-up says so ends
+    // it, as closing the box would not.
+    void aTerminationSignalEndsTheProgramDuringStartUp()
+    {
+        QTemporaryDir casa;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("KORVA_HOME"), casa.path());
+        env.insert(QStringLiteral("KORVA_DATABASE"), casa.filePath(QStringLiteral("nao-existe/KORVA.GDB")));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KORVA_PROGRAMA), QStringList());
+        QVERIFY(p.waitForStarted());
+        // Long enough for the box to be up on a busy machine; the signal ends it either way.
+        QTest::qWait(4000);
+        QCOMPARE(p.state(), QProcess::Running);
+        ::kill(pid_t(p.processId()), SIGTERM);
+        QVERIFY2(p.waitForFinished(60000), "korva did not end on SIGTERM during start-up");
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
     }
 
     void theAdministrationStartShowsTheHiddenItems_data()

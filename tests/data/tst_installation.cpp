@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -126,6 +127,35 @@ private slots:
                               .arg(installation::configFile(), problem));
         // Not used for the database either.
         QVERIFY_THROWS_EXCEPTION(db::DatabaseError, installation::databasePath());
+    }
+
+    // The password as written, blanks at either end included; the other values trimmed.
+    void thePasswordIsKeptAsWritten()
+    {
+        writeConf(QStringLiteral("KORVA_DATABASE = srv:/d/K.FDB \r\nKORVA_USER= bia \r\nKORVA_PASSWORD=  s3nh@ = ção  \r\n"));
+        const installation::DatabaseSettings s = installation::databaseSettings();
+        QCOMPARE(s.database, QStringLiteral("srv:/d/K.FDB"));
+        QCOMPARE(s.user, QStringLiteral("bia"));
+        QCOMPARE(s.password, QStringLiteral("  s3nh@ = ção  "));
+    }
+
+    // A link to nothing, and a file of another user, are said for what they are.
+    void aDanglingLinkOrAnotherUsersFileIsSaid()
+    {
+        QVERIFY(QFile::link(home->filePath(QStringLiteral("sumiu.conf")), installation::configFile()));
+        QCOMPARE(refusal(), QStringLiteral("O arquivo de configuração \"%1\" é um link para \"%2\", que não existe: corrija o "
+                                           "link ou apague-o, e tente de novo.")
+                                .arg(installation::configFile(), home->filePath(QStringLiteral("sumiu.conf"))));
+        QVERIFY(QFile::remove(installation::configFile()));
+
+        writeConf(QStringLiteral("KORVA_USER=bia\nKORVA_PASSWORD=%1\n").arg(secret));
+        if (::chown(QFile::encodeName(installation::configFile()).constData(), 65534, 65534) != 0)
+            QSKIP("only root can give the file to another user here");
+        const QString message = refusal();
+        QVERIFY2(message.contains(QStringLiteral("não foi usado: pertence a outro usuário")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("chown")), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("Deixe-o só para você")), qPrintable(message));
+        QVERIFY(!message.contains(secret));
     }
 
     void aLineTheFileDoesNotKnowIsRefusedWithoutShowingIt()

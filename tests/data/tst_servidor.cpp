@@ -147,6 +147,29 @@ private slots:
             QVERIFY2(!(r.out + r.err).contains(wrong), qPrintable(r.err));
         }
     }
+
+    // The README's recipe: a clerks' user made with isql-fb in UTF8, whose password has
+    // accents, logs in.
+    void aPasswordWithAccentsLogsIn()
+    {
+        const QString senha = QStringLiteral("senha dos escriturários");
+        QProcess isql;
+        isql.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-ch"), QStringLiteral("UTF8"),
+                                               QStringLiteral("-user"), server->user, QStringLiteral("-password"),
+                                               server->password, database});
+        QVERIFY(isql.waitForStarted());
+        isql.write(QStringLiteral("create or alter user ESCRITORIO password '%1';\ncommit;\n").arg(senha).toUtf8());
+        isql.closeWriteChannel();
+        QVERIFY(isql.waitForFinished(60000));
+        QVERIFY2(isql.exitCode() == 0, isql.readAllStandardError().constData());
+        qputenv("KORVA_USER", "ESCRITORIO");
+        qputenv("KORVA_PASSWORD", senha.toUtf8());
+        db::Connection c;
+        installation::configure(c);
+        c.open();
+        QCOMPARE(db::Statement(c, {QStringLiteral("select current_user from rdb$database")}).scalar().toString().trimmed(),
+                 QStringLiteral("ESCRITORIO"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestServidor)
