@@ -661,6 +661,41 @@ private slots:
         QVERIFY(cabecalhos[1].contains(QStringLiteral("|2|999|")));
     }
 
+    // A month is replaced whole: its medication lines deleted at the municipality go at
+    // the state too, whether the medication file came without them or the manifest says
+    // the month has none.
+    void loadClearsLinesAMonthNoLongerHas()
+    {
+        for (int mes : {1, 2}) {
+            fixture::cabecalho(*c, fixture::lavras, mes, QStringLiteral("2"), 999);
+            fixture::medicamento(*c, fixture::lavras, mes, 90 + mes, 1, 1);
+        }
+        const QString mov = caminho(nomeArquivo("TB_MOVIMENTO"));
+        const QByteArray movimentos = arquivo(tabela("TB_MOVIMENTO"), {movimento(1, "1"), movimento(2, "2")});
+        grava(mov, movimentos);
+        const QString exe = caminho(nomeArquivo("TB_EXECUCAO_FISICA"));
+        grava(exe, arquivo(tabela("TB_EXECUCAO_FISICA"), {execucao(1, 4)}));
+        const ResumoImportacao r = importaArquivos(*c, {mov, exe});
+        QVERIFY2(r.tudoCarregado(), qPrintable(r.texto()));
+        QStringList meds = fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QCOMPARE(meds.size(), 1);
+        QVERIFY2(meds[0].contains(QStringLiteral("|1|1|4|")), qPrintable(meds[0]));
+
+        // No medication file at all, the manifest saying month 1 has none: month 1's go.
+        QFile::remove(exe);
+        Manifesto m;
+        m.arquivos << entradaDoArquivo(nomeArquivo("TB_MOVIMENTO"), movimentos);
+        m.linhas[QStringLiteral("TB_MOVIMENTO")] = {{QStringLiteral("1"), 1}, {QStringLiteral("2"), 1}};
+        m.linhas[QStringLiteral("TB_EXECUCAO_FISICA")] = {{QStringLiteral("1"), 0}, {QStringLiteral("2"), 0}};
+        const QString manifesto = caminho(nomeArquivo("MANIFESTO"));
+        grava(manifesto, escreveManifesto(m));
+        const ResumoImportacao r2 = importaArquivos(*c, {mov, manifesto});
+        QVERIFY2(r2.tudoCarregado(), qPrintable(r2.texto()));
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")),
+                 QStringList());
+        QCOMPARE(fixture::linhas(*c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")).size(), 2);
+    }
+
     void loadRefusesTheStatesOwnMonths()
     {
         // A state installation of MG whose own month 1 was sent.

@@ -366,7 +366,7 @@ private:
                 recusado = i;
         }
 
-        std::vector<Unidade> unidades = unidadesDe(m, lidos);
+        std::vector<Unidade> unidades = unidadesDe(m, lidos, manifesto);
         const bool variasChaves = [&unidades] {
             QHash<QString, bool> triplas;
             for (const Unidade& u : unidades)
@@ -414,7 +414,8 @@ private:
         }
     }
 
-    std::vector<Unidade> unidadesDe(const Municipio& m, const std::vector<ArquivoLido>& lidos)
+    std::vector<Unidade> unidadesDe(const Municipio& m, const std::vector<ArquivoLido>& lidos,
+                                    const std::optional<Manifesto>& manifesto)
     {
         // The files in the order of the four tables: a month's header before its lines.
         std::vector<int> ordem;
@@ -449,6 +450,34 @@ private:
                 u.partes.back().linhas.push_back(&l);
             }
         }
+        // A month is replaced whole: a table of the month whose file came without rows of
+        // it (or that the manifest says has none) has its rows of the month deleted too,
+        // so that a month never keeps old lines under a new header.
+        for (Unidade& u : unidades) {
+            if (u.saldo)
+                continue;
+            for (const TabelaIntercambio& t : tabelasIntercambio()) {
+                if (t.chaves < 4)
+                    continue;
+                bool presente = false;
+                for (const Parte& p : u.partes)
+                    presente = presente || p.tabela == &t;
+                if (presente)
+                    continue;
+                int arquivo = -1;
+                for (int k = 0; k < m.arquivos.size(); ++k)
+                    if (lidos[size_t(k)].tabela == &t)
+                        arquivo = m.arquivos[k];
+                // Without its file, only a month the manifest says has no rows there.
+                const bool vazioNoManifesto =
+                    manifesto && manifesto->linhas.value(t.palavra).value(u.chave.value(3).toString().trimmed(), -1) == 0;
+                if (arquivo >= 0 || vazioNoManifesto)
+                    u.partes.push_back(Parte{arquivo, &t, {}});
+            }
+            std::stable_sort(u.partes.begin(), u.partes.end(), [](const Parte& a, const Parte& b) {
+                return posicaoDaTabela(a.tabela) < posicaoDaTabela(b.tabela);
+            });
+        }
         // Month by month, each municipality and year apart; the initial balance last.
         std::stable_sort(unidades.begin(), unidades.end(), [](const Unidade& a, const Unidade& b) {
             const auto chave = [](const Unidade& u) {
@@ -471,13 +500,19 @@ private:
                 return false;
             }
         }
-        const Parte* atual = &u.partes.front();
+        // A part without rows (its month cleared) has no line of its own to name.
+        const Parte* atual = nullptr;
+        for (const Parte& p : u.partes)
+            if (!atual && !p.linhas.empty())
+                atual = &p;
         int linhaAtual = atual->linhas.front()->linha;
         try {
             db::WriteUnit unidade(conexao_);
             for (const Parte& p : u.partes) {
-                atual = &p;
-                linhaAtual = p.linhas.front()->linha;
+                if (!p.linhas.empty()) {
+                    atual = &p;
+                    linhaAtual = p.linhas.front()->linha;
+                }
                 Comandos& c = comandosDe(*p.tabela);
                 for (int j = 0; j < c.chaves.size(); ++j)
                     c.apaga->setParam(c.chaves[j], u.chave[j]);
@@ -503,6 +538,8 @@ private:
         }
         Pendente pendente{Unidade{u.chave, u.saldo, {}}, {}};
         for (const Parte& p : u.partes) {
+            if (p.arquivo < 0 || p.linhas.empty())
+                continue;
             ResultadoArquivo& r = resumo.arquivos[p.arquivo];
             ++r.meses;
             r.linhas += qint64(p.linhas.size());
