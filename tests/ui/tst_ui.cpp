@@ -26,6 +26,12 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QFileDialog>
+#include <QTreeView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QFile>
+#include <QScopeGuard>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -621,6 +627,42 @@ private slots:
             oferecidos << r.text;
         Dialogs::stopScript();
         QCOMPARE(oferecidos, (QStringList{"/dados/korva/relatorio.pdf", "/tmp/x.pdf", "/dados/korva", "/outra"}));
+    }
+
+    // The file dialogs' list shows sizes and dates in the program's format, whatever the
+    // machine's locale.
+    void fileDialogsShowBrazilianDates()
+    {
+        QTemporaryDir pasta;
+        QFile arquivo(pasta.filePath(QStringLiteral("relatorio.pdf")));
+        QVERIFY(arquivo.open(QIODevice::WriteOnly));
+        arquivo.write(QByteArray(2560, 'x'));
+        arquivo.close();
+        const QDateTime quando(QDate(2004, 3, 5), QTime(14, 7));
+        QVERIFY(arquivo.open(QIODevice::ReadWrite));
+        QVERIFY(arquivo.setFileTime(quando, QFileDevice::FileModificationTime));
+        arquivo.close();
+        QString data;
+        QTimer::singleShot(0, [&] {
+            // Closed whatever the checks find, so that a failure does not hang the test.
+            const auto fecha = qScopeGuard([] {
+                if (auto* aberto = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                    aberto->reject();
+            });
+            auto* dialogo = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialogo);
+            auto* lista = dialogo->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QVERIFY(lista);
+            QAbstractItemModel* modelo = lista->model();
+            // The folder is read in the background.
+            QTRY_VERIFY(modelo->rowCount(lista->rootIndex()) > 0);
+            data = modelo->index(0, 1, lista->rootIndex()).data().toString() + QLatin1Char('|') +
+                   modelo->index(0, 3, lista->rootIndex()).data().toString();
+        });
+        const QString escolhido =
+            ui::Dialogs::saveFileName(QStringLiteral("Salvar PDF"), pasta.filePath(QStringLiteral("relatorio.pdf")), QString());
+        QCOMPARE(escolhido, QString());
+        QCOMPARE(data, QStringLiteral("2,50 KiB|05/03/2004 14:07"));
     }
 };
 

@@ -2,9 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDateTime>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -149,12 +157,61 @@ QString Dialogs::startFolder()
     return startFolderSlot();
 }
 
+namespace {
+
+// The file list's sizes and dates in the program's format, whatever the machine's
+// locale: Qt's own list writes them in the system's.
+class DatasNoFormatoDoPrograma final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto* arquivos = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !arquivos)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex origem = mapToSource(index);
+        if (index.column() == 1 && !arquivos->isDir(origem))
+            return QLocale(QLocale::Portuguese, QLocale::Brazil).formattedDataSize(arquivos->size(origem));
+        if (index.column() == 3) {
+            const QDateTime quando = arquivos->lastModified(origem);
+            if (quando.isValid())
+                return quando.toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Qt's own dialog, wholly in the program's language and formats; the path chosen, or
+// empty when cancelled.
+QString escolhe(QFileDialog& dialogo)
+{
+    dialogo.setOption(QFileDialog::DontUseNativeDialog);
+    dialogo.setProxyModel(new DatasNoFormatoDoPrograma(&dialogo));
+    // Wide enough for every column of the detailed list, the name taking what is left.
+    if (auto* lista = dialogo.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* colunas = lista->header();
+        colunas->setStretchLastSection(false);
+        for (int c = 0; c < colunas->count(); ++c)
+            colunas->setSectionResizeMode(c, c == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+    }
+    dialogo.resize(std::max(dialogo.width(), 820), std::max(dialogo.height(), 480));
+    if (dialogo.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList escolhidos = dialogo.selectedFiles();
+    return escolhidos.value(0);
+}
+
+}  // namespace
+
 QString Dialogs::saveFileName(const QString& caption, const QString& suggested, const QString& filter, QWidget* parent)
 {
     const QString offered = inStartFolder(suggested);
     if (script().on)
         return scriptedPath(Kind::SaveFile, caption, offered);
-    return QFileDialog::getSaveFileName(owner(parent), caption, offered, filter);
+    QFileDialog dialogo(owner(parent), caption, offered, filter);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    return escolhe(dialogo);
 }
 
 QString Dialogs::openFileName(const QString& caption, const QString& folder, const QString& filter, QWidget* parent)
@@ -162,7 +219,9 @@ QString Dialogs::openFileName(const QString& caption, const QString& folder, con
     const QString start = folder.isEmpty() ? startFolder() : folder;
     if (script().on)
         return scriptedPath(Kind::OpenFile, caption, start);
-    return QFileDialog::getOpenFileName(owner(parent), caption, start, filter);
+    QFileDialog dialogo(owner(parent), caption, start, filter);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    return escolhe(dialogo);
 }
 
 QString Dialogs::folderName(const QString& caption, const QString& start, QWidget* parent)
@@ -170,7 +229,10 @@ QString Dialogs::folderName(const QString& caption, const QString& start, QWidge
     const QString from = start.isEmpty() ? startFolder() : start;
     if (script().on)
         return scriptedPath(Kind::Folder, caption, from);
-    return QFileDialog::getExistingDirectory(owner(parent), caption, from);
+    QFileDialog dialogo(owner(parent), caption, from);
+    dialogo.setFileMode(QFileDialog::Directory);
+    dialogo.setOption(QFileDialog::ShowDirsOnly);
+    return escolhe(dialogo);
 }
 
 bool Dialogs::print(const QString& caption, const std::function<bool()>& show,
