@@ -453,6 +453,9 @@ private:
         // A month is replaced whole: a table of the month whose file came without rows of
         // it (or that the manifest says has none) has its rows of the month deleted too,
         // so that a month never keeps old lines under a new header.
+        QHash<const TabelaIntercambio*, int> arquivoDaTabela;
+        for (int k : ordem)
+            arquivoDaTabela.insert(lidos[size_t(k)].tabela, m.arquivos[k]);
         for (Unidade& u : unidades) {
             if (u.saldo)
                 continue;
@@ -464,10 +467,7 @@ private:
                     presente = presente || p.tabela == &t;
                 if (presente)
                     continue;
-                int arquivo = -1;
-                for (int k = 0; k < m.arquivos.size(); ++k)
-                    if (lidos[size_t(k)].tabela == &t)
-                        arquivo = m.arquivos[k];
+                const int arquivo = arquivoDaTabela.value(&t, -1);
                 // Without its file, only a month the manifest says has no rows there.
                 const bool vazioNoManifesto =
                     manifesto && manifesto->linhas.value(t.palavra).value(u.chave.value(3).toString().trimmed(), -1) == 0;

@@ -29,6 +29,21 @@ double numero(const QVariant& v)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
+const QString problemaGravacao = QStringLiteral("Problema na Gravação !! ... operação cancelada");
+const QString problemaReGravacao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
+const QString problemaExclusao = QStringLiteral("Problema na Exclusão !! ... operação cancelada");
+const QString problemaFechamento = QStringLiteral("Problema na ReGravação - Fechamento !! ... operação cancelada");
+
+// Why a month could not be written: it is closed or exported, or it has no header.
+QString mesFechado(int mes)
+{
+    return QStringLiteral("O mês de %1 já está fechado ou exportado.").arg(text::monthName(mes));
+}
+QString semMovimentacao(int mes)
+{
+    return QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(text::monthName(mes));
+}
+
 }  // namespace
 
 Acompanhamento::Acompanhamento(db::Connection& connection, const Chave& chave) : connection_(connection), chave_(chave)
@@ -175,7 +190,7 @@ rules::Falhou Acompanhamento::gravaMovimentacao(int mes, const Valores& digitado
 
     const QString falhaSaldo = QStringLiteral("Problema na Gravação - Identificação !! ... operação cancelada");
     const QString falhaInclusao = QStringLiteral("Problema na Gravação - Movimentação!! ... operação cancelada");
-    const QString falhaAlteracao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
+    const QString& falhaAlteracao = problemaReGravacao;
     QString falha = falhaSaldo;
     bool incluido = false;
     try {
@@ -236,8 +251,7 @@ rules::Falhou Acompanhamento::gravaMovimentacao(int mes, const Valores& digitado
                  QStringLiteral("and coalesce(situacao, '1') not in ('2', '3')")});
             valores(s);
             if (s.exec() == 0)
-                return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, falhaAlteracao,
-                                    QStringLiteral("O mês de %1 já está fechado ou exportado.").arg(text::monthName(mes))};
+                return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, falhaAlteracao, mesFechado(mes)};
         }
 
         // The first month's balance brought forward is the year's initial balance while
@@ -269,11 +283,7 @@ rules::Falhou Acompanhamento::travaMesAberto(int mes, const QString& mensagem)
     s.setParam(QStringLiteral("situacao"), codigos::situacao::aberto);
     if (s.exec() != 0)
         return std::nullopt;
-    const std::optional<QString> situacao = this->situacao(mes);
-    const QString nome = text::monthName(mes);
-    return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, mensagem,
-                        situacao ? QStringLiteral("O mês de %1 já está fechado ou exportado.").arg(nome)
-                                 : QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(nome)};
+    return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, mensagem, situacao(mes) ? mesFechado(mes) : semMovimentacao(mes)};
 }
 
 namespace {
@@ -288,12 +298,8 @@ void gravaTotalOutros(db::Connection& connection, const Chave& chave, int mes, d
     bindMes(s, mes);
     s.setParam(QStringLiteral("vl_tot_outros_pactuada"), valor);
     if (s.exec() == 0)
-        throw db::RowNotFoundError(QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(text::monthName(mes)));
+        throw db::RowNotFoundError(semMovimentacao(mes));
 }
-
-const QString problemaGravacao = QStringLiteral("Problema na Gravação !! ... operação cancelada");
-const QString problemaReGravacao = QStringLiteral("Problema na ReGravação - Movimentação!! ... operação cancelada");
-const QString problemaExclusao = QStringLiteral("Problema na Exclusão !! ... operação cancelada");
 
 // A line changed or deleted by its number that is no longer there.
 db::RowNotFoundError linhaAusente(bool exclusao)
@@ -465,21 +471,23 @@ rules::Falhou Acompanhamento::excluiDocumento(int mes, int sequencia)
     return std::nullopt;
 }
 
+rules::Falhou Acompanhamento::confereValores(int mes, const Cabecalho& c) const
+{
+    const TotaisExecucao execucao = totaisExecucao(mes);
+    const TotaisDocumentos documentos = totaisDocumentos(mes);
+    // A state has no delivery notes: its medications allocated are compared as 0.
+    return tracking::verificaFechamento(valoresGravados(c.valores),
+                                        {execucao.geral(), documentos.notaFiscal, documentos.guiaRemessa});
+}
+
 rules::Falhou Acompanhamento::confereFechamento(int mes) const
 {
     const std::optional<Cabecalho> c = cabecalho(mes);
     if (!c)
-        return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {},
-                            QStringLiteral("O mês de %1 não tem movimentação gravada.").arg(text::monthName(mes)), {}};
+        return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, semMovimentacao(mes), {}};
     if (c->situacao != codigos::situacao::aberto)
         return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, QStringLiteral("Movimento já está fechado/exportado"), {}};
-    const TotaisExecucao execucao = totaisExecucao(mes);
-    const TotaisDocumentos documentos = totaisDocumentos(mes);
-    // A state has no delivery notes: its medications allocated are compared as 0.
-    Valores v = c->valores;
-    if (estadual())
-        v.medicamentos = 0;
-    return tracking::verificaFechamento(v, {execucao.geral(), documentos.notaFiscal, documentos.guiaRemessa});
+    return confereValores(mes, *c);
 }
 
 rules::Falhou Acompanhamento::verificaFechamento(int mes) const
@@ -487,13 +495,12 @@ rules::Falhou Acompanhamento::verificaFechamento(int mes) const
     try {
         return confereFechamento(mes);
     } catch (const std::exception& e) {
-        return rules::falhaDe(e, QStringLiteral("Problema na ReGravação - Fechamento !! ... operação cancelada"));
+        return rules::falhaDe(e, problemaFechamento);
     }
 }
 
 rules::Falhou Acompanhamento::fechaMes(int mes, const QDate& data)
 {
-    const QString problema = QStringLiteral("Problema na ReGravação - Fechamento !! ... operação cancelada");
     try {
         db::WriteUnit unidade(connection_);
         db::Statement s(connection_, {QStringLiteral("update tb_movimento_municipio set "),
@@ -510,24 +517,19 @@ rules::Falhou Acompanhamento::fechaMes(int mes, const QDate& data)
             // Says why: no header, or not open; nothing was closed whatever it finds.
             if (rules::Falhou f = confereFechamento(mes))
                 return f;
-            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problema,
+            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problemaFechamento,
                                 QStringLiteral("O mês de %1 não foi encontrado aberto.").arg(text::monthName(mes))};
         }
-        // The header is this unit's now: the checks read what is closed. The header read
-        // back is closed, so it is checked as the open month it was.
+        // The header is this unit's now: the checks read what is closed, as the open
+        // month it was.
         const std::optional<Cabecalho> c = cabecalho(mes);
         if (!c)
-            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problema, {}};
-        Valores v = c->valores;
-        if (estadual())
-            v.medicamentos = 0;
-        const TotaisExecucao execucao = totaisExecucao(mes);
-        const TotaisDocumentos documentos = totaisDocumentos(mes);
-        if (rules::Falhou f = tracking::verificaFechamento(v, {execucao.geral(), documentos.notaFiscal, documentos.guiaRemessa}))
+            return rules::Falha{rules::Falha::Tipo::NaoEncontrado, {}, problemaFechamento, semMovimentacao(mes)};
+        if (rules::Falhou f = confereValores(mes, *c))
             return f;
         unidade.commit();
     } catch (const std::exception& e) {
-        return rules::falhaDe(e, problema);
+        return rules::falhaDe(e, problemaFechamento);
     }
     return std::nullopt;
 }

@@ -75,8 +75,6 @@ public:
     std::optional<Cabecalho> cabecalhoAberto() const;
     // The month's header, whatever its state; nothing when it has none.
     std::optional<Cabecalho> cabecalho(int mes) const;
-    // SITUACAO of the month's header; nothing when it has none.
-    std::optional<QString> situacao(int mes) const;
 
     // The year's incentive of the municipality (of every municipality of the UF in a state
     // installation, municipality 0); zeros when there is none.
@@ -122,19 +120,24 @@ public:
     // was checked.
     rules::Falhou fechaMes(int mes, const QDate& data);
 
+private:
+    // SITUACAO of the month's header; nothing when it has none.
+    std::optional<QString> situacao(int mes) const;
     // A document of that number for that payee in any year, UF, municipality or month.
     bool documentoLancado(const QString& numero, const QString& favorecido) const;
     // The payee on a document with a payee type other than tipo ("0": none); a document
-    // without a type does not count, nor does the line being edited.
+    // without a type does not count, nor does the line being edited. Both read in the
+    // unit of the document's save.
     bool favorecidoComOutroTipo(const QString& favorecido, const QString& tipo,
                                 const std::optional<LinhaDocumento>& excluida = std::nullopt) const;
 
-private:
     QList<Cabecalho> leCabecalhos(int mes) const;
     // The month is open: its header is locked for this unit (another seat writing the
     // month waits or is refused), or a failure with the operation's message.
     rules::Falhou travaMesAberto(int mes, const QString& mensagem);
     rules::Falhou confereFechamento(int mes) const;
+    // The three closing checks on the stored header and the month's stored lines.
+    rules::Falhou confereValores(int mes, const Cabecalho& c) const;
 
     db::Connection& connection_;
     Chave chave_;
