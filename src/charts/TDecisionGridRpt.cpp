@@ -49,7 +49,7 @@ void TDecisionGridRpt::setDecisionGrid(pivot::PivotGrid* grid)
         disconnect(gridLifetime_);
         whiten();
     });
-    columnWidth_ = std::max(1, grid->defaultColWidth());
+    columnWidth_ = std::max(1, grid->shownColWidth());
     rowHeight_ = std::max(1, grid->defaultRowHeight());
     captionFont_ = grid->captionFont();
     labelFont_ = grid->labelFont();

@@ -105,7 +105,8 @@ void TDMPrincipal::defineDatasets()
     TB_Cidade_PactuacaoCO_FORMA_PACTUACAO = &TB_Cidade_Pactuacao.addField(QStringLiteral("CO_FORMA_PACTUACAO"), FieldType::String, 3)
                                                  .setDisplayLabel(QStringLiteral("Forma Pactuação")).setTag(1);
     TB_Cidade_PactuacaoQT_POPULACAO = &TB_Cidade_Pactuacao.addField(QStringLiteral("QT_POPULACAO"), FieldType::Float)
-                                           .setDisplayLabel(QStringLiteral("População")).setTag(1);
+                                           .setDisplayLabel(QStringLiteral("População")).setTag(1)
+                                           .setDisplayFormat(text::masks::integerGrouped);
     TB_Cidade_PactuacaoNU_ANO_CENSO = &TB_Cidade_Pactuacao.addField(QStringLiteral("NU_ANO_CENSO"), FieldType::String, 4)
                                            .setDisplayLabel(QStringLiteral("Ano Censo")).setTag(1);
     UPTB_Cidade_Pactuacao.generate(QStringLiteral("TB_CIDADE_PACTUACAO"),
@@ -143,7 +144,8 @@ void TDMPrincipal::defineDatasets()
     RL_Cidade_ItemCensoIBGE.setSql({QStringLiteral("select * from RL_CIDADE_ITEMCENSOIBGE"),
                                     QStringLiteral("where co_cidade = :co_cidade and"),
                                     QStringLiteral("nu_ano_censo = :nu_ano_censo"), QStringLiteral("order by co_item_censo")});
-    RL_Cidade_ItemCensoIBGEQT_POPULACAO = &RL_Cidade_ItemCensoIBGE.addField(QStringLiteral("QT_POPULACAO"), FieldType::Float).setRequired();
+    RL_Cidade_ItemCensoIBGEQT_POPULACAO = &RL_Cidade_ItemCensoIBGE.addField(QStringLiteral("QT_POPULACAO"), FieldType::Float).setRequired()
+                                               .setDisplayFormat(text::masks::integerGrouped);
     RL_Cidade_ItemCensoIBGENU_ANO_CENSO = &RL_Cidade_ItemCensoIBGE.addField(QStringLiteral("NU_ANO_CENSO"), FieldType::String, 4).setRequired();
 
     // Transfer rates, in reais per inhabitant, shown as the Brazilian currency format does.
@@ -184,7 +186,8 @@ void TDMPrincipal::defineDatasets()
     TB_Repasse_Municipal_ExcessaoCO_UF = &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("CO_UF"), FieldType::String, 2)
                                               .setRequired().setDisplayLabel(QStringLiteral("UF")).setTag(1);
     TB_Repasse_Municipal_ExcessaoNO_CIDADE = &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("NO_CIDADE"), FieldType::String, 50)
-                                                  .setDisplayLabel(QStringLiteral("Município")).setTag(1);
+                                                  .setDisplayLabel(QStringLiteral("Município")).setTag(1)
+                                                  .setDisplayWidth(32);  // the longest name, so the value shows beside it
     TB_Repasse_Municipal_ExcessaoVL_REPASSE_MUNICIPAL_EXCESSAO =
         &TB_Repasse_Municipal_Excessao.addField(QStringLiteral("VL_REPASSE_MUNICIPAL_EXCESSAO"), FieldType::Float)
              .setCurrency().setDisplayFormat(text::masks::reais).setDisplayLabel(QStringLiteral("Valor Repasse")).setTag(1)

@@ -27,7 +27,7 @@ TfrmRecAnuaisPactuados::TfrmRecAnuaisPactuados(QWidget* owner) : JanelaDeIncenti
     CB_Ano->setCurrentIndex(-1);
     defineCampos(QStringLiteral("Município"), QStringLiteral("Modalidade de Pactuação"), text::masks::money);
 
-    DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    DBGrid1->datasetModel()->setTitlesAlignedToColumns(true);
     // A list to read, not to type into.
     QPalette cinza = DBGrid1->palette();
     cinza.setColor(QPalette::Base, cinza.color(QPalette::Button));

@@ -23,6 +23,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetrics>
+#include <QTableView>
 #include <QImage>
 #include <QPrinter>
 #include <QProcess>
@@ -141,6 +143,16 @@ private slots:
         for (const QVariant& v : esperado)
             naoNulos += !v.isNull();
         QCOMPARE(vistos, naoNulos);
+        // Every label and figure shows whole ("Outros Medicamentos" was cut at the default width).
+        const QFontMetrics rotulo(g.labelFont().font), numero(g.dataFont().font);
+        const int coluna = g.view(pivot::PivotGrid::Part::Top)->columnWidth(0);
+        QCOMPARE(coluna, g.shownColWidth());
+        QVERIFY(coluna >= g.defaultColWidth());
+        for (int col = 0; col < g.colCount() - g.fixedCols(); ++col) {
+            QVERIFY2(rotulo.horizontalAdvance(g.cells(col, -2)) < coluna, qPrintable(g.cells(col, -2)));
+            for (int r = 0; r < g.rowCount() - g.fixedRows(); ++r)
+                QVERIFY(numero.horizontalAdvance(g.cells(col, r)) < coluna);
+        }
 
         // The chart shows the same values, totals left out.
         const pivot::PivotChart& chart = *w->DecisionGraph1;

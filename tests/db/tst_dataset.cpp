@@ -136,8 +136,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("required field empty") << QString() << QStringLiteral("1,00") << QStringLiteral("O campo \"Ano Competência\" deve ser informado.");
         QTest::newRow("value that does not convert")
-            << QStringLiteral("2024") << QStringLiteral("1.234,5")
-            << QStringLiteral("\"1.234,5\" não é um valor válido para o campo \"Valor Repasse Federal\".");
+            << QStringLiteral("2024") << QStringLiteral("1.23,5")
+            << QStringLiteral("\"1.23,5\" não é um valor válido para o campo \"Valor Repasse Federal\".");
     }
     void checksBeforePosting()
     {
@@ -453,6 +453,16 @@ private slots:
         QCOMPARE(federal.asString(), QStringLiteral("1234,5678"));
         QCOMPARE(federal.editText(), QStringLiteral("1234,57"));
         QCOMPARE(federal.displayText(), QStringLiteral("1.234,57"));
+        // A figure typed as it is shown, thousands separator included, is taken; a point
+        // that could only be a decimal point is not.
+        r.ds.edit();
+        federal.setAsString(QStringLiteral("1.234,50"));
+        QCOMPARE(federal.asFloat(), 1234.5);
+        federal.setAsString(QStringLiteral("12.345"));
+        QCOMPARE(federal.asFloat(), 12345.0);
+        QVERIFY_THROWS_EXCEPTION(db::DataError, federal.setAsString(QStringLiteral("1.5")));
+        QCOMPARE(federal.asFloat(), 12345.0);
+        r.ds.cancel();
     }
 
     void locateOnSeveralFields_data()

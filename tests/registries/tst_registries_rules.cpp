@@ -163,6 +163,8 @@ private slots:
     {
         QCOMPARE(populacaoDigitada(QStringLiteral(" 55742 ")), 55742.0);
         QCOMPARE(populacaoDigitada(QStringLiteral("1234,5")), 1234.5);
+        QCOMPARE(populacaoDigitada(QStringLiteral("55.742")), 55742.0);  // as the grid shows it
+        QCOMPARE(populacaoDigitada(QStringLiteral("1.234.567")), 1234567.0);
         try {
             populacaoDigitada(QStringLiteral("mil"));
             QFAIL("a population that is no number was taken");

@@ -270,7 +270,10 @@ std::optional<QVariant> Field::convertText(const QString& s) const
     }
     case FieldType::Float:
     case FieldType::Currency: {
-        const auto d = text::parseFloat(t);
+        // As typed, or as a grouped figure is shown ("1.234,50"); "1.5" is neither.
+        auto d = text::parseFloat(t);
+        if (!d)
+            d = text::parseAmount(t);
         if (!d)
             return std::nullopt;
         return QVariant(*d);

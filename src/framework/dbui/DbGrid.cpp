@@ -12,6 +12,15 @@ namespace ui {
 
 // --- DatasetModel ---------------------------------------------------------------
 
+namespace {
+
+QVariant columnAlignment(const db::Field& f)
+{
+    return QVariant::fromValue(Qt::AlignVCenter | (f.isNumeric() ? Qt::AlignRight : Qt::AlignLeft));
+}
+
+}  // namespace
+
 DatasetModel::DatasetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void DatasetModel::setDataSource(db::DataSource* source)
@@ -109,14 +118,27 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return ds->rowDisplayText(index.row(), *f);
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(Qt::AlignVCenter | (f->isNumeric() ? Qt::AlignRight : Qt::AlignLeft));
+        return columnAlignment(*f);
     default:
         return {};
     }
 }
 
+void DatasetModel::setTitlesAlignedToColumns(bool on)
+{
+    if (titlesAligned_ == on)
+        return;
+    titlesAligned_ = on;
+    if (!columns_.empty())
+        emit headerDataChanged(Qt::Horizontal, 0, int(columns_.size()) - 1);
+}
+
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal && titlesAligned_) {
+        if (const db::Field* f = fieldAt(section))
+            return columnAlignment(*f);
+    }
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Horizontal) {

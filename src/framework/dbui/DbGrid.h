@@ -35,6 +35,10 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Column titles aligned as their figures (numbers to the right, text to the left)
+    // instead of the header's own alignment.
+    void setTitlesAlignedToColumns(bool on);
+
 signals:
     // The columns or the rows were laid out anew.
     void layoutReset();
@@ -48,6 +52,7 @@ private:
     QList<QMetaObject::Connection> links_;
     std::vector<db::Field*> columns_;
     int rows_ = 0;
+    bool titlesAligned_ = false;
 };
 
 class DbGrid : public QTableView {

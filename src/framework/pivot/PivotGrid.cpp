@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QMenu>
@@ -292,10 +293,10 @@ void PivotGrid::setDataColor(const QColor& c) { dataColor_ = c; restyle(); }
 void PivotGrid::setDataSumColor(const QColor& c) { dataSumColor_ = c; restyle(); }
 void PivotGrid::setColor(const QColor& c) { color_ = c; restyle(); }
 void PivotGrid::setGridLineColor(const QColor& c) { lineColor_ = c; restyle(); }
-void PivotGrid::setGridLineWidth(int px) { lineWidth_ = std::max(0, px); restyle(); }
-void PivotGrid::setCaptionFont(const FontStyle& f) { captionFont_ = f; restyle(); }
-void PivotGrid::setLabelFont(const FontStyle& f) { labelFont_ = f; restyle(); }
-void PivotGrid::setDataFont(const FontStyle& f) { dataFont_ = f; restyle(); }
+void PivotGrid::setGridLineWidth(int px) { lineWidth_ = std::max(0, px); relayout(); }
+void PivotGrid::setCaptionFont(const FontStyle& f) { captionFont_ = f; relayout(); }
+void PivotGrid::setLabelFont(const FontStyle& f) { labelFont_ = f; relayout(); }
+void PivotGrid::setDataFont(const FontStyle& f) { dataFont_ = f; relayout(); }
 
 QColor PivotGrid::cellColor(int column, int row) const
 {
@@ -370,17 +371,43 @@ void PivotGrid::restyle()
         v->viewport()->update();
 }
 
+int PivotGrid::fittedColWidth() const
+{
+    int width = colWidth_;
+    if (!model_)
+        return width;
+    // Every caption, label and figure whole: the widest cell of a column (a label of an
+    // outer group spans its group and is left out), over the first rows only, so that a
+    // long grid lays out at once.
+    const int padding = 8 + lineWidth_;
+    const QFontMetrics caption(captionFont_.font), label(labelFont_.font), data(dataFont_.font);
+    const int lastRow = std::min(model_->dataRowCount(), 500);
+    for (int row = -model_->fixedRows(); row < lastRow; ++row) {
+        for (int column = 1 - model_->fixedColumns(); column < model_->dataColumnCount(); ++column) {
+            const CellKind kind = model_->cellKind(column, row);
+            if (kind == CellKind::Other)
+                continue;
+            if (kind == CellKind::Label && row < 0 && column >= 0 && model_->labelSpan(column, row) != 1)
+                continue;
+            const QFontMetrics& fm = kind == CellKind::Caption ? caption : kind == CellKind::Label ? label : data;
+            width = std::max(width, fm.horizontalAdvance(model_->cellText(column, row)) + padding);
+        }
+    }
+    return width;
+}
+
 void PivotGrid::relayout()
 {
     const int fixedColumns = fixedCols();
     const int fixedRowCount = fixedRows();
+    shownColWidth_ = fittedColWidth();
     for (int i = 0; i < kParts; ++i) {
         QTableView* v = views_[i];
         PartModel* m = parts_[i];
-        v->horizontalHeader()->setDefaultSectionSize(colWidth_);
+        v->horizontalHeader()->setDefaultSectionSize(shownColWidth_);
         v->verticalHeader()->setDefaultSectionSize(rowHeight_);
         for (int c = 0; c < m->columnCount(); ++c)
-            v->horizontalHeader()->resizeSection(c, m->fixedColumnsPart() && c == 0 ? outlineWidth_ : colWidth_);
+            v->horizontalHeader()->resizeSection(c, m->fixedColumnsPart() && c == 0 ? outlineWidth_ : shownColWidth_);
         for (int r = 0; r < m->rowCount(); ++r)
             v->verticalHeader()->resizeSection(r, rowHeight_);
         v->clearSpans();
@@ -400,7 +427,7 @@ void PivotGrid::relayout()
                 if (const int span = model_->labelSpan(p - k, r); span > 1)
                     left->setSpan(r, p - k + fixedColumns, span, 1);
     }
-    const int fixedWidth = fixedColumns > 0 ? outlineWidth_ + (fixedColumns - 1) * colWidth_ : 0;
+    const int fixedWidth = fixedColumns > 0 ? outlineWidth_ + (fixedColumns - 1) * shownColWidth_ : 0;
     const int fixedHeight = fixedRowCount * rowHeight_;
     views_[index(Part::Corner)]->setFixedSize(fixedWidth, fixedHeight);
     views_[index(Part::Top)]->setFixedHeight(fixedHeight);
@@ -428,7 +455,7 @@ void PivotGrid::syncScrollBars()
 QSize PivotGrid::sizeHint() const
 {
     const int columns = std::max(0, colCount() - 1);
-    const int w = outlineWidth_ + columns * colWidth_ + 2 * frameWidth() + vbar_->sizeHint().width();
+    const int w = outlineWidth_ + columns * shownColWidth_ + 2 * frameWidth() + vbar_->sizeHint().width();
     const int h = rowCount() * rowHeight_ + 2 * frameWidth() + hbar_->sizeHint().height();
     return {std::min(w, 900), std::min(std::max(h, 4 * rowHeight_), 500)};
 }

@@ -45,8 +45,11 @@ public:
     bool cellIsTotal(int column, int row) const;
 
     // Sizes in pixels; the outline column is narrow.
+    // The width every column has at least; a column is as wide as its widest caption,
+    // label or figure needs (shownColWidth()).
     int defaultColWidth() const { return colWidth_; }
     void setDefaultColWidth(int px);
+    int shownColWidth() const { return shownColWidth_; }
     int defaultRowHeight() const { return rowHeight_; }
     void setDefaultRowHeight(int px);
     int outlineWidth() const { return outlineWidth_; }
@@ -115,6 +118,7 @@ private:
     class Delegate;
 
     void relayout();
+    int fittedColWidth() const;
     void restyle();
     bool gridCell(QObject* viewport, const QPoint& pos, int* column, int* row) const;
     void showMenu(int column, int row, const QPoint& globalPos);
@@ -122,6 +126,7 @@ private:
 
     QPointer<PivotModel> model_;
     int colWidth_ = 100;
+    int shownColWidth_ = 100;
     int rowHeight_ = 20;
     int outlineWidth_ = 12;
     QColor captionColor_, labelColor_, labelSumColor_, dataColor_, dataSumColor_, color_, lineColor_;

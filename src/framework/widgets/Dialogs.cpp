@@ -10,6 +10,7 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -68,12 +69,28 @@ QWidget* owner(QWidget* parent)
     return parent ? parent : QApplication::activeWindow();
 }
 
+// Runs a box; once it closes, the window under it has the keyboard again, on the control
+// that had it: not every window system gives the activation back by itself, and a window
+// without it takes no F-key until a click.
+int execGivingBack(QDialog& box)
+{
+    const QPointer<QWidget> opener = box.parentWidget() ? box.parentWidget()->window() : nullptr;
+    const QPointer<QWidget> focused = opener ? opener->focusWidget() : nullptr;
+    const int answer = box.exec();
+    if (opener && opener->isVisible()) {
+        opener->activateWindow();
+        if (focused && focused->isEnabled())
+            focused->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    return answer;
+}
+
 void show(QMessageBox::Icon icon, const QString& title, const QString& text, QWidget* parent)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner(parent));
     box.setAccessibleName(title);
     box.setAccessibleDescription(text);
-    box.exec();
+    execGivingBack(box);
 }
 
 // A scripted file, folder or print dialog: the next scripted path, recorded.
@@ -120,7 +137,7 @@ bool Dialogs::confirm(const QString& text, QWidget* parent, const QString& title
     box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
     box.setAccessibleName(title);
     box.setAccessibleDescription(text);
-    return box.exec() == QMessageBox::Yes;
+    return execGivingBack(box) == QMessageBox::Yes;
 }
 
 void Dialogs::error(const QString& text, QWidget* parent, const QString& title)
@@ -195,7 +212,7 @@ QString escolhe(QFileDialog& dialogo)
             colunas->setSectionResizeMode(c, c == 0 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     }
     dialogo.resize(std::max(dialogo.width(), 820), std::max(dialogo.height(), 480));
-    if (dialogo.exec() != QDialog::Accepted)
+    if (execGivingBack(dialogo) != QDialog::Accepted)
         return QString();
     const QStringList escolhidos = dialogo.selectedFiles();
     return escolhidos.value(0);

@@ -63,7 +63,10 @@ rules::Falhou campoQueFalta(db::Connection& connection, const PactoDigitado& p)
 
 double populacaoDigitada(const QString& texto)
 {
-    const auto n = text::parseFloat(texto.trimmed());
+    // As typed, or as shown (with the thousands separator: "12.345").
+    auto n = text::parseFloat(texto.trimmed());
+    if (!n)
+        n = text::parseAmount(texto.trimmed());
     if (!n)
         throw db::DataError(QStringLiteral("\"%1\" não é um valor válido para o campo \"População\".").arg(texto.trimmed()));
     return *n;
