@@ -168,7 +168,8 @@ private slots:
         QCOMPARE(linhas(*q, {"NU_MES_COMPET", "ELENCO_MINIMO", "TOT_OUTROS_PACTUADA"}), QStringList{"2|20,00|0,00"});
         // Every month a group of its own: state, municipality and month kept apart.
         QVERIFY(chaveGrupoTotal("MG", 3138203, 3.0) != chaveGrupoTotal("MG", 313820, 33.0));
-        QCOMPARE(chaveGrupoTotal("MG", 3138203, 3.0), chaveGrupoTotal("MG", 3138203, 3.0));
+        QCOMPARE(chaveGrupoTotal("MG", 3138203, 3.0), QStringLiteral("MG|3138203|3"));
+        QCOMPARE(chaveGrupoTotal("MG", 313820, 33.0), QStringLiteral("MG|313820|33"));
     }
 
     // The shortfall: required less allocated, negative when more was allocated, empty

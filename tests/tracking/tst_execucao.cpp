@@ -151,6 +151,8 @@ private slots:
     void init() { Dialogs::startScript(); }
     void cleanup()
     {
+        // A test that shortened the lock timeout and failed half-way leaves the others the usual one.
+        db::setLockTimeout(db::defaultLockTimeout);
         frm.reset();
         Dialogs::stopScript();
         delete DMPrincipal;
