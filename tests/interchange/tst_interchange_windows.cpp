@@ -265,6 +265,58 @@ private slots:
                  qPrintable(frm.LblAviso->text()));
     }
 
+    // Month files through the window: a month the database refuses is kept as it was, in
+    // every table, the others load; the summary says which, with the line.
+    void importOfMonthsWithARefusedMonth()
+    {
+        support::freshDataModule(QStringLiteral("empty"));
+        db::Connection& c = DMPrincipal->IBDatabaseGeral;
+        fixture::parametros(c, fixture::ano, fixture::uf, 0);
+        // What the state held of February before: kept whole.
+        fixture::cabecalho(c, 3138203, 2, QStringLiteral("2"), 7);
+        const QStringList fevereiro = fixture::linhas(c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET"));
+        QCOMPARE(fevereiro.size(), 1);
+        const QString pasta = installation::exportFolder();
+        QVERIFY(QDir().mkpath(pasta));
+        const QByteArray chave = "NU_ANO_COMPET\nCO_UF\nCO_CIDADE\nNU_MES_COMPET\n";
+        const auto mes = [](int m, const QByteArray& resto) {
+            return "2003\nMG\n3138203\n" + QByteArray::number(m) + "\n" + resto + "\r\n";
+        };
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003313820TB_MOVIMENTO.TXT")),
+              chave + "VL_SALDO_ANTERIOR\nVL_ALOC_FEDERAL\nVL_ALOC_ESTADUAL\nVL_ALOC_MUNICIPAL\nVL_REC_GASTOS\nSITUACAO\n"
+                      "VL_TOT_OUTROS_PACTUADA\nVL_ALOC_MED\nDT_FECHAMENTO\nDT_ENVIO\nVL_RENDIMENTOS_APLICADOS\r\n"
+                  + mes(1, "100\n50\n0\n0\n30\n3\n0\n0\n31/01/2003\n05/02/2003\n0")
+                  + mes(2, "120\n50\n0\n0\n20\n3\n0\n0\n28/02/2003\n05/03/2003\n0")
+                  // February's header twice: the database refuses the month.
+                  + mes(2, "120\n60\n0\n0\n20\n3\n0\n0\n28/02/2003\n05/03/2003\n0"));
+        grava(QDir(pasta).filePath(QStringLiteral("MG2003313820TB_EXECUCAO_FISICA.TXT")),
+              chave + "CO_SEQ_MED\nCO_SEQ_MEDICAMENTO\nQT_MEDICAMENTO\nVL_UNITARIO\nVL_TOTAL\nST_ORIGEM\r\n"
+                  + mes(1, "1\n28\n100\n0,5\n50\nM") + mes(2, "1\n28\n100\n0,2\n20\nM"));
+
+        TFrmImportaDados frm;
+        mostra(&frm);
+        QCOMPARE(frm.CheckArquivos->items(), (QStringList{"MG2003313820TB_EXECUCAO_FISICA.TXT", "MG2003313820TB_MOVIMENTO.TXT"}));
+        marca(frm.CheckArquivos, 0);
+        marca(frm.CheckArquivos, 1);
+        tecla(&frm, Qt::Key_F7);
+        QCOMPARE(Dialogs::texts().size(), 1);
+        const QString texto = Dialogs::texts().first();
+        const QString recusa = QStringLiteral("Importação Concluída\n\n"
+                                              "MG2003313820TB_EXECUCAO_FISICA.TXT: 1 mês e 1 linha carregados.\n\n"
+                                              "MG2003313820TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.\n"
+                                              "  Recusado, mantido como estava em todas as tabelas: mês 2 (linha 46): ");
+        QVERIFY2(texto.startsWith(recusa), qPrintable(texto));
+        QVERIFY2(texto.endsWith(QStringLiteral("\n\nSem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem "
+                                               "ele), conferidos só pelo formato: MG2003313820.")),
+                 qPrintable(texto));
+        // January loaded in both tables; February as the state had it, without lines.
+        QCOMPARE(fixture::linhas(c, QStringLiteral("TB_MOVIMENTO_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")),
+                 (QStringList{"2003|MG|3138203|1|100|50|0|0|30|3|0|0|2003-01-31T00:00:00|2003-02-05T00:00:00|0",
+                              fevereiro.first()}));
+        QCOMPARE(fixture::linhas(c, QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("NU_MES_COMPET")),
+                 QStringList{"2003|MG|3138203|1|1|28|100|0.5|50|M"});
+    }
+
     void importWithoutParametersSaysWhy()
     {
         // A state installation without a parameter record: no UF to offer files of.
