@@ -32,7 +32,6 @@ void exigeAnoCompleto(db::Dataset& dataset, const db::Field* ano, QList<const db
 
 TDMPrincipal::TDMPrincipal(QObject* parent)
     : QObject(parent),
-      IBTransactionGeral(IBDatabaseGeral),
       TB_Cidade_Pactuacao(&IBDatabaseGeral, QStringLiteral("TB_Cidade_Pactuacao")),
       DsTB_Cidade_Pactuacao(&TB_Cidade_Pactuacao),
       UPTB_Cidade_Pactuacao(IBDatabaseGeral),

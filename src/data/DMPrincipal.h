@@ -7,18 +7,6 @@
 
 #include <QObject>
 
-// The connection's transaction object. Work is written in write units (db::WriteUnit),
-// each committing when its action completes; this object names them for the windows.
-class TIBTransaction {
-public:
-    explicit TIBTransaction(db::Connection& connection) : connection_(connection) {}
-    db::Connection& connection() const { return connection_; }
-    bool inUnit() const { return connection_.inUnit(); }
-
-private:
-    db::Connection& connection_;
-};
-
 class TDMPrincipal : public QObject {
     Q_OBJECT
 public:
@@ -32,7 +20,6 @@ public:
     void DataModuleDestroy();
 
     db::Connection IBDatabaseGeral;
-    TIBTransaction IBTransactionGeral;
 
     db::Dataset TB_Cidade_Pactuacao;
     db::DataSource DsTB_Cidade_Pactuacao;

@@ -222,10 +222,7 @@ void TfrmModeloEdicao::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 
 void TfrmModeloEdicao::FormKeyPress(int& key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        key = 0;
-        focusNextChild();
-    }
+    enterMovesToNextControl(key);
 }
 
 void TfrmModeloEdicao::BbtSairClick()

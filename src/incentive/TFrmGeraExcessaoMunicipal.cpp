@@ -142,21 +142,10 @@ void TFrmGeraExcessaoMunicipal::BbtSairClick()
 
 void TFrmGeraExcessaoMunicipal::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
-    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return;
-    if (key == Qt::Key_F7) {
-        key = 0;
-        BbtImprime->trigger();
-    } else if (key == Qt::Key_F10) {
-        key = 0;
-        BbtSair->trigger();
-    }
+    triggerForKey(key, shift, {{Qt::Key_F7, BbtImprime}, {Qt::Key_F10, BbtSair}});
 }
 
 void TFrmGeraExcessaoMunicipal::FormKeyPress(int& key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        key = 0;
-        focusNextChild();
-    }
+    enterMovesToNextControl(key);
 }

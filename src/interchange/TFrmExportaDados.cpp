@@ -134,21 +134,10 @@ void TFrmExportaDados::BbtSairClick()
 
 void TFrmExportaDados::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
-    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return;
-    if (key == Qt::Key_F7 && BbtGera->isEnabled()) {
-        key = 0;
-        BbtGera->trigger();
-    } else if (key == Qt::Key_F10) {
-        key = 0;
-        BbtSair->trigger();
-    }
+    triggerForKey(key, shift, {{Qt::Key_F7, BbtGera}, {Qt::Key_F10, BbtSair}});
 }
 
 void TFrmExportaDados::FormKeyPress(int& key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        key = 0;
-        focusNextChild();
-    }
+    enterMovesToNextControl(key);
 }

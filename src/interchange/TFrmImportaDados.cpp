@@ -225,21 +225,10 @@ void TFrmImportaDados::BbtSairClick()
 
 void TFrmImportaDados::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
-    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return;
-    if (key == Qt::Key_F7 && BbtImporta->isEnabled()) {
-        key = 0;
-        BbtImporta->trigger();
-    } else if (key == Qt::Key_F10) {
-        key = 0;
-        BbtSair->trigger();
-    }
+    triggerForKey(key, shift, {{Qt::Key_F7, BbtImporta}, {Qt::Key_F10, BbtSair}});
 }
 
 void TFrmImportaDados::FormKeyPress(int& key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        key = 0;
-        focusNextChild();
-    }
+    enterMovesToNextControl(key);
 }

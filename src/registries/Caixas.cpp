@@ -10,6 +10,7 @@
 #include "widgets/Look.h"
 
 #include <QFocusEvent>
+#include <QFormLayout>
 #include <QKeyEvent>
 
 #include <QLineEdit>
@@ -107,6 +108,31 @@ void acompanhaUf(ui::DbLookupComboBox* estado)
     });
     QObject::connect(source, &db::DataSource::rowsChanged, estado, posiciona);
     QObject::connect(source, &db::DataSource::stateChanged, estado, posiciona);
+}
+
+QFormLayout* formulario(QWidget* painel)
+{
+    auto* form = new QFormLayout(painel);
+    form->setContentsMargins(16, 16, 16, 16);
+    form->setVerticalSpacing(10);
+    form->setHorizontalSpacing(12);
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    return form;
+}
+
+ui::DbEdit* valor(db::DataSource* source, const char* name, const char* field, QWidget* parent)
+{
+    auto* e = new ui::DbEdit(source, QString::fromLatin1(field), parent);
+    e->setObjectName(QString::fromLatin1(name));
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("R$ 000.000,00")) + 20);
+    return e;
+}
+
+void larguraAno(QWidget* box)
+{
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 50);
 }
 
 }  // namespace registros

@@ -1,8 +1,10 @@
 #pragma once
-// Boxes the registry windows share: the year of competence, and the state box that
-// keeps the state list on the record's UF.
+// What the registry windows share: the year of competence, the state box that keeps
+// the state list on the record's UF, the form of the transfer-rate windows.
+#include <QString>
 #include <QStringList>
 
+class QFormLayout;
 class QWidget;
 
 namespace db {
@@ -10,6 +12,7 @@ class DataSource;
 }
 namespace ui {
 class DbComboBox;
+class DbEdit;
 class DbLookupComboBox;
 }  // namespace ui
 
@@ -27,5 +30,14 @@ ui::DbLookupComboBox* caixaDeEstado(db::DataSource* source, QWidget* parent);
 // and the municipality box can show the record's own. A choice in the box moves the
 // list by itself.
 void acompanhaUf(ui::DbLookupComboBox* estado);
+
+// The transfer-rate windows: the hints of their boxes, their form's layout, an amount in
+// reais bound to a field, the width of a year box.
+inline const QString dicaAno = QStringLiteral("Informe o ano de competência da pactuação");
+inline const QString dicaEstado = QStringLiteral("Informe a sigla da unidade da federação da pactuação");
+inline const QString dicaMunicipio = QStringLiteral("Informe o município da pactuação");
+QFormLayout* formulario(QWidget* painel);
+ui::DbEdit* valor(db::DataSource* source, const char* name, const char* field, QWidget* parent);
+void larguraAno(QWidget* box);
 
 }  // namespace registros

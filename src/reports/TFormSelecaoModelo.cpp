@@ -254,23 +254,10 @@ void TFormSelecaoModelo::BbtSairClick()
 
 void TFormSelecaoModelo::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
-    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return;
-    if (key == Qt::Key_F7) {
-        if (BbtImprime->isEnabled()) {
-            key = 0;
-            BbtImprime->trigger();
-        }
-    } else if (key == Qt::Key_F10) {
-        key = 0;
-        BbtSairClick();
-    }
+    triggerForKey(key, shift, {{Qt::Key_F7, BbtImprime}, {Qt::Key_F10, BbtSair}});
 }
 
 void TFormSelecaoModelo::FormKeyPress(int& key)
 {
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        key = 0;
-        focusNextChild();
-    }
+    enterMovesToNextControl(key);
 }

@@ -492,6 +492,15 @@ void PaginasAcompanhamento::criaFonteComprovacao(TfrmModeloPage* janela, const F
 
 // --- what the pages show ------------------------------------------------------------
 
+db::Dataset* PaginasAcompanhamento::datasetDaPagina(const QWidget* pagina) const
+{
+    if (pagina && pagina == tbsExecucaoFisica)
+        return DBGridExecucao->dataset();
+    if (pagina && pagina == tbsFonteComprovacao)
+        return DBGridFonte->dataset();
+    return nullptr;
+}
+
 int PaginasAcompanhamento::mesCompetencia() const
 {
     const QString nome = CBMes->currentText();

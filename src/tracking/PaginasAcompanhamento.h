@@ -92,6 +92,8 @@ public:
 
     // The month chosen (1..12); 0 when none.
     int mesCompetencia() const;
+    // The lines a page shows (the medications' or the documents'); null for the others.
+    db::Dataset* datasetDaPagina(const QWidget* pagina) const;
     // The figures of the financial page as they stand.
     tracking::Valores valores() const;
     const tracking::TotaisExecucao& totaisExecucao() const { return totaisExecucao_; }

@@ -141,15 +141,6 @@ QString TfrmConsultaExecucaoMunicipal::legenda(bool comMes) const
                              forma);
 }
 
-db::Dataset* TfrmConsultaExecucaoMunicipal::datasetDaPagina() const
-{
-    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica)
-        return const_cast<db::Dataset*>(&Tb_Execucao_Fisica_Municipio);
-    if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao)
-        return const_cast<db::Dataset*>(&Tb_Fonte_comprovacao_Municipio);
-    return nullptr;
-}
-
 void TfrmConsultaExecucaoMunicipal::abreCidade()
 {
     TB_Cidade.close();
@@ -231,7 +222,7 @@ void TfrmConsultaExecucaoMunicipal::FormShow()
 
 void TfrmConsultaExecucaoMunicipal::FormClose()
 {
-    if (db::Dataset* ds = datasetDaPagina())
+    if (db::Dataset* ds = paginas->datasetDaPagina(pgEdicao->currentPage()))
         ds->close();
 }
 
@@ -280,7 +271,7 @@ void TfrmConsultaExecucaoMunicipal::pgEdicaoChange()
         paginas->CBMes->setFocus();
         return;
     }
-    if (db::Dataset* ds = datasetDaPagina())
+    if (db::Dataset* ds = paginas->datasetDaPagina(pgEdicao->currentPage()))
         dtsEdicao->setDataset(ds);
 }
 

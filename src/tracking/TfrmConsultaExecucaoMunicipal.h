@@ -66,7 +66,6 @@ private:
     tracking::Chave chave() const;
     tracking::Acompanhamento acompanhamento() const;
     QString legenda(bool comMes) const;
-    db::Dataset* datasetDaPagina() const;
 
     int codigoCidade_ = 0;
     int cidade_ = 0;

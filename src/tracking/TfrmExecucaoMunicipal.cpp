@@ -174,15 +174,6 @@ bool TfrmExecucaoMunicipal::paginaDetalhe() const
     return p == paginas->tbsExecucaoFisica || p == paginas->tbsFonteComprovacao;
 }
 
-db::Dataset* TfrmExecucaoMunicipal::datasetDaPagina() const
-{
-    if (pgEdicao->currentPage() == paginas->tbsExecucaoFisica)
-        return const_cast<db::Dataset*>(&Tb_Execucao_Fisica_Municipio);
-    if (pgEdicao->currentPage() == paginas->tbsFonteComprovacao)
-        return const_cast<db::Dataset*>(&Tb_Fonte_comprovacao_Municipio);
-    return nullptr;
-}
-
 // --- the window ---------------------------------------------------------------------
 
 void TfrmExecucaoMunicipal::FormCreate()
@@ -234,7 +225,7 @@ void TfrmExecucaoMunicipal::FormShow()
 
 void TfrmExecucaoMunicipal::FormClose()
 {
-    if (db::Dataset* ds = datasetDaPagina())
+    if (db::Dataset* ds = paginas->datasetDaPagina(pgEdicao->currentPage()))
         ds->close();
 }
 
@@ -436,7 +427,7 @@ bool TfrmExecucaoMunicipal::GravaMovimentacao()
 void TfrmExecucaoMunicipal::BbtCancelarClick()
 {
     if (paginaDetalhe()) {
-        if (db::Dataset* ds = datasetDaPagina())
+        if (db::Dataset* ds = paginas->datasetDaPagina(pgEdicao->currentPage()))
             ds->cancel();
     } else {
         pgEdicao->setCurrentPage(0);
@@ -523,7 +514,7 @@ void TfrmExecucaoMunicipal::novaLinha()
 {
     const std::optional<tracking::Cabecalho> aberto = acompanhamento().cabecalhoAberto();
     paginas->EdtPactuada->setValue(aberto ? aberto->totOutrosPactuada : 0.0);
-    db::Dataset* ds = datasetDaPagina();
+    db::Dataset* ds = paginas->datasetDaPagina(pgEdicao->currentPage());
     PaginasAcompanhamento::abreLinhas(*ds, chave(), paginas->mesCompetencia());
     ds->append();
     if (ds == &Tb_Fonte_comprovacao_Municipio) {

@@ -112,7 +112,6 @@ private:
     // The text typed in a value, unit price, quantity or date control, handed to its
     // field; false (with the message and the focus back) when it does not convert.
     bool confirmaTexto(QWidget* control);
-    db::Dataset* datasetDaPagina() const;
     bool paginaDetalhe() const;
 
     // Gives the focus back to a control that was being left, once the move is over.

@@ -140,7 +140,7 @@ private slots:
         tecla(&frm, Qt::Key_F6);
 
         novoPacto(frm, QStringLiteral("2022"), QStringLiteral("MG"), QStringLiteral("Lavras"));
-        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55742"));
+        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55.742"));  // as the grid shows it, with the thousands separator
         QCOMPARE(frm.DBEdAnoCenso->text(), QStringLiteral("2022"));
         support::chooseEntry(frm.DBBoxModPactuacao, QStringLiteral("Transferência total direta ao município"));
         Dialogs::addAnswers({true});
@@ -165,7 +165,7 @@ private slots:
         support::chooseEntry(frm.DBBoxAno, QStringLiteral("2022"));
         frm.DBBoxMunicipio->setFocus(Qt::TabFocusReason);
         tecla(&frm, Qt::Key_Tab);
-        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55742"));
+        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55.742"));
         frm.DBBoxAno->setFocus(Qt::BacktabFocusReason);
         support::chooseEntry(frm.DBBoxAno, QStringLiteral("2005"));
         frm.DBBoxMunicipio->setFocus(Qt::TabFocusReason);
@@ -177,7 +177,7 @@ private slots:
         digita(frm.DBEdPopulacao, QStringLiteral("56000"));
         frm.DBBoxMunicipio->setFocus(Qt::BacktabFocusReason);
         tecla(&frm, Qt::Key_Tab);
-        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("56000"));
+        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("56.000"));
         support::chooseEntry(frm.DBBoxModPactuacao, 0);
         Dialogs::addAnswers({true});
         tecla(&frm, Qt::Key_F5);
@@ -224,7 +224,7 @@ private slots:
         tecla(&frm, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), frm.DBBoxMunicipio);
         tecla(&frm, Qt::Key_Tab);
-        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55742"));
+        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("55.742"));
         QCOMPARE(frm.DBEdAnoCenso->text(), QStringLiteral("2022"));
 
         // Another modality, the population untouched: the census year stays.
@@ -355,7 +355,7 @@ private slots:
         support::chooseEntry(frm.DBBoxEstado, QStringLiteral("MG"));
         QVERIFY(entradas(frm.DBBoxMunicipio).contains(QStringLiteral("Lavras")));
         QCOMPARE(frm.DBBoxMunicipio->currentIndex(), -1);
-        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("1923748"));
+        QCOMPARE(frm.DBEdPopulacao->text(), QStringLiteral("1.923.748"));
         QCOMPARE(frm.DBEdAnoCenso->text(), QStringLiteral("2022"));
         tecla(&frm, Qt::Key_F5);
         QCOMPARE(Dialogs::texts(), QStringList{QStringLiteral("O campo Município é obrigatório")});
@@ -385,7 +385,7 @@ private slots:
         const QAbstractItemModel* m = frm.dbgEdicao->model();
         QCOMPARE(m->rowCount(), 1);
         QCOMPARE(m->index(0, 2).data().toString(), QStringLiteral("Lavras"));
-        QCOMPARE(m->index(0, 4).data().toString(), QStringLiteral("55742"));
+        QCOMPARE(m->index(0, 4).data().toString(), QStringLiteral("55.742"));
         tecla(&frm, Qt::Key_F6);
         QVERIFY(!frm.dbgEdicao->isVisible());
     }

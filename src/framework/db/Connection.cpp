@@ -88,20 +88,35 @@ void Connection::open()
     }
     depth_ = 0;
     rollbackOnly_ = false;
+    bool read = false;
     {
         QSqlQuery q(db);
+        lockTimeout_ = 0;
         if (q.exec(QStringLiteral("select rdb$character_set_name, rdb$get_context('SYSTEM', 'LOCK_TIMEOUT') "
                                   "from rdb$database")) &&
             q.next()) {
             charset_ = q.value(0).toString().trimmed().toUpper();
             lockTimeout_ = q.value(1).toInt();
+            read = true;
         }
         q.finish();
         q.clear();
     }
-    if (lockTimeout_ != lockTimeout())
-        qWarning("korva: as transações do banco de dados esperam %d s por uma linha travada, e não %d s",
-                 lockTimeout_, lockTimeout());
+    // Every transaction waits at most the lock timeout only when the driver starts them
+    // through this program's isc_start_transaction. A driver bound to another (a client
+    // library loaded before the program's, a driver built otherwise) would let two seats
+    // wait on each other for ever: such a connection is not used.
+    if (!read || lockTimeout_ != lockTimeout()) {
+        const QString why = read ? QStringLiteral("as transações esperariam %1 por uma linha travada por outro usuário, e não %2 s")
+                                       .arg(lockTimeout_ < 0 ? QStringLiteral("para sempre") : QStringLiteral("%1 s").arg(lockTimeout_))
+                                       .arg(lockTimeout())
+                                 : QStringLiteral("não foi possível ler o tempo de espera das transações");
+        db.close();
+        throw DatabaseError(QStringLiteral("Não foi possível abrir o banco de dados \"%1\": %2. O driver Firebird do Qt não "
+                                           "inicia as transações pela função do KORVA (isc_start_transaction); verifique se "
+                                           "nenhuma outra biblioteca cliente do Firebird é carregada antes do programa.")
+                                .arg(databaseName_, why));
+    }
     emit connected();
 }
 

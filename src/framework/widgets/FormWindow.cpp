@@ -124,4 +124,26 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
+void FormWindow::triggerForKey(int& key, Qt::KeyboardModifiers shift,
+                               std::initializer_list<std::pair<int, QAction*>> actions)
+{
+    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return;
+    for (const auto& [k, action] : actions) {
+        if (k == key && action && action->isEnabled()) {
+            key = 0;
+            action->trigger();
+            return;
+        }
+    }
+}
+
+void FormWindow::enterMovesToNextControl(int& key)
+{
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        key = 0;
+        focusNextChild();
+    }
+}
+
 }  // namespace ui

@@ -4,6 +4,8 @@
 // centred on the screen the first time it is shown and then runs FormShow.
 #include <QDialog>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 class QAction;
 class QIcon;
@@ -29,6 +31,13 @@ public:
     virtual void FormKeyDown(int& key, Qt::KeyboardModifiers shift) {}
     // Enter, after FormKeyDown let it through; 0 keeps it from the control.
     virtual void FormKeyPress(int& key) {}
+
+    // For FormKeyDown: the F-keys of the window's tool buttons, pressed with neither Shift,
+    // Ctrl nor Alt. The key of an enabled action triggers it and is taken (set to 0).
+    static void triggerForKey(int& key, Qt::KeyboardModifiers shift,
+                              std::initializer_list<std::pair<int, QAction*>> actions);
+    // For FormKeyPress: Enter moves to the next control, as Tab does.
+    void enterMovesToNextControl(int& key);
 
     // The window's fixed toolbar "ToolBar1": captions under pictures of the given size,
     // never moved or floated, named for screen readers.
