@@ -67,9 +67,9 @@ TFormRelAuditoria::TFormRelAuditoria(QObject* owner, const auditoria::Filtro& fi
 
     SummaryBand1 = &RelModelo.addBand(report::BandKind::Summary, 8);
     SummaryBand1->frame().top = true;
-    SummaryBand1->addLabel(QStringLiteral("Total de achados: %1 em %2 municípios")
+    SummaryBand1->addLabel(QStringLiteral("Total de achados: %1 em %2")
                                .arg(achados.size())
-                               .arg(resultado.municipiosComAchados()),
+                               .arg(auditoria::contaMunicipios(resultado.municipiosComAchados())),
                            {0, 1.5, 200, 0})
         .setBold(true);
 }

@@ -132,7 +132,8 @@ void TfrmAuditoria::FormShow()
     p.open();
     const QString uf = p.isEmpty() ? QString() : DMPrincipal->TB_Parametro_MELTUCO_UF->asString().trimmed();
     EdtAno->setText(p.isEmpty() ? QString() : DMPrincipal->TB_Parametro_MELTUNU_ANO_COMPET->asString().trimmed());
-    setWindowTitle(QStringLiteral("Auditoria dos Dados Recebidos - Estado : ") + uf);
+    if (!uf.isEmpty())
+        setWindowTitle(QStringLiteral("Auditoria dos Dados Recebidos - Estado : ") + uf);
     filtro_.uf = uf;
     CBMunicipio->clear();
     CBMunicipio->addItem(QStringLiteral("(todos)"));
@@ -218,18 +219,18 @@ void TfrmAuditoria::mostraAchados()
         GridAchados->setColumnWidth(c, std::min(GridAchados->columnWidth(c), 340));
     BbtImprimir->setEnabled(!resultado_.achados.isEmpty());
     BbtCopiar->setEnabled(!resultado_.achados.isEmpty());
+    const QString lidos = QStringLiteral("%1 %2 recebidos de %3")
+                              .arg(resultado_.meses)
+                              .arg(resultado_.meses == 1 ? QStringLiteral("mês") : QStringLiteral("meses"))
+                              .arg(auditoria::contaMunicipios(resultado_.municipios));
     if (resultado_.cancelada)
         LblResumo->setText(QStringLiteral("Auditoria cancelada: nenhum achado é mostrado."));
     else if (resultado_.achados.isEmpty())
-        LblResumo->setText(QStringLiteral("Nenhum achado: os %1 meses recebidos de %2 municípios conferem.")
-                               .arg(resultado_.meses)
-                               .arg(resultado_.municipios));
+        LblResumo->setText(QStringLiteral("Nenhum achado: %1, tudo confere.").arg(lidos));
     else
-        LblResumo->setText(QStringLiteral("%1 achados em %2 municípios (%3 meses recebidos de %4 municípios).")
+        LblResumo->setText(QStringLiteral("%1 achados em %2 (%3).")
                                .arg(resultado_.achados.size())
-                               .arg(resultado_.municipiosComAchados())
-                               .arg(resultado_.meses)
-                               .arg(resultado_.municipios));
+                               .arg(auditoria::contaMunicipios(resultado_.municipiosComAchados()), lidos));
     if (!resultado_.achados.isEmpty())
         GridAchados->selectRow(0);
 }

@@ -1,14 +1,11 @@
 // The window "Auditoria dos Dados Recebidos" in a state installation: F7 fills the grid
 // with the findings, a click on a column sorts it, typing in "Localizar" moves to the
 // first row that begins with the text, "Copiar" puts the findings on the clipboard and
-// "Imprimir" previews them grouped by municipality with the counts; the menu shows the
-// command only in a state installation.
+// "Imprimir" previews them grouped by municipality with the counts.
 #include "Fixture.h"
 
-#include "app/TfrmPrincipal.h"
 #include "audit/TfrmAuditoria.h"
 #include "data/DMPrincipal.h"
-#include "db/Statement.h"
 #include "forms/FormAtivo.h"
 #include "report/PreviewDialog.h"
 #include "report/Report.h"
@@ -159,7 +156,7 @@ private slots:
         j.CBMunicipio->setCurrentText(QStringLiteral("Abadia dos Dourados"));
         j.BbtPesquisar->trigger();
         QCOMPARE(j.Achados->rowCount(), 0);
-        QCOMPARE(j.LblResumo->text(), QStringLiteral("Nenhum achado: os 3 meses recebidos de 1 municípios conferem."));
+        QCOMPARE(j.LblResumo->text(), QStringLiteral("Nenhum achado: 3 meses recebidos de 1 município, tudo confere."));
         QVERIFY(!j.BbtImprimir->isEnabled());
         QVERIFY(!j.BbtCopiar->isEnabled());
     }
@@ -203,24 +200,6 @@ private slots:
         QCOMPARE(linhas.at(abaete + 3), QStringList({"Achados no município:", "2"}));
         QVERIFY(linhas.contains(QStringList({"Achados no município:", "9"})));
         QVERIFY(linhas.contains(QStringList({"Total de achados: 11 em 2 municípios"})));
-    }
-
-    void menuOnlyInAStateInstallation()
-    {
-        support::freshDataModule(QStringLiteral("empty"));
-        fixture::escreve(DMPrincipal->IBDatabaseGeral);
-        DMPrincipal->TB_Parametro_MELTU.close();
-        DMPrincipal->TB_Parametro_MELTU.open();
-        TfrmPrincipal estado;
-        estado.AplicaModoInstalacao();
-        QVERIFY(estado.AuditoriaDados1->isVisible());
-
-        db::Statement(DMPrincipal->IBDatabaseGeral, {QStringLiteral("update tb_parametro_korva set co_cidade = 3138203")}).exec();
-        DMPrincipal->TB_Parametro_MELTU.close();
-        DMPrincipal->TB_Parametro_MELTU.open();
-        TfrmPrincipal municipio;
-        municipio.AplicaModoInstalacao();
-        QVERIFY(!municipio.AuditoriaDados1->isVisible());
     }
 };
 

@@ -135,6 +135,11 @@ bool identificacaoValida(const QString& favorecido, TCheckDoc& check)
 
 }  // namespace
 
+QString contaMunicipios(qsizetype n)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(n == 1 ? QStringLiteral("município") : QStringLiteral("municípios"));
+}
+
 QString nomeAcompanhamentoEstadual()
 {
     return QStringLiteral("Acompanhamento Estadual");
@@ -263,13 +268,27 @@ Resultado audita(db::Connection& connection, const Filtro& filtro, const AoProgr
         saldosIniciais.insert(l.at(0).toInt(), SaldoInicial{numero(l.at(1)), mesDe(l.at(2))});
 
     // The totals the closing compares, one grouped read per table.
+    // The medication lines that may break rule 7 are counted in the same grouped read:
+    // a medication the state did not agree, or a total off quantity × unit price by more
+    // than the rounding of two amounts (the cents decide, below).
+    const QString foraDaRelacao = QStringLiteral(
+        "not exists (select 1 from rl_elencominimo_uf r where r.co_uf = e.co_uf and r.co_medicamento = e.co_seq_medicamento)");
+    const QString suspeita =
+        QStringLiteral("(%1 or abs(coalesce(e.qt_medicamento, 0) * coalesce(e.vl_unitario, 0) - coalesce(e.vl_total, 0)) > 0.009)")
+            .arg(foraDaRelacao);
     if (!avanca(QStringLiteral("Totais da Execução Física")))
         return r;
     QHash<quint64, double> execucao;
-    for (const QVariantList& l : ler.linhas({QStringLiteral("select co_cidade, nu_mes_compet, sum(vl_total)"),
-                                            QStringLiteral("from tb_execucao_fisica_municipio"), doAno,
-                                            QStringLiteral("group by co_cidade, nu_mes_compet")}))
+    QList<std::pair<int, int>> mesesSuspeitos;
+    for (const QVariantList& l :
+         ler.linhas({QStringLiteral("select e.co_cidade, e.nu_mes_compet, sum(e.vl_total),"),
+                     QStringLiteral("  sum(case when %1 then 1 else 0 end)").arg(suspeita),
+                     QStringLiteral("from tb_execucao_fisica_municipio e"), ler.onde(QStringLiteral("e.")),
+                     QStringLiteral("group by e.co_cidade, e.nu_mes_compet")})) {
         execucao[chave(l.at(0).toInt(), mesDe(l.at(1)))] += numero(l.at(2));
+        if (l.at(3).toInt() > 0)
+            mesesSuspeitos << std::pair{l.at(0).toInt(), mesDe(l.at(1))};
+    }
 
     if (!avanca(QStringLiteral("Totais da Fonte de Comprovação")))
         return r;
@@ -343,21 +362,28 @@ Resultado audita(db::Connection& connection, const Filtro& filtro, const AoProgr
         }
     }
 
-    // Rule 7: only the lines that may be at fault come back; the cents decide.
+    // Rule 7: the lines that may be at fault, month by month of those that have any.
     if (!avanca(QStringLiteral("Linhas da Execução Física")))
         return r;
     QHash<int, QString> medicamentos;
-    for (const QVariantList& l : ler.linhas({QStringLiteral("select co_seq_medicamento, ds_medicamento from tb_elenco_minimo")}))
-        medicamentos.insert(l.at(0).toInt(), l.at(1).toString().trimmed());
-    const QString foraDaRelacao = QStringLiteral(
-        "not exists (select 1 from rl_elencominimo_uf r where r.co_uf = e.co_uf and r.co_medicamento = e.co_seq_medicamento)");
-    for (const QVariantList& l : ler.linhas(
-             {QStringLiteral("select e.co_cidade, e.nu_mes_compet, e.co_seq_medicamento, e.qt_medicamento, e.vl_unitario, e.vl_total,"),
-              QStringLiteral("  case when %1 then 1 else 0 end").arg(foraDaRelacao),
-              QStringLiteral("from tb_execucao_fisica_municipio e"),
-              ler.onde(QStringLiteral("e.")),
-              QStringLiteral("and (%1").arg(foraDaRelacao),
-              QStringLiteral("  or abs(coalesce(e.qt_medicamento, 0) * coalesce(e.vl_unitario, 0) - coalesce(e.vl_total, 0)) > 0.009)")})) {
+    if (!mesesSuspeitos.isEmpty())
+        for (const QVariantList& l : ler.linhas({QStringLiteral("select co_seq_medicamento, ds_medicamento from tb_elenco_minimo")}))
+            medicamentos.insert(l.at(0).toInt(), l.at(1).toString().trimmed());
+    QList<QVariantList> linhasSuspeitas;
+    for (const auto& [cidadeSuspeita, mesSuspeito] : mesesSuspeitos) {
+        db::Statement s(connection, {QStringLiteral("select e.co_cidade, e.nu_mes_compet, e.co_seq_medicamento, e.qt_medicamento,"),
+                                     QStringLiteral("  e.vl_unitario, e.vl_total, case when %1 then 1 else 0 end").arg(foraDaRelacao),
+                                     QStringLiteral("from tb_execucao_fisica_municipio e"),
+                                     QStringLiteral("where e.nu_ano_compet = :nu_ano_compet and e.co_uf = :co_uf"),
+                                     QStringLiteral("and e.co_cidade = :co_cidade and e.nu_mes_compet = :nu_mes_compet"),
+                                     QStringLiteral("and ") + suspeita, QStringLiteral("order by e.co_seq_med")});
+        s.setParam(QStringLiteral("nu_ano_compet"), filtro.ano);
+        s.setParam(QStringLiteral("co_uf"), filtro.uf);
+        s.setParam(QStringLiteral("co_cidade"), cidadeSuspeita);
+        s.setParam(QStringLiteral("nu_mes_compet"), QString::number(mesSuspeito));
+        linhasSuspeitas << s.selectAll();
+    }
+    for (const QVariantList& l : std::as_const(linhasSuspeitas)) {
         const int cidade = l.at(0).toInt();
         const int mes = mesDe(l.at(1));
         const int codigo = l.at(2).toInt();
@@ -416,17 +442,26 @@ Resultado audita(db::Connection& connection, const Filtro& filtro, const AoProgr
     // finding names the others.
     if (!avanca(QStringLiteral("Documentos repetidos")))
         return r;
-    QMap<QString, QList<Documento>> repetidos;
-    for (const QVariantList& l : ler.linhas(
-             {QStringLiteral("select f.co_cidade, f.nu_mes_compet, f.st_tipo_doc, f.nu_favorecido, f.nr_numero_doc"),
-              QStringLiteral("from (select st_tipo_doc, nu_favorecido, nr_numero_doc from tb_fonte_comprovacao_municipio"),
-              QStringLiteral("      where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf and nr_numero_doc <> ''"),
-              QStringLiteral("      group by st_tipo_doc, nu_favorecido, nr_numero_doc having count(*) > 1) d"),
-              QStringLiteral("join tb_fonte_comprovacao_municipio f on f.nu_favorecido = d.nu_favorecido"),
-              QStringLiteral("  and f.nr_numero_doc = d.nr_numero_doc and f.st_tipo_doc = d.st_tipo_doc"),
-              QStringLiteral("where f.nu_ano_compet = :nu_ano_compet and f.co_uf = :co_uf")})) {
-        const Documento d{l.at(0).toInt(), mesDe(l.at(1)), l.at(2).toString().trimmed(), l.at(3).toString(), l.at(4).toString()};
-        repetidos[d.tipo + QChar(1) + d.favorecido + QChar(1) + d.numero] << d;
+    // The repeated documents first, then where each is, through the payee's index.
+    QList<QList<Documento>> repetidos;
+    const QList<QVariantList> chaves =
+        ler.linhas({QStringLiteral("select st_tipo_doc, nu_favorecido, nr_numero_doc from tb_fonte_comprovacao_municipio"),
+                    QStringLiteral("where nu_ano_compet = :nu_ano_compet and co_uf = :co_uf and nr_numero_doc <> ''"),
+                    QStringLiteral("group by st_tipo_doc, nu_favorecido, nr_numero_doc having count(*) > 1")});
+    for (const QVariantList& k : chaves) {
+        db::Statement s(connection, {QStringLiteral("select co_cidade, nu_mes_compet from tb_fonte_comprovacao_municipio"),
+                                     QStringLiteral("where nu_favorecido = :nu_favorecido and nr_numero_doc = :nr_numero_doc"),
+                                     QStringLiteral("and st_tipo_doc is not distinct from :st_tipo_doc"),
+                                     QStringLiteral("and nu_ano_compet = :nu_ano_compet and co_uf = :co_uf")});
+        s.setParam(QStringLiteral("st_tipo_doc"), k.at(0));
+        s.setParam(QStringLiteral("nu_favorecido"), k.at(1));
+        s.setParam(QStringLiteral("nr_numero_doc"), k.at(2));
+        s.setParam(QStringLiteral("nu_ano_compet"), filtro.ano);
+        s.setParam(QStringLiteral("co_uf"), filtro.uf);
+        QList<Documento> grupo;
+        for (const QVariantList& l : s.selectAll())
+            grupo << Documento{l.at(0).toInt(), mesDe(l.at(1)), k.at(0).toString().trimmed(), k.at(1).toString(), k.at(2).toString()};
+        repetidos << grupo;
     }
     for (QList<Documento>& grupo : repetidos) {
         std::sort(grupo.begin(), grupo.end(), [](const Documento& a, const Documento& b) {
@@ -482,7 +517,8 @@ QString Resultado::resumo(const Filtro& filtro) const
     l << QStringLiteral("Auditoria dos Dados Recebidos - %1 (%2), ano %3%4")
              .arg(nomeUf.isEmpty() ? filtro.uf : nomeUf, filtro.uf, filtro.ano,
                   filtro.cidade ? QStringLiteral(", município %1").arg(*filtro.cidade) : QString());
-    l << QStringLiteral("Lidos: %1 meses de %2 municípios.").arg(meses).arg(municipios);
+    l << QStringLiteral("Lidos: %1 %2 de %3.").arg(meses).arg(meses == 1 ? QStringLiteral("mês") : QStringLiteral("meses"))
+             .arg(contaMunicipios(municipios));
     if (cancelada) {
         l << QStringLiteral("Auditoria cancelada: os achados estão incompletos.");
         return l.join(QLatin1Char('\n'));
@@ -491,7 +527,7 @@ QString Resultado::resumo(const Filtro& filtro) const
         l << QStringLiteral("Nenhum achado: os meses recebidos conferem.");
         return l.join(QLatin1Char('\n'));
     }
-    l << QStringLiteral("Achados: %1 em %2 municípios.").arg(achados.size()).arg(municipiosComAchados());
+    l << QStringLiteral("Achados: %1 em %2.").arg(achados.size()).arg(contaMunicipios(municipiosComAchados()));
     QMap<int, int> porRegra;
     QMap<int, QString> nomePorRegra;
     for (const Achado& a : achados) {

@@ -107,6 +107,9 @@ struct Municipio {
 // The state's municipalities, by name, for the choice of one.
 QList<Municipio> municipios(db::Connection& connection, const QString& uf);
 
+// "1 município", "2 municípios".
+QString contaMunicipios(qsizetype n);
+
 // The name a finding gives the state's own follow-up (municipality 0).
 QString nomeAcompanhamentoEstadual();
 
