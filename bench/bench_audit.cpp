@@ -35,6 +35,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 extern char** environ;
@@ -45,9 +46,11 @@ const QString ano = QStringLiteral("2003");
 const QString uf = QStringLiteral("MG");
 constexpr int linhasPorMes = 30;
 constexpr int documentosPorMes = 10;
-// Faults planted: one line total off by a real each, a month's balance off, an invalid
-// CNPJ: each one finding.
+// Lines planted with a total off by a real.
 constexpr int linhasErradas = 7;
+// Each wrong line: its total and its month's closing; the repeated commitment, once per
+// place; the wrong CNPJ.
+constexpr int achadosPlantados = linhasErradas * 2 + 2 + 1;
 
 [[noreturn]] void falha(const char* o_que)
 {
@@ -155,6 +158,14 @@ void preenche(const QString& path)
         }
         if (plantadas != linhasErradas)
             falha("the planted faults were not all written");
+        // A commitment recorded by two municipalities, and one whose payee's check digits
+        // are wrong: commitments take no part in the closing, so each is its own finding.
+        const QString errado = favorecidos.at(0).left(13) + QString::number((favorecidos.at(0).at(13).digitValue() + 1) % 10);
+        for (const auto& [c, favorecido, numero] : {std::tuple{size_t(10), favorecidos.at(1), QStringLiteral("EMP-1")},
+                                                     std::tuple{size_t(700), favorecidos.at(1), QStringLiteral("EMP-1")},
+                                                     std::tuple{size_t(300), errado, QStringLiteral("EMP-2")}})
+            doc.execute({ano, uf, cidades[c], QStringLiteral("3"), documentosPorMes + 1, QStringLiteral("E"), favorecido, numero,
+                         QStringLiteral("1"), QDate(2003, 3, 10), 10.0});
         tr.commit();
     }
     banco.detach();
@@ -280,10 +291,10 @@ int main(int argc, char* argv[])
     filhoMedido(QStringLiteral("grouped"), path);
     const Medida agrupado = filhoMedido(QStringLiteral("grouped"), path);
     const Medida auditoria = filhoMedido(QStringLiteral("audit"), path);
-    if (auditoria.texto.toInt() != linhasErradas * 2)  // each wrong line: its total and the month's closing
-        falha(qPrintable(QStringLiteral("the audit found %1 findings, not the %2 planted").arg(auditoria.texto).arg(linhasErradas * 2)));
+    if (auditoria.texto.toInt() != achadosPlantados)
+        falha(qPrintable(QStringLiteral("the audit found %1 findings, not the %2 planted").arg(auditoria.texto).arg(achadosPlantados)));
     const Medida comando = roda(QStringLiteral(KORVA_DB_PROGRAM), {QStringLiteral("audit"), QStringLiteral("--database"), path});
-    if (comando.saida != 1 || !comando.texto.contains(QStringLiteral("Achados: %1 ").arg(linhasErradas * 2)))
+    if (comando.saida != 1 || !comando.texto.contains(QStringLiteral("Achados: %1 ").arg(achadosPlantados)))
         falha(qPrintable(QStringLiteral("korva-db audit ended with %1: %2").arg(comando.saida).arg(comando.texto)));
     const Medida agrupadoInteiro = roda(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), QStringLiteral("grouped"), path});
     if (agrupadoInteiro.saida != 0)

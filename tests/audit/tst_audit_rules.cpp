@@ -6,6 +6,7 @@
 
 #include "audit/rules/Auditoria.h"
 #include "db/Connection.h"
+#include "db/Statement.h"
 #include "support/TestDatabase.h"
 #include "text/Formats.h"
 
@@ -211,6 +212,20 @@ private slots:
         const QByteArray bytes = f.readAll();
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Município;Código;Mês;Regra;Esperado;Encontrado\r\n"));
         QCOMPARE(bytes.count("\r\n"), saida == 1 ? 12 : 1);
+    }
+
+    // The audit is of what a state received: a municipal installation's database is
+    // refused, nothing audited.
+    void theCommandRefusesAMunicipalDatabase()
+    {
+        db::Statement(*c, {QStringLiteral("update tb_parametro_korva set co_cidade = 3138203")}).exec();
+        c.reset();
+        QProcess p;
+        p.start(QStringLiteral(KORVA_DB_PROGRAM), {QStringLiteral("audit"), QStringLiteral("--database"), banco});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 2);
+        QVERIFY(QString::fromLocal8Bit(p.readAllStandardError()).contains(QStringLiteral("instalação municipal")));
+        QVERIFY(p.readAllStandardOutput().isEmpty());
     }
 };
 
