@@ -120,7 +120,8 @@ private slots:
 
     void aMedicationNotAgreedIsNamed()
     {
-        const Achado* a = procura(audita().achados, Regra::MedicamentoForaDaRelacao);
+        const Resultado r = audita();
+        const Achado* a = procura(r.achados, Regra::MedicamentoForaDaRelacao);
         QVERIFY(a);
         QCOMPARE(a->esperado, QStringLiteral("Medicamento da relação pactuada de MG"));
         QCOMPARE(a->encontrado, QStringLiteral("%1 (código %2)").arg(medicamentos.nomeNaoPactuado).arg(medicamentos.naoPactuado));
