@@ -21,10 +21,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -159,6 +161,21 @@ private slots:
         QCOMPARE(j.LblResumo->text(), QStringLiteral("Nenhum achado: 3 meses recebidos de 1 município, tudo confere."));
         QVERIFY(!j.BbtImprimir->isEnabled());
         QVERIFY(!j.BbtCopiar->isEnabled());
+    }
+
+    // "Cancelar" in the progress dialog stops the audit: nothing is shown as found.
+    void cancelledFromTheProgressDialog()
+    {
+        TfrmAuditoria& j = abre();
+        QTimer::singleShot(0, &j, [&j] {
+            if (auto* p = j.findChild<QProgressDialog*>())
+                p->cancel();
+        });
+        j.BbtPesquisar->trigger();
+        QVERIFY(j.resultado().cancelada);
+        QCOMPARE(j.Achados->rowCount(), 0);
+        QCOMPARE(j.LblResumo->text(), QStringLiteral("Auditoria cancelada: nenhum achado é mostrado."));
+        QVERIFY(!j.BbtImprimir->isEnabled());
     }
 
     void aYearThatIsNotOne()

@@ -222,7 +222,7 @@ Resultado audita(db::Connection& connection, const Filtro& filtro, const AoProgr
         return !r.cancelada;
     };
 
-    // Names: the state's municipalities, the medications.
+    // Names: the state and its municipalities.
     if (!avanca(QStringLiteral("Municípios")))
         return r;
     QHash<int, QString> nomes;
