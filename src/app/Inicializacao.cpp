@@ -21,6 +21,7 @@
 #include "registries/TfrmMunicipioPactuacao.h"
 #include "registries/TfrmParametros.h"
 #include "registries/TfrmRepasseMestre.h"
+#include "audit/TfrmAuditoria.h"
 #include "reports/ModelosRelatorio.h"
 #include "reports/TFormSelAquisicaoDocumento.h"
 #include "reports/TFormSelAquisicaoFavorecido.h"
@@ -178,6 +179,7 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.RecursosAlocadosxRecursosGastos1, [](QWidget* owner) { return new TFormSelRecAlocGastos(owner); });
     w.registraJanela(w.ElencosPactuados1, [](QWidget* owner) { return new TfrmConsultaElencoPactuado(owner); });
     w.registraJanela(w.MunicpiosInadimplentes1, [](QWidget* owner) { return new TFormSelInadimplentes(owner); });
+    w.registraJanela(w.AuditoriaDados1, [](QWidget* owner) { return new TfrmAuditoria(owner); });
     w.registraJanela(w.Estadual2, [](QWidget* owner) { return new TFormSelCompraMedTotal(owner); });
     w.registraJanela(w.doElencoMnimo1, [](QWidget* owner) { return new TFormSelMedElenco(owner); });
     w.registraJanela(w.Comparativo1, [](QWidget* owner) { return new TFormSelComparativo(owner); });

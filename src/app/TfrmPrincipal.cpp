@@ -174,6 +174,7 @@ void TfrmPrincipal::criaMenu()
     ElencosPactuados1 = item(r, "ElencosPactuados1", QStringLiteral("Elencos Pactuados"), &TfrmPrincipal::ElencosPactuados1Click);
     r->addSeparator();
     MunicpiosInadimplentes1 = item(r, "MunicpiosInadimplentes1", QStringLiteral("Inadimplentes"), &TfrmPrincipal::MunicpiosInadimplentes1Click);
+    AuditoriaDados1 = item(r, "AuditoriaDados1", QStringLiteral("Auditoria dos Dados Recebidos"), &TfrmPrincipal::AuditoriaDados1Click);
     r->addSeparator();
     QMenu* compra = r->addMenu(QStringLiteral("Compra de Medicamentos"));
     CompradeMedicamentos1 = compra->menuAction();
@@ -300,6 +301,7 @@ void TfrmPrincipal::AplicaModoInstalacao()
     Municipal1->setText(estadual ? QStringLiteral("Estadual") : QStringLiteral("Municipal"));
     LblAcompanhamento->setText(estadual ? QStringLiteral("Acompanhamento Estadual") : QStringLiteral("Acompanhamento Municipal"));
     Importadados1->setVisible(estadual);
+    AuditoriaDados1->setVisible(estadual);
     // The defaulters' report serves both kinds of installation.
     MunicpiosInadimplentes1->setVisible(true);
 }

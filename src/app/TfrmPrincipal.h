@@ -57,6 +57,7 @@ public:
     QAction* RecursosAlocadosxRecursosGastos1;
     QAction* ElencosPactuados1;
     QAction* MunicpiosInadimplentes1;
+    QAction* AuditoriaDados1;  // state installation only
     QAction* CompradeMedicamentos1;
     QAction* Estadual2;
     QAction* doElencoMnimo1;
@@ -104,6 +105,7 @@ private:
     void RecursosAlocadosxRecursosGastos1Click() { abreJanela(RecursosAlocadosxRecursosGastos1); }
     void ElencosPactuados1Click();
     void MunicpiosInadimplentes1Click() { abreJanela(MunicpiosInadimplentes1); }
+    void AuditoriaDados1Click() { abreJanela(AuditoriaDados1); }
     void Estadual2Click() { abreJanela(Estadual2); }
     void doElencoMnimo1Click() { abreJanela(doElencoMnimo1); }
     void Comparativo1Click() { abreJanela(Comparativo1); }

@@ -114,6 +114,7 @@ private slots:
         QCOMPARE(w.Municipal1->text(), item);
         QCOMPARE(w.LblAcompanhamento->text(), rotulo);
         QCOMPARE(w.Importadados1->isVisible(), importa);
+        QCOMPARE(w.AuditoriaDados1->isVisible(), importa);
         QVERIFY(w.MunicpiosInadimplentes1->isVisible());
         for (QAction* hidden : {w.Incentivos1, w.FormasdePactuao1, w.ElencoMnimodeMedicamentos1, w.GeraExcessoMunicipal1})
             QVERIFY2(!hidden->isVisible(), qPrintable(hidden->objectName()));
@@ -259,6 +260,7 @@ private slots:
             {w.ElencoMnimodeMedicamentos1, QStringLiteral("Relação Pactuada de Medicamentos")},
             {w.Incentivo1, QStringLiteral("Incentivo Anual ao Programa")},
             {w.RecursosAnuaisPactuados1, QStringLiteral("Recursos Anuais Pactuados")},
+            {w.AuditoriaDados1, QStringLiteral("Auditoria dos Dados Recebidos")},
             // Without a parameter row there is no year to name.
             {w.GeraExcessoMunicipal1, QStringLiteral("Gera Excessão Municipal Para ")},
         };

@@ -2,6 +2,7 @@
 // demonstration installation, whose annual incentive the incentive calculation
 // computes), never overwriting an existing file; and loads interchange files into a
 // state installation's database, by the import window's rules.
+#include "Auditoria.h"
 #include "data/AlteracoesIncentivo.h"
 #include "data/schema/DatabaseBuilder.h"
 #include "db/Connection.h"
@@ -33,6 +34,7 @@ namespace {
 const char usage[] =
     "Uso: korva-db create [--demo] [CAMINHO]\n"
     "     korva-db import [--database CAMINHO] ARQUIVO...\n"
+    "     korva-db audit [--database CAMINHO] [--ano AAAA] [--municipio CODIGO] [--csv ARQUIVO]\n"
     "\n"
     "Cria um banco de dados do KORVA com o esquema e os dados de referência\n"
     "(UFs, municípios, população, formas de pactuação, medicamentos).\n"
@@ -257,6 +259,8 @@ int main(int argc, char* argv[])
     }
     if (args.first() == QLatin1String("import"))
         return import(args.mid(1));
+    if (args.first() == QLatin1String("audit"))
+        return auditoriaDados(args.mid(1));
     if (args.first() != QLatin1String("create"))
         return misuse(QStringLiteral("comando desconhecido: %1").arg(args.first()));
 

@@ -19,16 +19,12 @@ double saldoTransportado(const Valores& v)
     return v.saldoAnterior + v.federal + v.estadual + v.municipal + v.medicamentos - v.gastos;
 }
 
-namespace {
-// Whole cents of the two-decimal text (which has no grouping), so that the comparison
-// rounds as the text does.
 qint64 centavos(double valor)
 {
     QString t = doisDecimais(valor);
     t.remove(text::formats().decimalSeparator);
     return t.toLongLong();
 }
-}  // namespace
 
 bool gastosExcedemTotal(const Valores& v)
 {
@@ -60,20 +56,24 @@ rules::Falhou verificaGastos(const Valores& v)
                                 comparados(QStringLiteral("Recursos Gastos"), v.gastos, QStringLiteral("Total Alocado"), total(v)));
 }
 
-rules::Falhou verificaFechamento(const Valores& v, const TotaisFechamento& t)
+QList<ConferenciaFechamento> conferenciasFechamento(const Valores& v, const TotaisFechamento& t)
 {
     const QString financeira = QStringLiteral("Movimentação Financeira");
-    if (!mesmoValor(v.gastos, t.execucaoFisica))
-        return rules::Falha::recusa(QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física"), {},
-                                    comparados(financeira, v.gastos, QStringLiteral("Execução Física"), t.execucaoFisica));
-    if (!mesmoValor(v.gastos, t.notaFiscal + t.guiaRemessa))
-        return rules::Falha::recusa(QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação"), {},
-                                    comparados(financeira, v.gastos, QStringLiteral("Fonte de Comprovação"),
-                                               t.notaFiscal + t.guiaRemessa));
-    if (!mesmoValor(v.medicamentos, t.guiaRemessa))
-        return rules::Falha::recusa(QStringLiteral("Total em Medicamentos diferente do Total da Guia de Remessa"), {},
-                                    comparados(QStringLiteral("Medicamentos Alocados"), v.medicamentos,
-                                               QStringLiteral("Guia de Remessa"), t.guiaRemessa));
+    return {
+        {QStringLiteral("Total Movimentação Financeira diferente do Total Execução Física"), financeira, v.gastos,
+         QStringLiteral("Execução Física"), t.execucaoFisica},
+        {QStringLiteral("Total Movimentação Financeira Diferente do Total da Fonte de Comprovação"), financeira, v.gastos,
+         QStringLiteral("Fonte de Comprovação"), t.notaFiscal + t.guiaRemessa},
+        {QStringLiteral("Total em Medicamentos diferente do Total da Guia de Remessa"), QStringLiteral("Medicamentos Alocados"),
+         v.medicamentos, QStringLiteral("Guia de Remessa"), t.guiaRemessa},
+    };
+}
+
+rules::Falhou verificaFechamento(const Valores& v, const TotaisFechamento& t)
+{
+    for (const ConferenciaFechamento& c : conferenciasFechamento(v, t))
+        if (!c.confere())
+            return rules::Falha::recusa(c.mensagem, {}, comparados(c.rotuloCabecalho, c.cabecalho, c.rotuloLinhas, c.linhas));
     return std::nullopt;
 }
 

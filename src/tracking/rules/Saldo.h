@@ -3,6 +3,7 @@
 // carried into the next month and the checks that close a month.
 #include "rules/Falha.h"
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -36,6 +37,8 @@ rules::Falhou verificaGastos(const Valores& v);
 
 // An amount as the closing compares it: "##########.00".
 QString doisDecimais(double valor);
+// Whole cents of the two-decimal text, so that amounts compare as they are shown.
+qint64 centavos(double valor);
 // Two amounts are equal when their two-decimal texts are.
 bool mesmoValor(double a, double b);
 
@@ -45,6 +48,20 @@ struct TotaisFechamento {
     double notaFiscal = 0;      // "Total N. Fiscal"
     double guiaRemessa = 0;     // "Total Guia Remessa"
 };
+
+// One closing check: its message word for word and the two amounts it compares, the
+// header's first.
+struct ConferenciaFechamento {
+    QString mensagem;
+    QString rotuloCabecalho;
+    double cabecalho = 0;
+    QString rotuloLinhas;
+    double linhas = 0;
+    bool confere() const { return mesmoValor(cabecalho, linhas); }
+};
+
+// The three closing checks, in their order, each with what it compared.
+QList<ConferenciaFechamento> conferenciasFechamento(const Valores& v, const TotaisFechamento& t);
 
 // The three closing checks, in their order: the first that fails, its message word for
 // word and, as its cause, the two amounts compared ("Movimentação Financeira: 100,00 —
