@@ -146,13 +146,7 @@ void TfrmAuditoria::FormShow()
 
 void TfrmAuditoria::FormKeyDown(int& key, Qt::KeyboardModifiers shift)
 {
-    if (shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
-        return;
-    QAction* a = key == Qt::Key_F7 ? BbtPesquisar : key == Qt::Key_F10 ? BbtSair : nullptr;
-    if (a && a->isEnabled()) {
-        key = 0;
-        a->trigger();
-    }
+    triggerForKey(key, shift, {{Qt::Key_F7, BbtPesquisar}, {Qt::Key_F10, BbtSair}});
 }
 
 void TfrmAuditoria::BbtSairClick()
