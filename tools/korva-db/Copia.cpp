@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocale>
 
 #include <atomic>
 #include <csignal>
@@ -80,11 +79,6 @@ int falhou(const rules::Falha& f)
     return 1;
 }
 
-QString tamanho(qint64 bytes)
-{
-    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeSIFormat);
-}
-
 }  // namespace
 
 int backup(const QStringList& args)
@@ -118,7 +112,7 @@ int backup(const QStringList& args)
     if (!r)
         return falhou(r.falha());
     escreve(stdout, QStringLiteral("Cópia de segurança gravada em %1 (%2) em %3 s.")
-                        .arg(QDir::toNativeSeparators(r.valor().arquivo), tamanho(r.valor().tamanho))
+                        .arg(QDir::toNativeSeparators(r.valor().arquivo), copia::textoTamanho(r.valor().tamanho))
                         .arg(double(relogio.elapsed()) / 1000.0, 0, 'f', 1));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSqlQuery>
 
@@ -101,6 +102,11 @@ QString mesmoLugar(const db::fb::ServiceTarget& alvo, const QString& caminho)
 }
 
 }  // namespace
+
+QString textoTamanho(qint64 bytes)
+{
+    return QLocale(QLocale::Portuguese, QLocale::Brazil).formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
 
 QString nomeArquivo(const QDateTime& quando)
 {

@@ -22,6 +22,9 @@ struct Copia {
     qint64 tamanho = 0;
 };
 
+// A file's size as the copies' list shows it: "734,2 KB", "12,5 MB".
+QString textoTamanho(qint64 bytes);
+
 // The name of a backup made at quando: "KORVA-yyyymmdd-hhmm.fbk".
 QString nomeArquivo(const QDateTime& quando);
 // Where a backup made now goes by default: <data folder>/copias/KORVA-yyyymmdd-hhmm.fbk
