@@ -68,7 +68,8 @@ bool sincroniza(const QString& caminho, int flags)
     return ok;
 }
 
-bool existeNoServidorOuAqui(const QString& caminho)
+// The database's file, as this machine sees it (on a server, the tool runs beside it).
+bool existe(const QString& caminho)
 {
     return QFileInfo::exists(caminho);
 }
@@ -165,7 +166,20 @@ rules::Resultado<Copia> fazCopia(const QString& arquivo, const Progresso& progre
 
         qint64 gravados = 0;
         QString erroGravacao;
-        {
+        if (alvo.server.isEmpty()) {
+            // The embedded engine runs in this process: it writes the file itself, into
+            // the one made above with its owner's rights.
+            saida.close();
+            db::fb::ServiceManager servicos(alvo.server, s.user, s.password);
+            servicos.backupToFile(alvo.path, temporario, [&] {
+                gravados = QFileInfo(temporario).size();
+                return !progresso || progresso(gravados);
+            });
+            gravados = QFileInfo(temporario).size();
+            if (!sincroniza(temporario, O_RDONLY))
+                erroGravacao = erroDoSistema();
+        } else {
+            // A server's engine hands the backup over, and this process writes it here.
             db::fb::ServiceManager servicos(alvo.server, s.user, s.password);
             servicos.backup(alvo.path, [&](const char* dados, qsizetype n) {
                 if (saida.write(dados, n) != n) {
@@ -175,10 +189,10 @@ rules::Resultado<Copia> fazCopia(const QString& arquivo, const Progresso& progre
                 gravados += n;
                 return !progresso || progresso(gravados);
             });
+            if (!saida.flush() || !sincroniza(temporario, O_RDONLY))
+                erroGravacao = saida.errorString();
+            saida.close();
         }
-        if (!saida.flush() || !sincroniza(temporario, O_RDONLY))
-            erroGravacao = saida.errorString();
-        saida.close();
         if (!erroGravacao.isEmpty())
             throw db::DatabaseError(QStringLiteral("Não foi possível gravar \"%1\": %2.").arg(nativo(arquivo), erroGravacao));
         if (gravados == 0)
@@ -292,7 +306,7 @@ rules::Falhou restaura(const QString& arquivo, const QString& banco, bool substi
     const QString naoSubstitui = QStringLiteral("O banco de dados \"%1\" já existe; para substituí-lo pela cópia, use "
                                                 "--substituir.")
                                      .arg(nativo(s.database));
-    if (existeNoServidorOuAqui(alvo.path) && !substituir)
+    if (existe(alvo.path) && !substituir)
         return rules::Falha::recusa(problemaRestauracao, {}, naoSubstitui);
 
     const QString temporario = QStringLiteral("%1.%2.restaurando").arg(final.absoluteFilePath()).arg(::getpid());
@@ -310,8 +324,6 @@ rules::Falhou restaura(const QString& arquivo, const QString& banco, bool substi
                 },
                 temporario);
         }
-        if (!QFileInfo::exists(temporario))
-            throw db::DatabaseError(QStringLiteral("O banco restaurado não apareceu em \"%1\".").arg(nativo(temporario)));
     } catch (const db::fb::ServiceStopped&) {
         desfaz();
         return rules::Falha::recusa(QStringLiteral("A restauração foi interrompida; nada foi alterado."));
@@ -320,6 +332,12 @@ rules::Falhou restaura(const QString& arquivo, const QString& banco, bool substi
         return rules::Falha::recusa(problemaRestauracao, {},
                                     estragado + QLatin1Char('\n') + QString::fromUtf8(e.what()));
     }
+    // A server elsewhere whose folder has the same name as one here.
+    if (!QFileInfo::exists(temporario))
+        return rules::Falha::recusa(problemaRestauracao, {},
+                                    QStringLiteral("O servidor restaurou a cópia em \"%1\", que não é um arquivo desta "
+                                                   "máquina: restaure na máquina do servidor, e apague esse arquivo lá.")
+                                        .arg(nativo(temporario)));
     try {
         QStringList problemas;
         {
@@ -345,7 +363,7 @@ rules::Falhou restaura(const QString& arquivo, const QString& banco, bool substi
     // Nobody may be using the database replaced: a full shutdown that waits for no one
     // is refused while anyone is attached, and keeps everyone out until the rename.
     bool desligado = false;
-    if (existeNoServidorOuAqui(alvo.path)) {
+    if (existe(alvo.path)) {
         if (!substituir) {
             desfaz();
             return rules::Falha::recusa(problemaRestauracao, {}, naoSubstitui);

@@ -54,6 +54,14 @@ public:
     // sink returned false, DatabaseError when the engine failed.
     void backup(const QString& database, const Sink& sink);
 
+    // The same backup written by the engine itself into file, a path on the engine's
+    // side: for the embedded engine, which runs in this process, the file is this
+    // process's, without the stream's hand-over of every block. continuar is asked at
+    // every line of the engine's report (one at least every 20,000 rows); false stops the
+    // backup (ServiceStopped), and what the engine wrote of file stays for the caller to
+    // remove.
+    void backupToFile(const QString& database, const QString& file, const std::function<bool()>& continuar);
+
     // Restores a backup read from source into database, a file that must not exist
     // (the engine creates it), with the page size and settings the backup recorded.
     // Every line of the engine's verbose report goes to line. On failure the engine
@@ -74,7 +82,8 @@ private:
     void start(const QByteArray& spb);
     // Whether the service started last is still at work.
     bool running();
-    // Reads the service's report to its end, line by line.
+    // Reads the service's report to its end, line by line; line may stop it by
+    // throwing.
     QStringList lines(const Line& line = {});
 
     unsigned int handle_ = 0;
