@@ -5,9 +5,9 @@
 // attaches by itself, as gbak does, in a read-only snapshot for a backup, so that a copy
 // is consistent while the program works on the same database.
 //
-// The backup is streamed to the caller and the restore reads from the caller, so that the
-// file is always written and read by this process, on this machine, whether the database
-// is embedded or on a server near or far. Failures throw db::DatabaseError with the
+// A backup may be streamed to the caller and a restore read from the caller, so that the
+// file is written and read by this process, on this machine, whether the database is
+// embedded or on a server near or far. Failures throw db::DatabaseError with the
 // engine's words.
 #include "db/DatabaseError.h"
 
