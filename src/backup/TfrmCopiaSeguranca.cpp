@@ -51,7 +51,8 @@ TfrmCopiaSeguranca::TfrmCopiaSeguranca(QWidget* owner) : ui::FormWindow(owner)
 
     auto* linha = new QHBoxLayout;
     auto* rotulo = new QLabel(QStringLiteral("&Arquivo da cópia:"), this);
-    EdtArquivo = new QLineEdit(nativo(copia::arquivoPadrao()), this);
+    proposto_ = nativo(copia::arquivoPadrao());
+    EdtArquivo = new QLineEdit(proposto_, this);
     EdtArquivo->setObjectName(QStringLiteral("EdtArquivo"));
     rotulo->setBuddy(EdtArquivo);
     BtnEscolher = new QPushButton(QStringLiteral("&Escolher..."), this);
@@ -69,8 +70,8 @@ TfrmCopiaSeguranca::TfrmCopiaSeguranca(QWidget* owner) : ui::FormWindow(owner)
     botoes->addStretch(1);
     layout->addLayout(botoes);
 
-    auto* titulo = new QLabel(QStringLiteral("Últimas cópias (pasta %1):").arg(nativo(installation::copiesFolder())), this);
-    layout->addWidget(titulo);
+    titulo_ = new QLabel(this);
+    layout->addWidget(titulo_);
     GrdCopias = new QTableWidget(0, 3, this);
     GrdCopias->setObjectName(QStringLiteral("GrdCopias"));
     GrdCopias->setAccessibleName(QStringLiteral("Últimas cópias"));
@@ -103,6 +104,9 @@ TfrmCopiaSeguranca::TfrmCopiaSeguranca(QWidget* owner) : ui::FormWindow(owner)
 void TfrmCopiaSeguranca::MostraCopias()
 {
     const QList<copia::Copia> lista = copia::copias();
+    titulo_->setText(QStringLiteral("Últimas cópias (pasta %1):%2")
+                         .arg(nativo(installation::copiesFolder()),
+                              lista.isEmpty() ? QStringLiteral(" nenhuma ainda.") : QString()));
     GrdCopias->setRowCount(int(lista.size()));
     for (int i = 0; i < lista.size(); ++i) {
         const copia::Copia& c = lista[i];
@@ -124,7 +128,8 @@ void TfrmCopiaSeguranca::BtnEscolherClick()
 
 void TfrmCopiaSeguranca::BtnCopiarClick()
 {
-    const QString arquivo = QDir::fromNativeSeparators(EdtArquivo->text().trimmed());
+    const QString arquivo = EdtArquivo->text() == proposto_ ? copia::arquivoPadrao()
+                                                            : QDir::fromNativeSeparators(EdtArquivo->text().trimmed());
     if (arquivo.isEmpty()) {
         ui::Dialogs::message(QStringLiteral("Informe o arquivo da cópia."), this);
         EdtArquivo->setFocus();
@@ -147,8 +152,11 @@ void TfrmCopiaSeguranca::BtnCopiarClick()
     QCoreApplication::processEvents();
     const auto r = copia::fazCopia(arquivo, [&](qint64 bytes) {
         progresso.setLabelText(QStringLiteral("Gravando a cópia de segurança...\n%1 gravados").arg(copia::textoTamanho(bytes)));
-        if (esperado > 0)
-            progresso.setValue(int(std::min<qint64>(999, bytes * 1000 / esperado)));
+        // Past the last copy's size the end is not known: the bar only moves.
+        if (esperado > 0 && bytes < esperado)
+            progresso.setValue(int(bytes * 1000 / esperado));
+        else if (progresso.maximum() != 0)
+            progresso.setRange(0, 0);
         QCoreApplication::processEvents();
         return !progresso.wasCanceled() && isVisible();
     });
@@ -158,7 +166,8 @@ void TfrmCopiaSeguranca::BtnCopiarClick()
         ui::Dialogs::error(r.falha().texto(), this);
         return;
     }
-    EdtArquivo->setText(nativo(copia::arquivoPadrao()));
+    proposto_ = nativo(copia::arquivoPadrao());
+    EdtArquivo->setText(proposto_);
     ui::Dialogs::message(QStringLiteral("Cópia de segurança gravada em\n%1\n(%2).")
                              .arg(nativo(r.valor().arquivo), copia::textoTamanho(r.valor().tamanho)),
                          this);

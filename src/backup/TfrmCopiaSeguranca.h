@@ -29,6 +29,11 @@ public:
     void BtnCopiarClick();
     // Reads the backups' folder again.
     void MostraCopias();
+
+private:
+    QLabel* titulo_;
+    // The file proposed: while the clerk leaves it, a copy takes the name of its minute.
+    QString proposto_;
 };
 
 namespace copia {
