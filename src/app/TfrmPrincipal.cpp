@@ -380,12 +380,13 @@ void TfrmPrincipal::Parmetros1Click()
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event)
 {
-    // The copy the end of a run makes, unless the system asked the program to end.
+    // The copy the end of a run makes, unless the system asked the program to end or the
+    // program never reached its database.
     if (encerrando_) {
         event->ignore();
         return;
     }
-    if (!encerramento::pedido()) {
+    if (!encerramento::pedido() && DMPrincipal && DMPrincipal->IBDatabaseGeral.isOpen()) {
         encerrando_ = true;
         copia::copiaAoEncerrar(statusBar(), [] { return !encerramento::pedido(); });
         encerrando_ = false;

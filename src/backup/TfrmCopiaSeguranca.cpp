@@ -185,9 +185,15 @@ void copiaAoEncerrar(QStatusBar* barra, const std::function<bool()>& continuar)
         QCoreApplication::processEvents();
         return continuar();
     });
-    if (a.falha)
-        barra->showMessage(a.falha->texto().replace(QLatin1Char('\n'), QLatin1Char(' ')));
-    else if (a.feita)
+    if (a.falha) {
+        // Said in a box: the window closes right after, and a copy that fails every day
+        // (a full disk, a folder that cannot be written) must not go unnoticed.
+        barra->clearMessage();
+        ui::Dialogs::error(QStringLiteral("A cópia de segurança automática não foi feita.\n%1\n\nPara não fazê-la ao fechar o "
+                                          "KORVA, ponha KORVA_COPIAS=0 no korva.conf.")
+                               .arg(a.falha->texto()),
+                           barra->window());
+    } else if (a.feita)
         barra->showMessage(QStringLiteral("Cópia de segurança gravada em %1.").arg(nativo(a.copia.arquivo)));
     else
         barra->clearMessage();

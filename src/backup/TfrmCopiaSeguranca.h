@@ -40,6 +40,6 @@ namespace copia {
 // At the end of a run: when the newest copy is older than a day, a copy (a line in
 // barra while it runs), then the newest KORVA_COPIAS kept. continuar is asked as the
 // copy goes; false stops it (the program is asked to end at once), leaving nothing. A
-// failure is told in the status bar only: the program is closing.
+// failure is told in a box.
 void copiaAoEncerrar(QStatusBar* barra, const std::function<bool()>& continuar);
 }  // namespace copia

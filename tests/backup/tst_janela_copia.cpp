@@ -102,7 +102,24 @@ private slots:
         copia::copiaAoEncerrar(w.statusBar(), [] { return false; });
         QCOMPARE(copia::copias().size(), 0);
         QCOMPARE(QDir(installation::copiesFolder()).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("A cópia de segurança foi interrompida; nenhum arquivo foi gravado."));
+        QCOMPARE(ui::Dialogs::texts().size(), 1);
+        QVERIFY(ui::Dialogs::texts().first().startsWith(
+            QStringLiteral("A cópia de segurança automática não foi feita.\nA cópia de segurança foi interrompida; nenhum arquivo foi gravado.")));
+    }
+
+    // A copy that cannot be made is said, with how to turn it off.
+    void aFailedCopyAtTheEndIsSaid()
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(installation::copiesFolder()).absolutePath()));
+        QFile estorvo(installation::copiesFolder());  // a file where the folder should be
+        QVERIFY(estorvo.open(QIODevice::WriteOnly));
+        estorvo.close();
+        QMainWindow w;
+        copia::copiaAoEncerrar(w.statusBar(), [] { return true; });
+        QCOMPARE(ui::Dialogs::texts().size(), 1);
+        QVERIFY2(ui::Dialogs::texts().first().endsWith(QStringLiteral("ponha KORVA_COPIAS=0 no korva.conf.")),
+                 qPrintable(ui::Dialogs::texts().first()));
+        QVERIFY(QFileInfo(installation::copiesFolder()).isFile());
     }
 
     // Closing the main window makes the day's copy before it disconnects.
