@@ -9,7 +9,7 @@
 #include <ibase.h>
 
 #include <algorithm>
-#include <cstring>
+#include <vector>
 
 namespace db::fb {
 
