@@ -18,7 +18,7 @@
 namespace korvadb {
 
 const char usoCopia[] =
-    "     korva-db backup [--database CAMINHO] [ARQUIVO]\n"
+    "Uso: korva-db backup [--database CAMINHO] [ARQUIVO]\n"
     "     korva-db restore [--substituir] ARQUIVO [CAMINHO]\n"
     "\n"
     "backup grava uma cópia de segurança do banco (o formato do próprio Firebird,\n"
