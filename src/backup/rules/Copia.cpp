@@ -144,6 +144,7 @@ QList<Copia> copias(const QString& pasta)
 rules::Resultado<Copia> fazCopia(const QString& arquivo, const Progresso& progresso, const QString& banco)
 {
     QString temporario;
+    QString erroGravacao;
     try {
         const installation::DatabaseSettings s =
             banco.isEmpty() ? installation::databaseSettings() : installation::databaseSettings(banco);
@@ -167,21 +168,9 @@ rules::Resultado<Copia> fazCopia(const QString& arquivo, const Progresso& progre
         saida.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
         qint64 gravados = 0;
-        QString erroGravacao;
-        if (alvo.server.isEmpty()) {
-            // The embedded engine runs in this process: it writes the file itself, into
-            // the one made above with its owner's rights.
-            saida.close();
-            db::fb::ServiceManager servicos(alvo.server, s.user, s.password);
-            servicos.backupToFile(alvo.path, temporario, [&] {
-                gravados = QFileInfo(temporario).size();
-                return !progresso || progresso(gravados);
-            });
-            gravados = QFileInfo(temporario).size();
-            if (!sincroniza(temporario, O_RDONLY))
-                erroGravacao = erroDoSistema();
-        } else {
-            // A server's engine hands the backup over, and this process writes it here.
+        {
+            // The engine hands the backup over, and this process writes it: a stop leaves
+            // nothing the engine could still be writing to.
             db::fb::ServiceManager servicos(alvo.server, s.user, s.password);
             servicos.backup(alvo.path, [&](const char* dados, qsizetype n) {
                 if (saida.write(dados, n) != n) {
@@ -209,6 +198,10 @@ rules::Resultado<Copia> fazCopia(const QString& arquivo, const Progresso& progre
     } catch (const db::fb::ServiceStopped&) {
         if (!temporario.isEmpty())
             QFile::remove(temporario);
+        // The file could not be written (a full disk), or the caller stopped the copy.
+        if (!erroGravacao.isEmpty())
+            return rules::Falha::recusa(problemaCopia, {},
+                                        QStringLiteral("Não foi possível gravar \"%1\": %2.").arg(nativo(arquivo), erroGravacao));
         return rules::Falha::recusa(QStringLiteral("A cópia de segurança foi interrompida; nenhum arquivo foi gravado."));
     } catch (const std::exception& e) {
         if (!temporario.isEmpty())

@@ -196,22 +196,6 @@ bool ServiceManager::running()
     return number(answer + 1, 4) != 0;
 }
 
-void ServiceManager::backupToFile(const QString& database, const QString& file, const std::function<bool()>& continuar)
-{
-    QByteArray spb;
-    spb.append(char(isc_action_svc_backup));
-    addString(spb, isc_spb_dbname, QFile::encodeName(database));
-    addString(spb, isc_spb_bkp_file, QFile::encodeName(file));
-    addNumber(spb, isc_spb_options, isc_spb_bkp_no_garbage_collect);
-    // A line every so many rows, so that a large table tells its progress too.
-    addNumber(spb, isc_spb_verbint, 20000);
-    start(spb);
-    lines([&](const QString&) {
-        if (continuar && !continuar())
-            throw ServiceStopped(QStringLiteral("Cópia interrompida"));
-    });
-}
-
 void ServiceManager::restore(const Source& source, const QString& database, const Line& line)
 {
     QByteArray spb;

@@ -51,16 +51,10 @@ public:
 
     // A backup of database (its path on the engine's side) in the engine's format,
     // garbage collection left for the database's own sweep. Throws ServiceStopped when
-    // sink returned false, DatabaseError when the engine failed.
+    // sink returned false, DatabaseError when the engine failed. The backup is always
+    // streamed: a stopped one leaves no file the engine could still be writing to (the
+    // engine's backup runs on until it notices it lost its reader).
     void backup(const QString& database, const Sink& sink);
-
-    // The same backup written by the engine itself into file, a path on the engine's
-    // side: for the embedded engine, which runs in this process, the file is this
-    // process's, without the stream's hand-over of every block. continuar is asked at
-    // every line of the engine's report (one at least every 20,000 rows); false stops the
-    // backup (ServiceStopped), and what the engine wrote of file stays for the caller to
-    // remove.
-    void backupToFile(const QString& database, const QString& file, const std::function<bool()>& continuar);
 
     // Restores a backup read from source into database, a file that must not exist
     // (the engine creates it), with the page size and settings the backup recorded.
