@@ -55,7 +55,7 @@ endfunction()
 # that opens a second attachment.
 function(korva_check_layers)
   get_property(libraries GLOBAL PROPERTY KORVA_LIBRARIES)
-  set(framework korva_text korva_db korva_fbapi korva_widgets korva_dbui korva_report korva_pivot)
+  set(framework korva_text korva_db korva_fbapi korva_fbservice korva_widgets korva_dbui korva_report korva_pivot)
   set(errors)
   foreach(lib ${libraries})
     korva_link_closure(${lib} closure)

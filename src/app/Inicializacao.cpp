@@ -1,6 +1,7 @@
 #include "app/Inicializacao.h"
 
 #include "app/TfrmPrincipal.h"
+#include "backup/TfrmCopiaSeguranca.h"
 #include "charts/TFormGraficoAplicacaoRecursos.h"
 #include "charts/TFormGraficoFonteComprovacao.h"
 #include "data/AlteracoesIncentivo.h"
@@ -168,6 +169,7 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     w.registraJanela(w.ElencoMnimodeMedicamentos1, [](QWidget* owner) { return new TfrmElencoMinimo(owner); });
     w.registraJanela(w.GeraExcessoMunicipal1, [](QWidget* owner) { return new TFrmGeraExcessaoMunicipal(owner); });
     w.registraJanela(w.Parmetros1, [](QWidget* owner) { return new TfrmParametros(owner); });
+    w.registraJanela(w.CopiaSeguranca1, [](QWidget* owner) { return new TfrmCopiaSeguranca(owner); });
     w.registraJanela(w.Municipal1, [](QWidget* owner) { return new TfrmExecucaoMunicipal(owner); });
     w.registraJanela(w.ConsultaAcompanhamento1, [](QWidget* owner) { return new TfrmConsultaExecucaoMunicipal(owner); });
     w.registraJanela(w.Importardados1, [](QWidget* owner) { return new TFrmExportaDados(owner); });

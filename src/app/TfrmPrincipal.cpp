@@ -1,6 +1,8 @@
 #include "app/TfrmPrincipal.h"
 
+#include "app/Encerramento.h"
 #include "app/Inicializacao.h"
+#include "backup/TfrmCopiaSeguranca.h"
 #include "data/DMPrincipal.h"
 #include "widgets/Dialogs.h"
 #include "forms/FormAtivo.h"
@@ -206,6 +208,8 @@ void TfrmPrincipal::criaMenu()
     Importadados1 = item(Apoio1, "Importadados1", QStringLiteral("&Importa dados"), &TfrmPrincipal::Importadados1Click);
     Apoio1->addSeparator();
     Parmetros1 = item(Apoio1, "Parmetros1", QStringLiteral("&Parâmetros do Sistema"), &TfrmPrincipal::Parmetros1Click);
+    Apoio1->addSeparator();
+    CopiaSeguranca1 = item(Apoio1, "CopiaSeguranca1", QStringLiteral("&Cópia de Segurança"), &TfrmPrincipal::CopiaSeguranca1Click);
 
     Sair2 = bar->addAction(QStringLiteral("&Sair"));
     Sair2->setObjectName(QStringLiteral("Sair2"));
@@ -378,6 +382,17 @@ void TfrmPrincipal::Parmetros1Click()
 
 void TfrmPrincipal::closeEvent(QCloseEvent* event)
 {
+    // The copy the end of a run makes, unless the system asked the program to end or the
+    // program never reached its database.
+    if (encerrando_) {
+        event->ignore();
+        return;
+    }
+    if (!encerramento::pedido() && DMPrincipal && DMPrincipal->IBDatabaseGeral.isOpen()) {
+        encerrando_ = true;
+        copia::copiaAoEncerrar(statusBar(), [] { return !encerramento::pedido(); });
+        encerrando_ = false;
+    }
     // Closing the main window ends the program and the connection with it.
     if (DMPrincipal)
         DMPrincipal->IBDatabaseGeral.close();

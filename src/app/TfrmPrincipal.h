@@ -71,6 +71,7 @@ public:
     QAction* Importardados1;
     QAction* Importadados1;
     QAction* Parmetros1;
+    QAction* CopiaSeguranca1;
     QAction* Sair2;
 
     QToolButton* ToolButton4;
@@ -117,6 +118,7 @@ private:
     void Importardados1Click() { abreJanela(Importardados1); }
     void Importadados1Click() { abreJanela(Importadados1); }
     void Parmetros1Click();
+    void CopiaSeguranca1Click() { abreJanela(CopiaSeguranca1); }
     void Sair2Click() { close(); }
     void ToolButton4Click() { close(); }
 
@@ -124,6 +126,7 @@ private:
     QList<QAction*> itensAdministracao() const;
 
     QHash<QAction*, Fabrica> fabricas_;
+    bool encerrando_ = false;
 };
 
 extern TfrmPrincipal* frmPrincipal;

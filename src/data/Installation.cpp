@@ -25,6 +25,7 @@ namespace {
 const QString databaseKey = QStringLiteral("KORVA_DATABASE");
 const QString userKey = QStringLiteral("KORVA_USER");
 const QString passwordKey = QStringLiteral("KORVA_PASSWORD");
+const QString copiesKey = QStringLiteral("KORVA_COPIAS");
 
 [[noreturn]] void refuse(const QString& message)
 {
@@ -90,9 +91,9 @@ QHash<QString, QString> readConfigFile()
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         const QString name = line.left(equals).trimmed();
         // The line is not quoted: it may be the password.
-        if (equals < 0 || (name != databaseKey && name != userKey && name != passwordKey))
+        if (equals < 0 || (name != databaseKey && name != userKey && name != passwordKey && name != copiesKey))
             refuse(QStringLiteral("O arquivo de configuração \"%1\", linha %2: esperava-se KORVA_DATABASE=..., "
-                                  "KORVA_USER=... ou KORVA_PASSWORD=...")
+                                  "KORVA_USER=..., KORVA_PASSWORD=... ou KORVA_COPIAS=...")
                        .arg(QDir::toNativeSeparators(path))
                        .arg(i + 1));
         // The password is everything after "=", blanks included; the other values are
@@ -207,6 +208,29 @@ QString dataFolder()
 QString exportFolder()
 {
     return dataFolder() + QStringLiteral("/export");
+}
+
+QString copiesFolder()
+{
+    return dataFolder() + QStringLiteral("/copias");
+}
+
+int copiesToKeep()
+{
+    Sources sources;
+    From from = From::Default;
+    const QString value = sources.value(copiesKey, &from);
+    if (value.isEmpty())
+        return 7;
+    bool ok = false;
+    const int n = value.trimmed().toInt(&ok);
+    if (!ok || n < 0 || n > 9999)
+        refuse(QStringLiteral("%1=%2 %3: esperava-se o número de cópias de segurança a manter (0 desliga a cópia "
+                              "automática).")
+                   .arg(copiesKey, value,
+                        from == From::Environment ? QStringLiteral("no ambiente")
+                                                  : QStringLiteral("no arquivo %1").arg(fileName())));
+    return n;
 }
 
 QString configFile()

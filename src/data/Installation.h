@@ -14,8 +14,15 @@ namespace installation {
 QString dataFolder();
 // Export folder: <data folder>/export.
 QString exportFolder();
+// Where the backups go: <data folder>/copias.
+QString copiesFolder();
+// How many of the newest backups the automatic copy keeps in copiesFolder(): KORVA_COPIAS,
+// else korva.conf's line, else 7; 0 turns the automatic copy off. Throws SettingsError
+// for a value that is not such a number.
+int copiesToKeep();
 // The installation's settings file: <data folder>/korva.conf. Optional; lines
-// "KORVA_DATABASE=...", "KORVA_USER=...", "KORVA_PASSWORD=..." and "#" comments. As it
+// "KORVA_DATABASE=...", "KORVA_USER=...", "KORVA_PASSWORD=...", "KORVA_COPIAS=..." and "#"
+// comments. As it
 // may hold a password, it is used only while nobody but its owner may read or write it.
 QString configFile();
 

@@ -162,7 +162,7 @@ private slots:
     {
         writeConf(QStringLiteral("KORVA_USER=bia\nKORVA_PASWORD=%1\n").arg(secret));
         QCOMPARE(refusal(), QStringLiteral("O arquivo de configuração \"%1\", linha 2: esperava-se KORVA_DATABASE=..., "
-                                           "KORVA_USER=... ou KORVA_PASSWORD=...")
+                                           "KORVA_USER=..., KORVA_PASSWORD=... ou KORVA_COPIAS=...")
                                 .arg(installation::configFile()));
     }
 

@@ -12,6 +12,8 @@
 #include "interchange/rules/Carga.h"
 #include "text/Formats.h"
 
+#include "Copia.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,6 +37,7 @@ const char usage[] =
     "Uso: korva-db create [--demo] [CAMINHO]\n"
     "     korva-db import [--database CAMINHO] ARQUIVO...\n"
     "     korva-db audit [--database CAMINHO] [--ano AAAA] [--municipio CODIGO] [--csv ARQUIVO]\n"
+    "     korva-db backup ... e korva-db restore ... (korva-db backup --help)\n"
     "\n"
     "Cria um banco de dados do KORVA com o esquema e os dados de referência\n"
     "(UFs, municípios, população, formas de pactuação, medicamentos).\n"
@@ -261,6 +264,10 @@ int main(int argc, char* argv[])
         return import(args.mid(1));
     if (args.first() == QLatin1String("audit"))
         return auditoriaDados(args.mid(1));
+    if (args.first() == QLatin1String("backup"))
+        return korvadb::backup(args.mid(1));
+    if (args.first() == QLatin1String("restore"))
+        return korvadb::restore(args.mid(1));
     if (args.first() != QLatin1String("create"))
         return misuse(QStringLiteral("comando desconhecido: %1").arg(args.first()));
 
