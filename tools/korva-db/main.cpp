@@ -194,6 +194,16 @@ int import(const QStringList& args)
     }
     if (files.isEmpty())
         return misuse(QStringLiteral("import pede ao menos um arquivo"));
+    // Rows per transaction: the kill test lowers it so that commits fall between and
+    // around its kills. Not meant for users.
+    if (const QByteArray lote = qgetenv("KORVA_LINHAS_POR_CONFIRMACAO"); !lote.isEmpty()) {
+        bool ok = false;
+        const qint64 linhas = lote.toLongLong(&ok);
+        if (!ok || linhas < 1)
+            return misuse(QStringLiteral("KORVA_LINHAS_POR_CONFIRMACAO deve ser um número positivo: %1")
+                              .arg(QString::fromLocal8Bit(lote)));
+        interchange::setLinhasPorTransacao(linhas);
+    }
     text::setBrazilianFormats();
     db::Connection connection;
     try {
