@@ -16,136 +16,104 @@ namespace db::fb {
 
 namespace {
 
-// The validation's "Summary of validation errors" (message 24 of gfix's facility): the engine
-// gives its counts as the status of the service, one "Number of ... : n" message each.
-constexpr ISC_STATUS resumoDaValidacao = 335740952L;
-
-QStringList texto(const ISC_STATUS* status)
+void check(const ISC_STATUS* status)
 {
+    if (status[0] != 1 || status[1] == 0)
+        return;
     QStringList lines;
     char buffer[1024];
     const ISC_STATUS* p = status;
     while (fb_interpret(buffer, sizeof buffer, &p) > 0)
         lines << QString::fromUtf8(buffer).trimmed();
-    return lines;
+    throw DatabaseError(lines.join(QLatin1Char('\n')), int(isc_sqlcode(status)));
 }
 
-bool falhou(const ISC_STATUS* status)
+void addDpbString(QByteArray& dpb, char item, const QByteArray& value)
 {
-    return status[0] == 1 && status[1] != 0;
+    if (value.size() > 255)
+        throw DatabaseError(QStringLiteral("Parâmetro de conexão longo demais"));
+    dpb.append(item);
+    dpb.append(char(value.size()));
+    dpb.append(value);
 }
 
-void check(const ISC_STATUS* status)
-{
-    if (falhou(status))
-        throw DatabaseError(texto(status).join(QLatin1Char('\n')), int(isc_sqlcode(status)));
-}
-
-// Takes the counts from the validation's summary; false when status is another failure.
-bool resumo(const ISC_STATUS* status, ResultadoValidacao& r)
-{
-    if (status[1] != resumoDaValidacao)
-        return false;
-    static const QRegularExpression contagem(QStringLiteral("^Number of (.+?)\\s*:\\s*(\\d+)$"));
-    for (const QString& l : texto(status)) {
-        r.linhas << l;
-        const QRegularExpressionMatch m = contagem.match(l);
-        if (!m.hasMatch())
-            continue;
-        if (m.captured(1).endsWith(QLatin1String("warnings")))
-            r.avisos += m.captured(2).toInt();
-        else
-            r.erros += m.captured(2).toInt();
-    }
-    return true;
-}
-
-void addString(QByteArray& spb, char item, const QByteArray& value, bool wide)
-{
-    if (value.size() > (wide ? 65535 : 255))
-        throw DatabaseError(QStringLiteral("Parâmetro do serviço longo demais"));
-    spb.append(item);
-    spb.append(char(value.size() & 0xFF));
-    if (wide)
-        spb.append(char(value.size() >> 8));
-    spb.append(value);
-}
-
-// The services manager that serves database, and the database's name as it knows it:
-// "service_mgr" and the path for a file of the embedded engine; "host:service_mgr" and the
-// server's path for host:/path (or host/port:/path). A drive letter (C:\...) is no host.
-std::pair<QByteArray, QByteArray> servico(const QString& database)
-{
-    static const QRegularExpression remoto(QStringLiteral("^([^:/\\\\]{2,}(?:/[0-9A-Za-z]+)?):(.+)$"));
-    const QRegularExpressionMatch m = remoto.match(database);
-    if (m.hasMatch())
-        return {m.captured(1).toUtf8() + ":service_mgr", m.captured(2).toUtf8()};
-    return {QByteArrayLiteral("service_mgr"), QFile::encodeName(database)};
-}
+// The counts the validation leaves, as the engine names them in its summary.
+struct Contagem {
+    char item;
+    const char* nome;
+    bool aviso;
+};
+const Contagem contagens[] = {
+    {char(isc_info_record_errors), "record level errors", false},
+    {char(isc_info_bpage_errors), "blob page errors", false},
+    {char(isc_info_dpage_errors), "data page errors", false},
+    {char(isc_info_ipage_errors), "index page errors", false},
+    {char(isc_info_ppage_errors), "pointer page errors", false},
+    {char(isc_info_tpage_errors), "transaction page errors", false},
+    {char(isc_info_page_errors), "database page errors", false},
+    {char(fb_info_pip_errors), "page inventory page errors", false},
+    {char(fb_info_record_warns), "record level warnings", true},
+    {char(fb_info_bpage_warns), "blob page warnings", true},
+    {char(fb_info_dpage_warns), "data page warnings", true},
+    {char(fb_info_ipage_warns), "index page warnings", true},
+    {char(fb_info_ppage_warns), "pointer page warnings", true},
+    {char(fb_info_tpage_warns), "transaction page warnings", true},
+    {char(fb_info_page_warns), "database page warnings", true},
+    {char(fb_info_pip_warns), "page inventory page warnings", true},
+};
 
 }  // namespace
 
 ResultadoValidacao valida(const QString& database, const QString& user, const QString& password)
 {
     prepareEmbeddedEngine();
-    const auto [gerente, nome] = servico(database);
-
-    QByteArray spb;
-    spb.append(char(isc_spb_version));
-    spb.append(char(isc_spb_current_version));
-    addString(spb, isc_spb_user_name, user.toUtf8(), false);
-    addString(spb, isc_spb_password, password.toUtf8(), false);
+    // As gfix does it: an attachment that validates the database as it opens it (pages,
+    // records and indices; no_update: read only), then asked for the counts.
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    addDpbString(dpb, isc_dpb_user_name, user.toUtf8());
+    addDpbString(dpb, isc_dpb_password, password.toUtf8());
+    dpb.append(char(isc_dpb_verify));
+    dpb.append(char(1));
+    dpb.append(char(isc_dpb_pages | isc_dpb_records | isc_dpb_indices | isc_dpb_no_update));
+    const QByteArray nome = QFile::encodeName(database);
     ISC_STATUS_ARRAY status;
-    isc_svc_handle svc = 0;
-    isc_service_attach(status, 0, gerente.constData(), &svc, short(spb.size()), spb.constData());
+    isc_db_handle db = 0;
+    isc_attach_database(status, short(nome.size()), nome.constData(), &db, short(dpb.size()), dpb.constData());
     check(status);
-    struct Desliga {
-        isc_svc_handle& h;
-        ~Desliga()
-        {
-            ISC_STATUS_ARRAY s;
-            isc_service_detach(s, &h);
-        }
-    } desliga{svc};
 
-    QByteArray pedido;
-    pedido.append(char(isc_action_svc_repair));
-    addString(pedido, isc_spb_dbname, nome, true);
-    pedido.append(char(isc_spb_options));
-    // check_db: read only (gfix -n), the validation mends nothing.
-    const quint32 opcoes = isc_spb_rpr_validate_db | isc_spb_rpr_full | isc_spb_rpr_check_db;
-    for (int i = 0; i < 4; ++i)
-        pedido.append(char((opcoes >> (8 * i)) & 0xFF));
-    // The embedded engine may run the validation within the start and answer with the start
-    // of its summary; the query then gives the whole of it.
-    ResultadoValidacao r;
-    isc_service_start(status, &svc, nullptr, short(pedido.size()), pedido.constData());
-    if (falhou(status) && !resumo(status, r))
+    QByteArray itens;
+    for (const Contagem& c : contagens)
+        itens.append(c.item);
+    itens.append(char(isc_info_end));
+    std::vector<char> resposta(1024);
+    isc_database_info(status, &db, short(itens.size()), itens.constData(), short(resposta.size()), resposta.data());
+    ISC_STATUS_ARRAY fim;
+    if (status[0] == 1 && status[1] != 0) {
+        isc_detach_database(fim, &db);
         check(status);
-
-    // Whatever else the service says, a line at a time, until it has no more.
-    const char pergunta[] = {isc_info_svc_line};
-    std::vector<char> resposta(16384);
-    for (bool fim = false; !fim;) {
-        isc_service_query(status, &svc, nullptr, 0, nullptr, sizeof pergunta, pergunta, short(resposta.size()),
-                          resposta.data());
-        if (falhou(status)) {
-            ResultadoValidacao inteiro;
-            if (resumo(status, inteiro))
-                return inteiro;
-            check(status);
-        }
-        const char* p = resposta.data();
-        const char* const limite = p + resposta.size();
-        if (*p != isc_info_svc_line || p + 3 > limite)
-            break;
-        const int n = int(isc_vax_integer(p + 1, 2));
-        if (n == 0 || p + 3 + n > limite) {
-            fim = true;
-        } else {
-            r.linhas << QString::fromUtf8(p + 3, n).trimmed();
-        }
     }
+    isc_detach_database(fim, &db);
+
+    ResultadoValidacao r;
+    std::map<char, int> valores;
+    for (const char* p = resposta.data(), *limite = p + resposta.size(); p + 3 <= limite && *p != isc_info_end;) {
+        const char item = *p;
+        const int n = int(isc_vax_integer(p + 1, 2));
+        if (p + 3 + n > limite)
+            break;
+        valores[item] = int(isc_vax_integer(p + 3, short(n)));
+        p += 3 + n;
+    }
+    for (const Contagem& c : contagens) {
+        const int n = valores[c.item];
+        if (n == 0)
+            continue;
+        r.linhas << QStringLiteral("Number of %1: %2").arg(QLatin1String(c.nome)).arg(n);
+        (c.aviso ? r.avisos : r.erros) += n;
+    }
+    if (!r.linhas.isEmpty())
+        r.linhas.prepend(QStringLiteral("Summary of validation errors"));
     return r;
 }
 

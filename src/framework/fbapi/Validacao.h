@@ -16,11 +16,11 @@ struct ResultadoValidacao {
     bool valido() const { return erros == 0; }
 };
 
-// Runs the full validation (the services manager's repair action with "validate" and
-// "full", what `gfix -v -full` does) of database: a file of the embedded engine, or
-// host:/path or host/port:/path on a server. Nothing is changed. The engine wants the
-// database to itself: another attachment, this process's own included, makes it fail.
-// Throws db::DatabaseError with the engine's words when it cannot run.
+// Runs the full validation of database (what `gfix -v -full -n` does: pages, records and
+// indices, read only): a file of the embedded engine, or host:/path or host/port:/path on a
+// server. Nothing is changed. The engine wants the database to itself: another attachment,
+// this process's own included, makes it fail. Throws db::DatabaseError with the engine's
+// words when it cannot run.
 ResultadoValidacao valida(const QString& database, const QString& user, const QString& password);
 
 // Rebuilds every index of the tables named (upper case, as the engine keeps them): a plain
