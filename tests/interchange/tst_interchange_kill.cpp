@@ -177,18 +177,10 @@ class TestInterchangeKill : public QObject {
         return {};
     }
 
-private slots:
-    void killedImportsLeaveEveryMonthOldOrNewAndTheDatabaseValid_data()
+    // Imports committing every lote rows, killed four times. One test function per size: the
+    // test tool's time limit is a function's, and the sanitizers make each import slow.
+    void mataImportacoes(int lote)
     {
-        QTest::addColumn<int>("lote");
-        QTest::newRow("a commit after every month") << 1;
-        QTest::newRow("a few months per commit") << 40;
-        QTest::newRow("many months per commit") << 700;
-    }
-
-    void killedImportsLeaveEveryMonthOldOrNewAndTheDatabaseValid()
-    {
-        QFETCH(int, lote);  // rows per commit
         constexpr int alvo = 4;  // kills
         banco = support::TestDatabase::fresh(QStringLiteral("empty"));
         ano = gerador::Ano();
@@ -264,6 +256,11 @@ private slots:
         qInfo("%d of %d killed imports left errors that the engine's validation reports before the indices were rebuilt",
               comErros, mortos);
     }
+
+private slots:
+    void killedImportsCommittingAfterEveryMonth() { mataImportacoes(1); }
+    void killedImportsCommittingEveryFewMonths() { mataImportacoes(40); }
+    void killedImportsCommittingEveryManyMonths() { mataImportacoes(700); }
 };
 
 QTEST_GUILESS_MAIN(TestInterchangeKill)
