@@ -4,6 +4,7 @@
 #include "data/Installation.h"
 #include "interchange/Progresso.h"
 #include "interchange/rules/Carga.h"
+#include "interchange/rules/Interrupcao.h"
 #include "interchange/rules/Tabelas.h"
 #include "widgets/Dialogs.h"
 #include "widgets/Look.h"
@@ -165,6 +166,14 @@ void TFrmImportaDados::FormCreate()
     if (!mudaPasta(installation::exportFolder()))
         mudaPasta(QDir::homePath());
     p.close();
+    // The program runs no DDL of this kind: the database tool rebuilds the indices.
+    if (interchange::importacaoInterrompida(DMPrincipal->IBDatabaseGeral.databaseName()))
+        ui::Dialogs::message(QStringLiteral("Uma importação anterior neste banco de dados parou sem terminar (o programa "
+                                            "foi encerrado à força ou a máquina desligou). Cada mês ficou como estava ou "
+                                            "inteiro, mas os índices das tabelas da importação devem ser reconstruídos: "
+                                            "feche o KORVA e execute\n\nkorva-db verifica --corrige\n\n(a próxima "
+                                            "importação pelo korva-db import também os reconstrói)."),
+                             this);
 }
 
 void TFrmImportaDados::DirectoryListBox1Change()

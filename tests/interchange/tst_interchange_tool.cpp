@@ -4,6 +4,7 @@
 #include "Gerador.h"
 
 #include "db/Connection.h"
+#include "db/DatabaseError.h"
 #include "db/Statement.h"
 #include "support/TestDatabase.h"
 
@@ -62,6 +63,16 @@ Fim importa(const QString& banco, const QStringList& arquivos, int limite = 6000
 {
     auto p = inicia(banco, arquivos, recentes);
     return espera(*p, limite);
+}
+
+Fim ferramenta(const QStringList& argumentos)
+{
+    QProcess p;
+    p.setProgram(QStringLiteral(KORVA_DB_TOOL));
+    p.setArguments(argumentos);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start();
+    return espera(p);
 }
 
 void grava(const QString& path, const QByteArray& bytes)
@@ -167,6 +178,55 @@ private slots:
                  qPrintable(f.saida));
         f = importa(banco, {arquivo});
         QVERIFY2(f.codigo == 0, qPrintable(f.saida));
+    }
+
+    // An import that stopped without ending leaves its mark beside the database: verifica
+    // says so, --corrige rebuilds the interchange tables' indices, and so does the next
+    // import, before it loads, saying so.
+    void verificaAndTheNextImportRebuildAfterAnInterruptedImport()
+    {
+        const QString marca = banco + QStringLiteral(".importando");
+        const QStringList verifica{QStringLiteral("verifica"), QStringLiteral("--database"), banco};
+        Fim f = ferramenta(verifica);
+        QVERIFY2(f.codigo == 0 && f.saida.contains(QStringLiteral("sem erros na validação")), qPrintable(f.saida));
+        QVERIFY(!QFile::exists(marca));
+
+        grava(marca, "");
+        f = ferramenta(verifica);
+        QVERIFY2(f.codigo == 1 && f.saida.contains(QStringLiteral("parou sem terminar")) &&
+                     f.saida.contains(QStringLiteral("korva-db verifica --corrige")),
+                 qPrintable(f.saida));
+        QVERIFY(QFile::exists(marca));
+        f = ferramenta(verifica + QStringList{QStringLiteral("--corrige")});
+        QVERIFY2(f.codigo == 0, qPrintable(f.saida));
+        for (const char* indice : {"PK_TB_MOVIMENTO_MUNICIPIO", "PK_EXECUCAO_FISICA_MUNICIPIO", "IX_EXECUCAO_FISICA_MEDICAMENTO",
+                                   "PK_FONTE_COMPROVACAO_MUNICIPIO", "IX_FONTE_COMPROVACAO_FAVORECIDO", "PK_TB_SALDO_INICIAL_MUNICIPIO"})
+            QVERIFY2(f.saida.contains(QLatin1String(indice)), qPrintable(f.saida));
+        QVERIFY(!QFile::exists(marca));
+
+        // The rebuilt keys still refuse a duplicate and still serve the import.
+        QTemporaryDir pasta;
+        const QString arquivo = pasta.filePath(QStringLiteral("MG2003310020TB_SALDO_INICIAL.TXT"));
+        grava(arquivo, saldo);
+        grava(marca, "");
+        f = importa(banco, {arquivo});
+        QVERIFY2(f.codigo == 0 && f.saida.contains(QStringLiteral("reconstruindo os índices")), qPrintable(f.saida));
+        QVERIFY(!QFile::exists(marca));
+        f = importa(banco, {arquivo});
+        QVERIFY2(f.codigo == 0 && !f.saida.contains(QStringLiteral("reconstruindo")), qPrintable(f.saida));
+        db::Connection c;
+        support::TestDatabase::configure(c);
+        c.open();
+        QCOMPARE(db::Statement(c, {QStringLiteral("select count(*) from TB_SALDO_INICIAL_MUNICIPIO")}).scalar().toInt(), 1);
+        db::Statement duplicado(c, {QStringLiteral("insert into TB_SALDO_INICIAL_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE) "
+                                                   "values ('2003', 'MG', 3100203)")});
+        QVERIFY_THROWS_EXCEPTION(db::DatabaseError, duplicado.exec());
+        c.close();
+
+        // Wrong use, and a database that is not there.
+        QCOMPARE(ferramenta({QStringLiteral("verifica"), QStringLiteral("--nada")}).codigo, 2);
+        f = ferramenta({QStringLiteral("verifica"), QStringLiteral("--database"), pasta.filePath(QStringLiteral("NADA.GDB"))});
+        QVERIFY2(f.codigo == 2 && f.saida.contains(QStringLiteral("a verificação não foi feita")), qPrintable(f.saida));
     }
 
     void anIgnoredFileMakesTheExitStatusOne()

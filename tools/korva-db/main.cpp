@@ -10,7 +10,9 @@
 #include "data/Installation.h"
 #include "incentive/rules/Calculo.h"
 #include "interchange/rules/Carga.h"
+#include "interchange/rules/Interrupcao.h"
 #include "text/Formats.h"
+#include "Verifica.h"
 
 #include "Copia.h"
 
@@ -25,6 +27,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #ifdef Q_OS_UNIX
@@ -38,6 +41,7 @@ const char usage[] =
     "     korva-db import [--database CAMINHO] ARQUIVO...\n"
     "     korva-db audit [--database CAMINHO] [--ano AAAA] [--municipio CODIGO] [--csv ARQUIVO]\n"
     "     korva-db backup ... e korva-db restore ... (korva-db backup --help)\n"
+    "     korva-db verifica [--database CAMINHO] [--corrige]\n"
     "\n"
     "Cria um banco de dados do KORVA com o esquema e os dados de referência\n"
     "(UFs, municípios, população, formas de pactuação, medicamentos).\n"
@@ -88,7 +92,20 @@ const char usage[] =
     "intercâmbio) ou não carregado porque o banco de dados falhou; 2 em uso\n"
     "errado, banco que não abre ou instalação municipal (nada carregado);\n"
     "128 + o número do sinal (143 SIGTERM, 130 SIGINT) quando um sinal parou a\n"
-    "importação, depois do resumo.\n";
+    "importação, depois do resumo.\n"
+    "Um banco local guarda, enquanto uma importação grava, a marca CAMINHO.importando\n"
+    "ao lado do arquivo. Uma importação que parou sem terminar (processo morto,\n"
+    "máquina desligada) a deixa: a próxima importação reconstrói antes os índices\n"
+    "das quatro tabelas da importação, e diz isso.\n"
+    "\n"
+    "verifica faz a validação completa do banco pelo próprio Firebird (o que faz\n"
+    "gfix -v -full), sem mudar nada; o banco não pode estar aberto por outro programa.\n"
+    "  --corrige  quando a validação acha erros, ou uma importação parou sem\n"
+    "             terminar, reconstrói os índices das tabelas da importação e\n"
+    "             valida de novo\n"
+    "Saída: 0 banco válido (depois de corrigido, com --corrige); 1 erros (que a\n"
+    "reconstrução não corrigiu, com --corrige) ou importação interrompida sem\n"
+    "--corrige; 2 uso errado ou banco que não pôde ser validado.\n";
 
 void printLine(FILE* out, const QString& text)
 {
@@ -199,7 +216,18 @@ int import(const QStringList& args)
     }
     if (files.isEmpty())
         return misuse(QStringLiteral("import pede ao menos um arquivo"));
+    // Rows per transaction: the kill test lowers it so that commits fall between and
+    // around its kills. Not meant for users.
+    if (const QByteArray lote = qgetenv("KORVA_LINHAS_POR_CONFIRMACAO"); !lote.isEmpty()) {
+        bool ok = false;
+        const qint64 linhas = lote.toLongLong(&ok);
+        if (!ok || linhas < 1)
+            return misuse(QStringLiteral("KORVA_LINHAS_POR_CONFIRMACAO deve ser um número positivo: %1")
+                              .arg(QString::fromLocal8Bit(lote)));
+        interchange::setLinhasPorTransacao(linhas);
+    }
     text::setBrazilianFormats();
+    std::optional<interchange::MarcaDeImportacao> marca;
     db::Connection connection;
     try {
         if (database.isEmpty())
@@ -207,6 +235,13 @@ int import(const QStringList& args)
         else
             installation::configure(connection, database);
         database = connection.databaseName();
+        // What an import killed in the middle of a write may have left, mended first.
+        if (!verifica::recuperaImportacaoInterrompida(database))
+            return 2;
+        // From before the engine starts until the connection is closed: the engine
+        // collects the garbage of earlier imports' deletes while attached, and a kill in
+        // the middle of that is an interrupted import as well.
+        marca.emplace(database);
         connection.open();
     } catch (const db::DatabaseError& e) {
         printLine(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
@@ -217,6 +252,8 @@ int import(const QStringList& args)
     try {
         const interchange::ResumoImportacao resumo =
             interchange::importaArquivos(connection, files, [](const interchange::Progresso&) { return sinalRecebido == 0; });
+        connection.close();
+        marca.reset();
         std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
         std::fputs("\n", stdout);
         std::fflush(stdout);
@@ -268,6 +305,10 @@ int main(int argc, char* argv[])
         return korvadb::backup(args.mid(1));
     if (args.first() == QLatin1String("restore"))
         return korvadb::restore(args.mid(1));
+    if (args.first() == QLatin1String("verifica")) {
+        text::setBrazilianFormats();
+        return verifica::executa(args.mid(1));
+    }
     if (args.first() != QLatin1String("create"))
         return misuse(QStringLiteral("comando desconhecido: %1").arg(args.first()));
 

@@ -4,6 +4,7 @@
 #include "db/DatabaseError.h"
 #include "db/Statement.h"
 #include "interchange/rules/Conteudo.h"
+#include "interchange/rules/Interrupcao.h"
 #include "interchange/rules/Leitor.h"
 #include "interchange/rules/Manifesto.h"
 
@@ -753,6 +754,8 @@ QString ResumoImportacao::texto() const
 ResumoImportacao importaArquivos(db::Connection& conexao, const QStringList& caminhos, const AcompanhaProgresso& progresso)
 {
     Carregador carregador(conexao, progresso);
+    // Beside an embedded database while the import may write: a kill leaves it.
+    MarcaDeImportacao marca(conexao.databaseName());
     return carregador.executa(caminhos);
 }
 
