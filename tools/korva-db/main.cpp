@@ -99,11 +99,12 @@ int misuse(const QString& message)
 }
 
 // What an older database lacks, created through the program's own connection; a
-// refusal is printed, and the caller decides whether to go on.
+// refusal is printed, and the caller decides whether to go on (a numbering left as it
+// was numbers right, only slower: it is told, and stops nothing).
 bool bringUpToDate(db::Connection& connection)
 {
     const data::AtualizacaoBanco a = data::atualizaBanco(connection);
-    if (!a.falha.isEmpty())
+    if (!a.mensagem().isEmpty())
         printLine(stderr, QStringLiteral("korva-db: %1").arg(a.mensagem()));
     return a.falha.isEmpty();
 }
