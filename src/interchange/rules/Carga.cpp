@@ -352,15 +352,32 @@ private:
 
     // The municipality's manifest: the one given among the files, else one beside its
     // first file; empty when there is none.
-    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos) const
+    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos)
     {
         if (m.manifesto >= 0)
             return caminhos[m.manifesto];
         if (m.arquivos.isEmpty())
             return {};
         const QDir pasta = QFileInfo(caminhos[m.arquivos.first()]).dir();
-        const QStringList achados = pasta.entryList({nomeDoManifesto(m.prefixo)}, QDir::Files | QDir::System);
-        return achados.isEmpty() ? QString() : pasta.filePath(achados.first());
+        const QString achado = arquivoDaPasta(pasta, nomeDoManifesto(m.prefixo));
+        return achado.isEmpty() ? QString() : pasta.filePath(achado);
+    }
+
+    // The name of a file of the folder that is nome but for letter case (the first in
+    // name order), empty when there is none. Each folder is listed once per import: a
+    // state's folder holds thousands of files, and every municipality asks.
+    QString arquivoDaPasta(const QDir& pasta, const QString& nome)
+    {
+        const QString chave = pasta.absolutePath();
+        auto it = pastas_.constFind(chave);
+        if (it == pastas_.cend()) {
+            QHash<QString, QString> nomes;
+            for (const QString& n : pasta.entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase))
+                if (!nomes.contains(n.toUpper()))
+                    nomes.insert(n.toUpper(), n);
+            it = pastas_.insert(chave, nomes);
+        }
+        return it->value(nome.toUpper());
     }
 
     void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
@@ -846,6 +863,7 @@ private:
     std::map<QString, Comandos> comandos_;
     std::map<QString, std::unique_ptr<db::Statement>> blocos_;  // by the tables and sizes they hold
     QHash<int, QString> nomes_;
+    QHash<QString, QHash<QString, QString>> pastas_;  // folder -> upper-case file name -> name
     QHash<QString, bool> ufs_;
     QHash<int, CidadeConhecida> cidades_;
 };
