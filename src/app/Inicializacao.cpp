@@ -147,7 +147,7 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     // connection (a start that failed connects later); what cannot be added is told.
     QObject::connect(&DMPrincipal->IBDatabaseGeral, &db::Connection::connected, DMPrincipal, [] {
         const data::AtualizacaoBanco a = data::atualizaBanco(DMPrincipal->IBDatabaseGeral);
-        if (!a.falha.isEmpty())
+        if (!a.mensagem().isEmpty())
             ui::Dialogs::error(a.mensagem());
     });
     try {

@@ -92,6 +92,87 @@ void executa(db::Connection& conexao, const QString& sql)
     s.exec();
 }
 
+// The per-month line numbers of the two detail tables, read from the top of a
+// descending index (see korva.sql): the index, and the trigger that reads it.
+struct Numeracao {
+    QString tabela;
+    QString coluna;
+    QString gatilho;
+    QString indice;
+};
+
+const QList<Numeracao>& numeracoes()
+{
+    static const QList<Numeracao> n = {
+        {QStringLiteral("TB_FONTE_COMPROVACAO_MUNICIPIO"), QStringLiteral("CO_SEQ_DOC"), QStringLiteral("TB_FONTE_COMPROVACAO_MUN_BI"),
+         QStringLiteral("IX_FONTE_COMPROVACAO_NUMERO")},
+        {QStringLiteral("TB_EXECUCAO_FISICA_MUNICIPIO"), QStringLiteral("CO_SEQ_MED"), QStringLiteral("TB_EXECUCAO_FISICA_MUN_BI"),
+         QStringLiteral("IX_EXECUCAO_FISICA_NUMERO")},
+    };
+    return n;
+}
+
+QString indiceNumeracao(const Numeracao& n)
+{
+    return QStringLiteral("CREATE DESCENDING INDEX %1 ON %2 (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, %3)")
+        .arg(n.indice, n.tabela, n.coluna);
+}
+
+// The same trigger as korva.sql's; its text means the same in dialect 1 and 3.
+QString gatilhoNumeracao(const Numeracao& n)
+{
+    return QStringLiteral("CREATE OR ALTER TRIGGER %1 FOR %2\n"
+                          "ACTIVE BEFORE INSERT POSITION 0\n"
+                          "AS\n"
+                          "BEGIN\n"
+                          "  IF (NEW.%3 IS NULL OR NEW.%3 = 0) THEN\n"
+                          "    NEW.%3 = COALESCE((SELECT FIRST 1 %3\n"
+                          "                         FROM %2\n"
+                          "                        WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET\n"
+                          "                          AND CO_UF = NEW.CO_UF\n"
+                          "                          AND CO_CIDADE = NEW.CO_CIDADE\n"
+                          "                          AND NU_MES_COMPET = NEW.NU_MES_COMPET\n"
+                          "                        ORDER BY NU_ANO_COMPET DESC, CO_UF DESC, CO_CIDADE DESC,\n"
+                          "                                 NU_MES_COMPET DESC, %3 DESC), 0) + 1;\n"
+                          "END")
+        .arg(n.gatilho, n.tabela, n.coluna);
+}
+
+// The numbering objects an older database lacks: the indexes by name, and the triggers
+// that still take a MAX over the month (an active trigger reading the index is current).
+QStringList faltamNumeracao(db::Connection& conexao)
+{
+    QStringList nomes;
+    for (int i = 0; i < numeracoes().size(); ++i)
+        nomes << QStringLiteral(":n%1").arg(i);
+    db::Statement s(conexao, {QStringLiteral("select trim(RDB$INDEX_NAME) from RDB$INDICES where RDB$INDEX_NAME in (%1)")
+                                  .arg(nomes.join(QStringLiteral(", "))),
+                              QStringLiteral("union all select trim(RDB$TRIGGER_NAME) from RDB$TRIGGERS where RDB$TRIGGER_NAME in (%1) "
+                                             "and coalesce(RDB$TRIGGER_INACTIVE, 0) = 0 and RDB$TRIGGER_SOURCE containing 'FIRST 1'")
+                                  .arg(nomes.join(QStringLiteral(", ")).replace(QStringLiteral(":n"), QStringLiteral(":g")))});
+    for (int i = 0; i < numeracoes().size(); ++i) {
+        s.setParam(QStringLiteral("n%1").arg(i), numeracoes().at(i).indice);
+        s.setParam(QStringLiteral("g%1").arg(i), numeracoes().at(i).gatilho);
+    }
+    QStringList presentes;
+    for (const QVariantList& l : s.selectAll())
+        presentes << l.at(0).toString();
+    QStringList faltam;
+    for (const Numeracao& n : numeracoes()) {
+        if (!presentes.contains(n.indice))
+            faltam << n.indice;
+        if (!presentes.contains(n.gatilho))
+            faltam << n.gatilho;
+    }
+    return faltam;
+}
+
+QString textoDoErro(const std::exception& e)
+{
+    const auto* erro = dynamic_cast<const db::DatabaseError*>(&e);
+    return erro ? erro->message() : QString::fromUtf8(e.what());
+}
+
 }  // namespace
 
 QStringList faltamAlteracoesIncentivo(db::Connection& conexao)
@@ -125,13 +206,20 @@ QStringList faltamAlteracoesIncentivo(db::Connection& conexao)
 
 QString AtualizacaoBanco::mensagem() const
 {
-    if (falha.isEmpty())
-        return {};
-    return QStringLiteral("O banco de dados não pôde ser atualizado: faltam o registro das alterações de pactuações e "
+    QStringList partes;
+    if (!falha.isEmpty())
+        partes << QStringLiteral("O banco de dados não pôde ser atualizado: faltam o registro das alterações de pactuações e "
                           "repasses e a data do cálculo do incentivo anual (%1). Os dados gravados não foram alterados, "
                           "mas as janelas do incentivo não poderão dizer se ele está desatualizado. Abra o KORVA com o "
                           "usuário dono do banco para completar a atualização.\n\n%2")
-        .arg(tabela, falha);
+                      .arg(tabela, falha);
+    if (!falhaNumeracao.isEmpty())
+        partes << QStringLiteral("A numeração das linhas de medicamentos e documentos não pôde ser atualizada: os dados "
+                                 "gravados não foram alterados e a numeração continua correta, mas incluir linhas num mês "
+                                 "com muitas linhas fica mais lento. Abra o KORVA com o usuário dono do banco para "
+                                 "completar a atualização.\n\n%1")
+                      .arg(falhaNumeracao);
+    return partes.join(QStringLiteral("\n\n"));
 }
 
 AtualizacaoBanco atualizaBanco(db::Connection& conexao)
@@ -164,8 +252,23 @@ AtualizacaoBanco atualizaBanco(db::Connection& conexao)
             r.criados << o.gatilho;
         }
     } catch (const std::exception& e) {
-        const auto* erro = dynamic_cast<const db::DatabaseError*>(&e);
-        r.falha = erro ? erro->message() : QString::fromUtf8(e.what());
+        r.falha = textoDoErro(e);
+    }
+    try {
+        const QStringList faltam = faltamNumeracao(conexao);
+        for (const Numeracao& n : numeracoes()) {
+            // The trigger first: it numbers right with or without its index.
+            if (faltam.contains(n.gatilho)) {
+                executa(conexao, gatilhoNumeracao(n));
+                r.criados << n.gatilho;
+            }
+            if (faltam.contains(n.indice)) {
+                executa(conexao, indiceNumeracao(n));
+                r.criados << n.indice;
+            }
+        }
+    } catch (const std::exception& e) {
+        r.falhaNumeracao = textoDoErro(e);
     }
     return r;
 }

@@ -10,6 +10,11 @@
 // triggers; atualizaBanco creates what is missing. The statements are the same in
 // dialect 1 and 3 (TIMESTAMP, no division, no quoted names), so they run through the
 // program's own connection, on a new database and on an older one alike.
+//
+// atualizaBanco also brings the per-month line numbering of an older database to the
+// current form: the triggers of TB_FONTE_COMPROVACAO_MUNICIPIO and
+// TB_EXECUCAO_FISICA_MUNICIPIO read the next number from a descending index rather than
+// take a MAX over the month's rows, and the indexes are created.
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -28,14 +33,18 @@ QStringList faltamAlteracoesIncentivo(db::Connection& conexao);
 struct AtualizacaoBanco {
     QStringList criados;  // the objects created, in order
     QString falha;        // the engine's words when one could not be created; empty when all went well
+    // The same for the line numbering; the numbers stay right without it, only slower
+    // to find in a month of many lines.
+    QString falhaNumeracao;
     // For the user when something could not be created: what is missing, what follows
-    // from it, the engine's words. Empty otherwise.
+    // from it, the engine's words, one paragraph for each of the two. Empty otherwise.
     QString mensagem() const;
 };
 
-// Creates what faltamAlteracoesIncentivo names, each object in its own commit, and stops
-// at the first the database refuses (a user without the right to change the tables,
-// an object of the same name made otherwise). Data already stored is never touched.
+// Creates what faltamAlteracoesIncentivo names and what the numbering lacks, each
+// object in its own commit, and stops (each of the two apart) at the first the database
+// refuses (a user without the right to change the tables, an object of the same name
+// made otherwise). Data already stored is never touched.
 AtualizacaoBanco atualizaBanco(db::Connection& conexao);
 
 // Records that the incentive of ano has just been calculated; joins the write unit it

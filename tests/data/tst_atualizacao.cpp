@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -96,6 +97,56 @@ private slots:
         QVERIFY(!data::atualidadeIncentivo(*c, QStringLiteral("2004")).registrado);
         executa(QStringLiteral("update TB_CIDADE_PACTUACAO set QT_POPULACAO = 2000"));
         QCOMPARE(conta(QStringLiteral("select count(*) from TB_CIDADE_PACTUACAO where QT_POPULACAO = 2000")), 1);
+    }
+
+    // The line numbering of an older database (a MAX over the month, no index) is brought
+    // to the index's form; the numbers go on from those stored, for the documents and the
+    // medications alike.
+    void anOlderNumberingIsBroughtUpToDate()
+    {
+        support::TestDatabase::fresh(QStringLiteral("empty"));
+        c = std::make_unique<db::Connection>();
+        support::TestDatabase::configure(*c);
+        c->open();
+        const QStringList numeracao{QStringLiteral("TB_FONTE_COMPROVACAO_MUN_BI"), QStringLiteral("IX_FONTE_COMPROVACAO_NUMERO"),
+                                    QStringLiteral("TB_EXECUCAO_FISICA_MUN_BI"), QStringLiteral("IX_EXECUCAO_FISICA_NUMERO")};
+        for (const auto& [tabela, coluna, gatilho, indice] :
+             {std::tuple{"TB_FONTE_COMPROVACAO_MUNICIPIO", "CO_SEQ_DOC", "TB_FONTE_COMPROVACAO_MUN_BI", "IX_FONTE_COMPROVACAO_NUMERO"},
+              std::tuple{"TB_EXECUCAO_FISICA_MUNICIPIO", "CO_SEQ_MED", "TB_EXECUCAO_FISICA_MUN_BI", "IX_EXECUCAO_FISICA_NUMERO"}}) {
+            executa(QStringLiteral("drop index %1").arg(QLatin1String(indice)));
+            executa(QStringLiteral("CREATE OR ALTER TRIGGER %1 FOR %2 ACTIVE BEFORE INSERT POSITION 0 AS BEGIN "
+                                   "IF (NEW.%3 IS NULL OR NEW.%3 = 0) THEN SELECT COALESCE(MAX(%3), 0) + 1 FROM %2 "
+                                   "WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET AND CO_UF = NEW.CO_UF AND CO_CIDADE = NEW.CO_CIDADE "
+                                   "AND NU_MES_COMPET = NEW.NU_MES_COMPET INTO NEW.%3; END")
+                        .arg(QLatin1String(gatilho), QLatin1String(tabela), QLatin1String(coluna)));
+        }
+        const auto documento = [this] {
+            executa(QStringLiteral("insert into TB_FONTE_COMPROVACAO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                   "CO_SEQ_DOC, ST_TIPO_DOC, VL_DOC) values ('2004', 'MG', 3138203, '3', 0, 'N', 1)"));
+        };
+        const auto medicamento = [this] {
+            executa(QStringLiteral("insert into TB_EXECUCAO_FISICA_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                   "CO_SEQ_MED, CO_SEQ_MEDICAMENTO) values ('2004', 'MG', 3138203, '3', 0, 1)"));
+        };
+        documento();
+        documento();
+        medicamento();
+
+        const data::AtualizacaoBanco a = data::atualizaBanco(*c);
+        QCOMPARE(a.mensagem(), QString());
+        QCOMPARE(a.criados, numeracao);
+        QCOMPARE(data::atualizaBanco(*c).criados, QStringList());
+
+        documento();
+        medicamento();
+        executa(QStringLiteral("delete from TB_FONTE_COMPROVACAO_MUNICIPIO where CO_SEQ_DOC = 3"));
+        documento();
+        QCOMPARE(db::Statement(*c, {QStringLiteral("select list(CO_SEQ_DOC) from (select CO_SEQ_DOC from "
+                                                   "TB_FONTE_COMPROVACAO_MUNICIPIO order by CO_SEQ_DOC)")})
+                     .scalar()
+                     .toString(),
+                 QStringLiteral("1,2,3"));
+        QCOMPARE(conta(QStringLiteral("select max(CO_SEQ_MED) from TB_EXECUCAO_FISICA_MUNICIPIO")), 2);
     }
 
     // korva-db brings an older database up to date when it opens it to import.

@@ -252,6 +252,40 @@ private slots:
                  (QVariantList{3.0, QDateTime(QDate(2004, 2, 5), QTime(0, 0))}));
     }
 
+    // An EXECUTE BLOCK with positional parameters: its own :NAME variables reach the
+    // engine untouched, the values are converted to the parameters' types (a dialect-1
+    // date is a timestamp), and one that does not convert is refused by its position
+    // with nothing executed. A failure inside the block undoes the whole block.
+    void anExecuteBlockTakesPositionalValues()
+    {
+        Statement s(*conn, {QStringLiteral("execute block (M1 varchar(2) = ?, G1 double precision = ?, M2 varchar(2) = ?, "
+                                           "G2 double precision = ?, D type of column TB_MOVIMENTO_MUNICIPIO.DT_FECHAMENTO = ?) as begin"),
+                            QStringLiteral("insert into TB_MOVIMENTO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                           "VL_REC_GASTOS, SITUACAO, DT_FECHAMENTO) values ('2024', 'MG', 3138203, :M1, :G1, '1', :D);"),
+                            QStringLiteral("insert into TB_MOVIMENTO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, "
+                                           "VL_REC_GASTOS, SITUACAO, DT_FECHAMENTO) values ('2024', 'MG', 3138203, :M2, :G2, '1', :D);"),
+                            QStringLiteral("end")});
+        s.setPositional(true);
+        s.setValues({QStringLiteral("1"), QStringLiteral("10,5"), QStringLiteral("2"), 20.0, QStringLiteral("05/02/2004 10:30")});
+        s.exec();
+        QCOMPARE(months(*conn).size(), 2);
+        QCOMPARE(scalar(*conn, QStringLiteral("select sum(VL_REC_GASTOS) from TB_MOVIMENTO_MUNICIPIO")).toDouble(), 30.5);
+        QCOMPARE(scalar(*conn, QStringLiteral("select max(DT_FECHAMENTO) from TB_MOVIMENTO_MUNICIPIO")).toDateTime(),
+                 QDateTime(QDate(2004, 2, 5), QTime(10, 30)));
+
+        s.setValues({QStringLiteral("3"), QStringLiteral("dez"), QStringLiteral("4"), 1.0, QVariant()});
+        try {
+            s.exec();
+            QFAIL("a value that does not convert was sent");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), QStringLiteral("\"dez\" não é um valor válido para o parâmetro \"2\"."));
+        }
+        // The second insert fails (month 1 exists): the first one's row goes with it.
+        s.setValues({QStringLiteral("3"), 1.0, QStringLiteral("1"), 1.0, QVariant()});
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, s.exec());
+        QCOMPARE(months(*conn).size(), 2);
+    }
+
     void aCharacterWindows1252CannotHoldIsRefusedByName_data()
     {
         QTest::addColumn<QString>("input");

@@ -78,7 +78,7 @@ QStringList escreve(const QString& pasta, const Ano& a, qint64* linhas)
         const QByteArray uf = cid.uf.toLatin1();
         const QString prefixo = cid.uf + QStringLiteral("2003") + QString::number(cid.codigo).left(6);
         QByteArray m = cabecalho(mov, 15), e = cabecalho(exe, 10), f = cabecalho(fon, 11), s = cabecalho(sal, 5);
-        for (int mes = 1; mes <= 12; ++mes) {
+        for (int mes = 1; mes <= a.meses; ++mes) {
             const QByteArray ms = QByteArray::number(mes);
             const QByteArray valor = QByteArray::number(a.versao * 1000 + mes);
             m += registro({"2003", uf, c, ms, v, "1000,5", "200,25", "300", "900,75", "2", "0", "10",

@@ -13,6 +13,7 @@ struct Ano {
     int linhasExecucao = 3;   // base rows per month
     int linhasDocumentos = 2;
     int versao = 0;
+    int meses = 12;  // months 1 to this
 };
 
 // Writes four files per municipality into pasta and returns their paths; the rows.

@@ -243,6 +243,32 @@ private slots:
         QVERIFY2(f.codigo == 1, qPrintable(f.saida));
         QVERIFY(f.saida.contains(QStringLiteral("MG2003310020TB_ANEXO.TXT: ignorado")));
     }
+
+    // On a terminal the import shows its progress on one line of the standard error; on
+    // a pipe it writes the summary alone.
+    void progressOnATerminalOnly()
+    {
+        QTemporaryDir pasta;
+        gerador::Ano ano;
+        ano.municipios = 3;
+        const QStringList arquivos = gerador::escreve(pasta.path(), ano);
+        Fim f = importa(banco, arquivos);
+        QVERIFY2(f.codigo == 0, qPrintable(f.saida));
+        QVERIFY2(f.saida.startsWith(QStringLiteral("Importação Concluída\n")), qPrintable(f.saida));
+
+        // script(1) gives the tool a terminal.
+        const auto aspas = [](const QString& t) { return QLatin1Char('\'') + t + QLatin1Char('\''); };
+        QStringList comando{aspas(QStringLiteral(KORVA_DB_TOOL)), QStringLiteral("import"), QStringLiteral("--database"), aspas(banco),
+                            QStringLiteral("--recentes")};
+        for (const QString& a : arquivos)
+            comando << aspas(a);
+        QProcess p;
+        p.start(QStringLiteral("script"), {QStringLiteral("-qefc"), comando.join(QLatin1Char(' ')), QStringLiteral("/dev/null")});
+        f = espera(p);
+        QVERIFY2(f.codigo == 0, qPrintable(f.saida));
+        QVERIFY2(f.saida.contains(QStringLiteral("\rarquivos 1 de 12, 0 linhas, 0 linhas/s")), qPrintable(f.saida));
+        QVERIFY2(f.saida.contains(QStringLiteral("Importação Concluída")), qPrintable(f.saida));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInterchangeTool)

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QStringList>
 
 #include <atomic>
@@ -32,6 +33,7 @@
 
 #ifdef Q_OS_UNIX
 #include <pthread.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -69,7 +71,8 @@ const char usage[] =
     "ano que não tem quatro algarismos, UF desconhecida, município que não é\n"
     "da sua UF na tabela de municípios, ano, UF ou município diferente do nome\n"
     "do arquivo) e as do acompanhamento próprio de um estado (município 0).\n"
-    "Escreve o resumo por arquivo na saída padrão.\n"
+    "Escreve o resumo por arquivo na saída padrão; num terminal, mostra o\n"
+    "andamento (arquivos, linhas, linhas por segundo) numa linha da saída de erro.\n"
     "  --database CAMINHO  banco a usar (arquivo ou servidor); sem ele,\n"
     "                      KORVA_DATABASE, senão o korva.conf, senão\n"
     "                      KORVA_HOME/KORVA.GDB, senão ~/korva/KORVA.GDB\n"
@@ -121,11 +124,12 @@ int misuse(const QString& message)
 }
 
 // What an older database lacks, created through the program's own connection; a
-// refusal is printed, and the caller decides whether to go on.
+// refusal is printed, and the caller decides whether to go on (a numbering left as it
+// was numbers right, only slower: it is told, and stops nothing).
 bool bringUpToDate(db::Connection& connection)
 {
     const data::AtualizacaoBanco a = data::atualizaBanco(connection);
-    if (!a.falha.isEmpty())
+    if (!a.mensagem().isEmpty())
         printLine(stderr, QStringLiteral("korva-db: %1").arg(a.mensagem()));
     return a.falha.isEmpty();
 }
@@ -191,6 +195,51 @@ QString nomeDoSinal(int sinal)
     return sinal == SIGTERM ? QStringLiteral("SIGTERM") : sinal == SIGINT ? QStringLiteral("SIGINT") : QString::number(sinal);
 }
 
+// The import's progress on a terminal: one line on the standard error, rewritten at
+// most a few times a second -- files dealt with, rows loaded, rows per second. Nothing
+// when the standard error is not a terminal (a script, a pipe, a log).
+class LinhaDeProgresso {
+public:
+    LinhaDeProgresso()
+    {
+#ifdef Q_OS_UNIX
+        ativa_ = isatty(STDERR_FILENO) == 1;
+#endif
+        inicio_.start();
+    }
+
+    void mostra(const interchange::Progresso& p)
+    {
+        if (!ativa_ || (escrita_ && ultima_.elapsed() < 250))
+            return;
+        ultima_.start();
+        escrita_ = true;
+        const double segundos = inicio_.elapsed() / 1000.0;
+        const QLocale br;
+        const QString linha = QStringLiteral("arquivos %1 de %2, %3 linhas, %4 linhas/s")
+                                  .arg(br.toString(p.arquivo), br.toString(p.arquivos), br.toString(p.linhas),
+                                       br.toString(qint64(segundos > 0 ? p.linhas / segundos : 0)));
+        std::fprintf(stderr, "\r%s\033[K", linha.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+
+    // Clears the line, so that what follows starts at the margin.
+    void termina()
+    {
+        if (!escrita_)
+            return;
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        escrita_ = false;
+    }
+
+private:
+    bool ativa_ = false;
+    bool escrita_ = false;
+    QElapsedTimer inicio_;
+    QElapsedTimer ultima_;
+};
+
 int import(const QStringList& args)
 {
     QString database;
@@ -249,9 +298,14 @@ int import(const QStringList& args)
     }
     // An older database gets what this version records; the import goes on without it.
     bringUpToDate(connection);
+    LinhaDeProgresso progresso;
     try {
         const interchange::ResumoImportacao resumo =
-            interchange::importaArquivos(connection, files, [](const interchange::Progresso&) { return sinalRecebido == 0; });
+            interchange::importaArquivos(connection, files, [&progresso](const interchange::Progresso& p) {
+                progresso.mostra(p);
+                return sinalRecebido == 0;
+            });
+        progresso.termina();
         connection.close();
         marca.reset();
         std::fputs(resumo.texto().toLocal8Bit().constData(), stdout);
@@ -264,12 +318,15 @@ int import(const QStringList& args)
         }
         return resumo.tudoCarregado() ? 0 : 1;
     } catch (const interchange::ErroImportacao& e) {
+        progresso.termina();
         // Only a state installation receives its municipalities' months.
         printLine(stderr, QStringLiteral("korva-db: %1: %2").arg(QDir::toNativeSeparators(database), e.mensagem()));
     } catch (const db::DatabaseError& e) {
+        progresso.termina();
         // The loader lets an error out only before anything was loaded.
         printLine(stderr, QStringLiteral("korva-db: erro do banco de dados, nada foi carregado: %1").arg(e.message()));
     } catch (const std::exception& e) {
+        progresso.termina();
         // Nothing the loader throws: memory, say. What was committed before stays.
         printLine(stderr, QStringLiteral("korva-db: a importação parou sem resumo (%1); os meses carregados até ali ficam, "
                                          "cada um inteiro").arg(QString::fromUtf8(e.what())));

@@ -222,7 +222,19 @@ COMMIT;
    CO_SEQ_MED a value, and QIBASE binds a null for a NOT NULL column as 0: an insert
    with null or 0 gets the next number of its month. Numbering per month (rather than
    from one generator for the whole table) keeps the numbers within the SMALLINT range
-   also at a state installation, which imports every municipality's months. */
+   also at a state installation, which imports every municipality's months. The next
+   number is read from the top of a descending index, one entry whatever the size of
+   the month (a MAX over the month's rows would make filling a month quadratic). The
+   import numbers the rows it inserts itself, 1 onwards after deleting the month, which
+   is what these triggers would give. data::atualizaBanco brings the triggers and
+   indexes of an older database to this form, with the same statements. */
+CREATE DESCENDING INDEX IX_FONTE_COMPROVACAO_NUMERO
+  ON TB_FONTE_COMPROVACAO_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, CO_SEQ_DOC);
+CREATE DESCENDING INDEX IX_EXECUCAO_FISICA_NUMERO
+  ON TB_EXECUCAO_FISICA_MUNICIPIO (NU_ANO_COMPET, CO_UF, CO_CIDADE, NU_MES_COMPET, CO_SEQ_MED);
+
+COMMIT;
+
 SET TERM ^ ;
 
 CREATE TRIGGER TB_FONTE_COMPROVACAO_MUN_BI FOR TB_FONTE_COMPROVACAO_MUNICIPIO
@@ -230,13 +242,14 @@ ACTIVE BEFORE INSERT POSITION 0
 AS
 BEGIN
   IF (NEW.CO_SEQ_DOC IS NULL OR NEW.CO_SEQ_DOC = 0) THEN
-    SELECT COALESCE(MAX(CO_SEQ_DOC), 0) + 1
-      FROM TB_FONTE_COMPROVACAO_MUNICIPIO
-     WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET
-       AND CO_UF = NEW.CO_UF
-       AND CO_CIDADE = NEW.CO_CIDADE
-       AND NU_MES_COMPET = NEW.NU_MES_COMPET
-      INTO NEW.CO_SEQ_DOC;
+    NEW.CO_SEQ_DOC = COALESCE((SELECT FIRST 1 CO_SEQ_DOC
+                                 FROM TB_FONTE_COMPROVACAO_MUNICIPIO
+                                WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET
+                                  AND CO_UF = NEW.CO_UF
+                                  AND CO_CIDADE = NEW.CO_CIDADE
+                                  AND NU_MES_COMPET = NEW.NU_MES_COMPET
+                                ORDER BY NU_ANO_COMPET DESC, CO_UF DESC, CO_CIDADE DESC,
+                                         NU_MES_COMPET DESC, CO_SEQ_DOC DESC), 0) + 1;
 END^
 
 CREATE TRIGGER TB_EXECUCAO_FISICA_MUN_BI FOR TB_EXECUCAO_FISICA_MUNICIPIO
@@ -244,13 +257,14 @@ ACTIVE BEFORE INSERT POSITION 0
 AS
 BEGIN
   IF (NEW.CO_SEQ_MED IS NULL OR NEW.CO_SEQ_MED = 0) THEN
-    SELECT COALESCE(MAX(CO_SEQ_MED), 0) + 1
-      FROM TB_EXECUCAO_FISICA_MUNICIPIO
-     WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET
-       AND CO_UF = NEW.CO_UF
-       AND CO_CIDADE = NEW.CO_CIDADE
-       AND NU_MES_COMPET = NEW.NU_MES_COMPET
-      INTO NEW.CO_SEQ_MED;
+    NEW.CO_SEQ_MED = COALESCE((SELECT FIRST 1 CO_SEQ_MED
+                                 FROM TB_EXECUCAO_FISICA_MUNICIPIO
+                                WHERE NU_ANO_COMPET = NEW.NU_ANO_COMPET
+                                  AND CO_UF = NEW.CO_UF
+                                  AND CO_CIDADE = NEW.CO_CIDADE
+                                  AND NU_MES_COMPET = NEW.NU_MES_COMPET
+                                ORDER BY NU_ANO_COMPET DESC, CO_UF DESC, CO_CIDADE DESC,
+                                         NU_MES_COMPET DESC, CO_SEQ_MED DESC), 0) + 1;
 END^
 
 SET TERM ; ^

@@ -6,6 +6,7 @@
 
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <optional>
 
 namespace db {
@@ -64,6 +65,21 @@ void Statement::bind(QSqlQuery& query, const QStringList& names, const QVector<P
         query.bindValue(i, values.at(i));
 }
 
+void Statement::bindPositional(QSqlQuery& query, const QVector<ParamType>& types) const
+{
+    const QString charset = connection_.storageCharset();
+    const int count = std::max(int(types.size()), int(values_.size()));
+    QVariantList values;
+    values.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const QVariant v = values_.value(i);
+        values << (i < types.size() ? toParameter(v, types.at(i), BindTarget{false, QString::number(i + 1)}, charset)
+                                    : toDriverValue(v));
+    }
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+}
+
 int Statement::exec()
 {
     const QString text = joinLines(lines_);
@@ -74,7 +90,7 @@ int Statement::exec()
     if (!connection_.inUnit())
         unit.emplace(connection_);
     if (!prepared_ || text != preparedText_ || preparedGeneration_ != connection_.generation()) {
-        const ParsedSql parsed = parseParameters(text);
+        const ParsedSql parsed = positional_ ? ParsedSql{text, {}} : parseParameters(text);
         prepared_ = std::make_unique<QSqlQuery>(connection_.database());
         if (!prepared_->prepare(parsed.text)) {
             const QString error = serverText(*prepared_);
@@ -87,7 +103,10 @@ int Statement::exec()
         preparedGeneration_ = connection_.generation();
     }
     QSqlQuery& query = *prepared_;
-    bind(query, preparedNames_, preparedTypes_);
+    if (positional_)
+        bindPositional(query, preparedTypes_);
+    else
+        bind(query, preparedNames_, preparedTypes_);
     if (!query.exec())
         throwQueryError(query);
     const int affected = countsRows_ ? query.numRowsAffected() : -1;

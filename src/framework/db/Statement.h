@@ -34,6 +34,14 @@ public:
     // Names of the parameters of the statement, upper case, in order of first use.
     QStringList paramNames() const;
 
+    // Positional parameters, for a text whose parameters are `?` marks and which may hold
+    // `:NAME` of its own (the variables of an EXECUTE BLOCK, left to the engine): values
+    // are given in order, converted as named ones are, and refused naming their position.
+    // The text is then taken as written.
+    void setPositional(bool positional) { positional_ = positional; }
+    void setValues(QVariantList values) { values_ = std::move(values); }
+    QVariantList& values() { return values_; }
+
     // Runs the statement once. Inside a write unit it joins the unit; on its own it
     // commits when it finishes. A statement that fails undoes its own effects and
     // nothing else, so a caller inside a unit may go on. Parameters without a value are
@@ -57,6 +65,7 @@ public:
 
 private:
     void bind(QSqlQuery& query, const QStringList& names, const QVector<ParamType>& types) const;
+    void bindPositional(QSqlQuery& query, const QVector<ParamType>& types) const;
 
     Connection& connection_;
     QStringList lines_;
@@ -64,6 +73,8 @@ private:
     // a loop of executions inside one write unit prepares once.
     std::unique_ptr<QSqlQuery> prepared_;
     bool countsRows_ = true;
+    bool positional_ = false;
+    QVariantList values_;
     QString preparedText_;
     QStringList preparedNames_;
     QVector<ParamType> preparedTypes_;

@@ -104,26 +104,41 @@ QString motivoDoBanco(const std::exception& e)
     return QString::fromUtf8(e.what()).simplified();
 }
 
-// Why the database refused a unit. A duplicate key that the unit's own rows cannot have
-// caused -- a line number the database gives, or a table's only row after its delete --
-// belongs to another seat loading the same month at the same time.
-QString motivo(const std::exception& e, const Parte& p)
+// A duplicate key that the unit's own rows cannot have caused -- a line number the
+// loader gives, or a table's only row after its delete -- belongs to another seat
+// loading the same month at the same time.
+bool deOutroAssento(const std::exception& e, const Parte& p)
 {
+    if (dynamic_cast<const db::LockConflictError*>(&e))
+        return true;
     const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
     const bool numerada =
         std::any_of(p.tabela->colunas.cbegin(), p.tabela->colunas.cend(), [](const Coluna& c) { return c.omitida; });
-    if (d && d->isKeyViolation() && (numerada || p.linhas.size() == 1))
+    return d && d->isKeyViolation() && (numerada || p.linhas.size() == 1);
+}
+
+// Why the database refused a unit.
+QString motivo(const std::exception& e, const Parte& p)
+{
+    const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
+    if (d && d->isKeyViolation() && deOutroAssento(e, p))
         return db::LockConflictError(d->message()).message();
     return motivoDoBanco(e);
 }
 
+// The most rows of one table that one EXECUTE BLOCK inserts. The engine allows 255
+// contexts (one per statement) in a request: a month's block holds up to three
+// tables' deletes and twice this many inserts (the header's one row aside).
+constexpr int linhasPorBloco = 64;
+
 // The statements of one table, prepared once for the whole run.
 struct Comandos {
     std::unique_ptr<db::Statement> apaga;
-    std::unique_ptr<db::Statement> insere;
+    std::unique_ptr<db::Statement> insere;  // one row: to find the line the database refuses
     QStringList chaves;   // parameter names of the delete
     QStringList colunas;  // parameter names of the insert
     QVector<int> posicoes;  // column position of each insert parameter
+    int numero = -1;        // position of the month's line number, when the table has one
 };
 
 Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
@@ -137,10 +152,13 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     }
     c.apaga = std::make_unique<db::Statement>(
         conexao, QStringList{QStringLiteral("Delete From ") + t.tabela + QStringLiteral(" Where ") + where.join(QStringLiteral(" and "))});
+    // The month's line number is given here, 1 onwards in the order of the file, as the
+    // database would give it after the delete: the numbering trigger has nothing to
+    // look up (nor old index entries of the deleted rows to walk past).
     QStringList marcas;
     for (int j = 0; j < t.colunas.size(); ++j) {
         if (t.colunas[j].omitida)
-            continue;
+            c.numero = j;
         c.colunas << t.colunas[j].nome;
         marcas << QLatin1Char(':') + t.colunas[j].nome;
         c.posicoes << j;
@@ -152,6 +170,71 @@ Comandos comandos(db::Connection& conexao, const TabelaIntercambio& t)
     c.apaga->setCountsRows(false);
     c.insere->setCountsRows(false);
     return c;
+}
+
+// What one EXECUTE BLOCK does to one table: delete the unit's rows (or not, for the
+// second block of a large part) and insert up to `capacidade` rows.
+struct Trecho {
+    const TabelaIntercambio* tabela = nullptr;
+    bool apaga = true;
+    int capacidade = 0;
+};
+
+// The block's size for n rows: 0 or a power of two up to linhasPorBloco, so that few
+// blocks are prepared however the months' sizes vary; the rows beyond n are sent empty
+// and not inserted (each empty row costs the engine about half a row's work, hence no
+// coarser steps).
+int capacidadePara(int n)
+{
+    int c = 0;
+    while (c < n)
+        c = c == 0 ? 1 : c * 2;
+    return std::min(c, linhasPorBloco);
+}
+
+// EXECUTE BLOCK (K0 TYPE OF COLUMN T.C0 = ?, ..., N0 INTEGER = ?, V0_0_0 TYPE OF COLUMN
+// T.C0 = ?, ...) AS BEGIN DELETE FROM T WHERE C0 = :K0 ...; IF (:N0 > 0) THEN INSERT
+// INTO T (...) VALUES (:V0_0_0, ...); ... END -- the unit's key, then for each table
+// the count of rows and the rows. A failed block undoes its own work and nothing else.
+std::unique_ptr<db::Statement> bloco(db::Connection& conexao, const std::vector<Trecho>& trechos)
+{
+    const TabelaIntercambio& primeira = *trechos.front().tabela;
+    QStringList declaracoes;
+    QStringList corpo;
+    for (int j = 0; j < primeira.chaves; ++j)
+        declaracoes << QStringLiteral("K%1 TYPE OF COLUMN %2.%3 = ?").arg(QString::number(j), primeira.tabela, primeira.colunas[j].nome);
+    for (size_t k = 0; k < trechos.size(); ++k) {
+        const TabelaIntercambio& t = *trechos[k].tabela;
+        if (trechos[k].apaga) {
+            QStringList where;
+            for (int j = 0; j < t.chaves; ++j)
+                where << QStringLiteral("%1 = :K%2").arg(t.colunas[j].nome, QString::number(j));
+            corpo << QStringLiteral("DELETE FROM %1 WHERE %2;").arg(t.tabela, where.join(QStringLiteral(" AND ")));
+        }
+        if (trechos[k].capacidade == 0)
+            continue;
+        declaracoes << QStringLiteral("N%1 INTEGER = ?").arg(k);
+        QStringList colunas;
+        for (const Coluna& c : t.colunas)
+            colunas << c.nome;
+        for (int i = 0; i < trechos[k].capacidade; ++i) {
+            QStringList valores;
+            for (int j = 0; j < t.colunas.size(); ++j) {
+                const QString v = QStringLiteral("V%1_%2_%3").arg(k).arg(i).arg(j);
+                declaracoes << QStringLiteral("%1 TYPE OF COLUMN %2.%3 = ?").arg(v, t.tabela, t.colunas[j].nome);
+                valores << QLatin1Char(':') + v;
+            }
+            corpo << QStringLiteral("IF (:N%1 > %2) THEN INSERT INTO %3 (%4) VALUES (%5);")
+                         .arg(QString::number(k), QString::number(i), t.tabela, colunas.join(QLatin1Char(',')),
+                              valores.join(QLatin1Char(',')));
+        }
+    }
+    auto s = std::make_unique<db::Statement>(
+        conexao, QStringList{QStringLiteral("EXECUTE BLOCK (") + declaracoes.join(QStringLiteral(", ")) + QStringLiteral(") AS BEGIN"),
+                             corpo.join(QLatin1Char('\n')), QStringLiteral("END")});
+    s->setPositional(true);
+    s->setCountsRows(false);
+    return s;
 }
 
 int posicaoDaTabela(const TabelaIntercambio* t)
@@ -270,15 +353,32 @@ private:
 
     // The municipality's manifest: the one given among the files, else one beside its
     // first file; empty when there is none.
-    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos) const
+    QString caminhoDoManifesto(const Municipio& m, const QStringList& caminhos)
     {
         if (m.manifesto >= 0)
             return caminhos[m.manifesto];
         if (m.arquivos.isEmpty())
             return {};
         const QDir pasta = QFileInfo(caminhos[m.arquivos.first()]).dir();
-        const QStringList achados = pasta.entryList({nomeDoManifesto(m.prefixo)}, QDir::Files | QDir::System);
-        return achados.isEmpty() ? QString() : pasta.filePath(achados.first());
+        const QString achado = arquivoDaPasta(pasta, nomeDoManifesto(m.prefixo));
+        return achado.isEmpty() ? QString() : pasta.filePath(achado);
+    }
+
+    // The name of a file of the folder that is nome but for letter case (the first in
+    // name order), empty when there is none. Each folder is listed once per import: a
+    // state's folder holds thousands of files, and every municipality asks.
+    QString arquivoDaPasta(const QDir& pasta, const QString& nome)
+    {
+        const QString chave = pasta.absolutePath();
+        auto it = pastas_.constFind(chave);
+        if (it == pastas_.cend()) {
+            QHash<QString, QString> nomes;
+            for (const QString& n : pasta.entryList(QDir::Files | QDir::System, QDir::Name | QDir::IgnoreCase))
+                if (!nomes.contains(n.toUpper()))
+                    nomes.insert(n.toUpper(), n);
+            it = pastas_.insert(chave, nomes);
+        }
+        return it->value(nome.toUpper());
     }
 
     void carregaMunicipio(const Municipio& m, const QStringList& caminhos, ResumoImportacao& resumo)
@@ -508,34 +608,25 @@ private:
                 atual = &p;
         int linhaAtual = atual->linhas.front()->linha;
         try {
-            db::WriteUnit unidade(conexao_);
-            for (const Parte& p : u.partes) {
-                if (!p.linhas.empty()) {
-                    atual = &p;
-                    linhaAtual = p.linhas.front()->linha;
-                }
-                Comandos& c = comandosDe(*p.tabela);
-                for (int j = 0; j < c.chaves.size(); ++j)
-                    c.apaga->setParam(c.chaves[j], u.chave[j]);
-                c.apaga->exec();
-                for (const LinhaLida* l : p.linhas) {
-                    linhaAtual = l->linha;
-                    for (int j = 0; j < c.colunas.size(); ++j)
-                        c.insere->setParam(c.colunas[j], l->valores[c.posicoes[j]]);
-                    c.insere->exec();
-                }
-            }
-            unidade.commit();
+            insereEmBlocos(u, atual, linhaAtual);
         } catch (const std::exception& e) {
-            // A database that no longer answers ends the import; anything else refuses
-            // this month alone.
+            // A database that no longer answers ends the import. Another seat holding
+            // the month refuses it at once; anything else is looked at row by row, to
+            // name the line the database refuses (the rows then load when none is).
             if (!conexaoResponde()) {
                 falha(resumo, motivoDoBanco(e));
                 return false;
             }
-            resumo.arquivos[atual->arquivo].recusas
-                << QStringLiteral("%1 (linha %2): %3").arg(rotulo(u, variasChaves)).arg(linhaAtual).arg(motivo(e, *atual));
-            return false;
+            std::optional<QString> recusa;
+            if (deOutroAssento(e, *atual))
+                recusa = motivo(e, *atual);
+            else
+                recusa = insereLinhaALinha(u, atual, linhaAtual);
+            if (recusa) {
+                resumo.arquivos[atual->arquivo].recusas
+                    << QStringLiteral("%1 (linha %2): %3").arg(rotulo(u, variasChaves)).arg(linhaAtual).arg(*recusa);
+                return false;
+            }
         }
         Pendente pendente{Unidade{u.chave, u.saldo, {}}, {}};
         for (const Parte& p : u.partes) {
@@ -553,6 +644,111 @@ private:
         if (linhasNoLote_ >= linhasPorTransacao)
             confirmaLote(resumo);
         return true;
+    }
+
+    // The unit's tables deleted and their rows inserted. A unit whose tables each fit in
+    // a block is one EXECUTE BLOCK, atomic by itself; a larger one runs block by block
+    // in a savepoint. atual and linha follow the part and the first line of the block
+    // being run.
+    void insereEmBlocos(const Unidade& u, const Parte*& atual, int& linha)
+    {
+        const bool cabe = std::all_of(u.partes.cbegin(), u.partes.cend(),
+                                      [](const Parte& p) { return p.linhas.size() <= size_t(linhasPorBloco); });
+        if (cabe) {
+            std::vector<Trecho> trechos;
+            std::vector<std::pair<const Parte*, int>> partes;
+            for (const Parte& p : u.partes) {
+                trechos.push_back(Trecho{p.tabela, true, capacidadePara(int(p.linhas.size()))});
+                partes.emplace_back(&p, 0);
+            }
+            executaBloco(u, trechos, partes);
+            return;
+        }
+        db::WriteUnit unidade(conexao_);
+        for (const Parte& p : u.partes) {
+            if (!p.linhas.empty()) {
+                atual = &p;
+                linha = p.linhas.front()->linha;
+            }
+            const int total = int(p.linhas.size());
+            int inicio = 0;
+            do {
+                const int n = std::min(linhasPorBloco, total - inicio);
+                if (n > 0)
+                    linha = p.linhas[size_t(inicio)]->linha;
+                executaBloco(u, {Trecho{p.tabela, inicio == 0, capacidadePara(n)}}, {{&p, inicio}});
+                inicio += linhasPorBloco;
+            } while (inicio < total);
+        }
+        unidade.commit();
+    }
+
+    // One block: the unit's key, then for each part its rows from the given one on, as
+    // many as the block holds.
+    void executaBloco(const Unidade& u, const std::vector<Trecho>& trechos, const std::vector<std::pair<const Parte*, int>>& partes)
+    {
+        QString assinatura;
+        for (const Trecho& t : trechos)
+            assinatura += QStringLiteral("%1 %2 %3;").arg(t.tabela->palavra).arg(int(t.apaga)).arg(t.capacidade);
+        auto& b = blocos_[assinatura];
+        if (!b)
+            b = bloco(conexao_, trechos);
+        QVariantList& valores = b->values();
+        valores.clear();
+        const TabelaIntercambio& primeira = *trechos.front().tabela;
+        for (int j = 0; j < primeira.chaves; ++j)
+            valores << u.chave[j];
+        for (size_t k = 0; k < trechos.size(); ++k) {
+            const Trecho& t = trechos[k];
+            if (t.capacidade == 0)
+                continue;
+            const auto [parte, inicio] = partes[k];
+            const Comandos& c = comandosDe(*t.tabela);
+            const int n = std::min(t.capacidade, int(parte->linhas.size()) - inicio);
+            valores << n;
+            for (int i = 0; i < t.capacidade; ++i) {
+                if (i >= n) {
+                    for (int j = 0; j < c.colunas.size(); ++j)
+                        valores << QVariant();
+                    continue;
+                }
+                const LinhaLida& l = *parte->linhas[size_t(inicio + i)];
+                for (int j = 0; j < c.colunas.size(); ++j)
+                    valores << (c.posicoes[j] == c.numero ? QVariant(inicio + i + 1) : l.valores[c.posicoes[j]]);
+            }
+        }
+        b->exec();
+    }
+
+    // The unit again, one row at a time, after its blocks failed: the database's words
+    // and the line of the row it refused, or nothing when every row loads this time.
+    std::optional<QString> insereLinhaALinha(const Unidade& u, const Parte*& atual, int& linha)
+    {
+        try {
+            db::WriteUnit unidade(conexao_);
+            for (const Parte& p : u.partes) {
+                if (!p.linhas.empty()) {
+                    atual = &p;
+                    linha = p.linhas.front()->linha;
+                }
+                Comandos& c = comandosDe(*p.tabela);
+                for (int j = 0; j < c.chaves.size(); ++j)
+                    c.apaga->setParam(c.chaves[j], u.chave[j]);
+                c.apaga->exec();
+                int numero = 0;
+                for (const LinhaLida* l : p.linhas) {
+                    linha = l->linha;
+                    ++numero;
+                    for (int j = 0; j < c.colunas.size(); ++j)
+                        c.insere->setParam(c.colunas[j], c.posicoes[j] == c.numero ? QVariant(numero) : l->valores[c.posicoes[j]]);
+                    c.insere->exec();
+                }
+            }
+            unidade.commit();
+            return std::nullopt;
+        } catch (const std::exception& e) {
+            return motivo(e, *atual);
+        }
     }
 
     // Commits the batch; when that fails, the batch's months were not loaded after all.
@@ -666,7 +862,9 @@ private:
     std::vector<Pendente> pendentes_;  // loaded in the batch, not yet committed
     std::vector<Pendente> desfeitos_;  // a failed batch's, not yet in the summary
     std::map<QString, Comandos> comandos_;
+    std::map<QString, std::unique_ptr<db::Statement>> blocos_;  // by the tables and sizes they hold
     QHash<int, QString> nomes_;
+    QHash<QString, QHash<QString, QString>> pastas_;  // folder -> upper-case file name -> name
     QHash<QString, bool> ufs_;
     QHash<int, CidadeConhecida> cidades_;
 };
