@@ -17,7 +17,7 @@ PACKAGES=(
 for option in "$@"; do
   case "$option" in
     --server) PACKAGES+=(firebird3.0-server) ;;
-    --package) PACKAGES+=(lintian desktop-file-utils appstream man-db) ;;
+    --package) PACKAGES+=(lintian desktop-file-utils appstream man-db procps) ;;
     *) echo "uso: $0 [--server] [--package]" >&2; exit 2 ;;
   esac
 done
