@@ -19,7 +19,7 @@ fail() {
 }
 
 echo "check-package: lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" || fail "lintian encontrou erros"
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian encontrou erros"
 
 echo "check-package: file list"
 list=$(dpkg-deb -c "$deb" | awk '{print $6}')
