@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package KORVA needs to build, test and run. With --server, also
 # the Firebird 3 server, which the tests start as a process of their own
-# (scripts/firebird-server.sh); the package's system service is not started.
+# (scripts/firebird-server.sh); the package's system service is not started. With
+# --package, also the tools that check the Debian package (scripts/check-package.sh).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -13,9 +14,13 @@ PACKAGES=(
   xvfb xauth imagemagick poppler-utils
   clang libclang-rt-14-dev
 )
-if [ "${1:-}" = "--server" ]; then
-  PACKAGES+=(firebird3.0-server)
-fi
+for option in "$@"; do
+  case "$option" in
+    --server) PACKAGES+=(firebird3.0-server) ;;
+    --package) PACKAGES+=(lintian desktop-file-utils appstream man-db procps) ;;
+    *) echo "uso: $0 [--server] [--package]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

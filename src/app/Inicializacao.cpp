@@ -55,6 +55,9 @@ const QString semBanco = QStringLiteral(
     "(num servidor, se ele está no ar). Outro banco pode ser indicado em KORVA_DATABASE, "
     "ou no arquivo korva.conf da pasta de dados, antes de abrir o KORVA. ") + tentaDeNovo;
 
+// Why the first start could not make the database, while it is still missing.
+QString falhaPrimeiroInicio;
+
 }  // namespace
 
 QString mensagemDeFalha()
@@ -65,8 +68,12 @@ QString mensagemDeFalha()
         // The settings or the password: the message itself says what to change.
         const bool credenciais = dynamic_cast<const installation::SettingsError*>(&e) ||
                                  dynamic_cast<const db::LoginError*>(&e);
-        if (DMPrincipal && !DMPrincipal->IBDatabaseGeral.isOpen())
-            return e.message() + QStringLiteral("\n\n") + (credenciais ? tentaDeNovo : semBanco);
+        if (DMPrincipal && !DMPrincipal->IBDatabaseGeral.isOpen()) {
+            QString mensagem = e.message() + QStringLiteral("\n\n") + (credenciais ? tentaDeNovo : semBanco);
+            if (!falhaPrimeiroInicio.isEmpty() && !installation::databaseToCreate().isEmpty())
+                mensagem.prepend(falhaPrimeiroInicio + QStringLiteral("\n\n"));
+            return mensagem;
+        }
         return e.message();
     } catch (...) {
         return ui::currentExceptionMessage();
@@ -142,6 +149,9 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
     ui::QuietRepeats umaVez;
     // Files are saved and looked for in the data folder first.
     ui::Dialogs::setStartFolder(installation::dataFolder());
+    // The first start makes the default database, empty, with the database tool.
+    const installation::FirstStart primeiro = installation::createOnFirstStart();
+    falhaPrimeiroInicio = primeiro.outcome == installation::FirstStart::Outcome::Failed ? primeiro.message : QString();
     DMPrincipal = new TDMPrincipal;
     // A database made by an earlier version gets what this one records, at every
     // connection (a start that failed connects later); what cannot be added is told.
@@ -156,8 +166,11 @@ bool criaObjetosGlobais(const Opcoes& opcoes)
         ui::Dialogs::error(e.message());
         return false;
     } catch (...) {
+        // A first start that could not make the database says why in the same box.
         ui::Dialogs::error(mensagemDeFalha());
     }
+    if (primeiro.outcome == installation::FirstStart::Outcome::Created && DMPrincipal->IBDatabaseGeral.isOpen())
+        ui::Dialogs::message(primeiro.message);
     frmPrincipal = new TfrmPrincipal;
     TfrmPrincipal& w = *frmPrincipal;
     w.registraJanela(w.Municpio1, [](QWidget* owner) { return new TfrmMunicipioPactuacao(owner); });

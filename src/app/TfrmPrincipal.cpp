@@ -126,6 +126,11 @@ private:
 
 }  // namespace
 
+QIcon TfrmPrincipal::icone()
+{
+    return QIcon::fromTheme(QStringLiteral("korva"), QIcon(emblema()));
+}
+
 TfrmPrincipal::TfrmPrincipal(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {

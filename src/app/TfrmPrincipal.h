@@ -3,6 +3,7 @@
 // one window modally and frees it when it closes. The window also applies the
 // installation mode (municipal or state) read from the parameter record.
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 #include <functional>
 
@@ -20,6 +21,10 @@ class TfrmPrincipal : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmPrincipal(QWidget* parent = nullptr);
+
+    // The program's icon: the installed one of the icon theme ("korva", in hicolor), else
+    // the emblem the backdrop shows.
+    static QIcon icone();
 
     // A window factory: creates the window with the given owner.
     using Fabrica = std::function<QDialog*(QWidget* owner)>;

@@ -33,6 +33,9 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVA"));
+    // The desktop entry and the icon the package installs.
+    QGuiApplication::setDesktopFileName(QStringLiteral("korva"));
+    QApplication::setWindowIcon(TfrmPrincipal::icone());
     inicializacao::carregaTraducoes(app);
     QApplication::setPalette(ui::withReadableDisabledText(QApplication::palette()));
     // A logout or Ctrl+C while start-up shows a box ends the program as well.

@@ -3,10 +3,12 @@
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QProcess>
 #include <QtGlobal>
 
 #include <optional>
@@ -258,6 +260,77 @@ QString databasePath()
     Sources sources;
     const QString database = sources.value(databaseKey);
     return database.isEmpty() ? defaultDatabase() : database;
+}
+
+QString databaseToCreate()
+{
+    try {
+        Sources sources;
+        if (!sources.value(databaseKey).isEmpty())
+            return QString();
+    } catch (const SettingsError&) {
+        return QString();
+    }
+    const QString database = defaultDatabase();
+    const QFileInfo info(database);
+    if (info.exists() || info.isSymLink())
+        return QString();
+    return database;
+}
+
+QString databaseTool()
+{
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/korva-db.exe");
+#else
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/korva-db");
+#endif
+}
+
+FirstStart createOnFirstStart(const QString& tool)
+{
+    FirstStart result;
+    result.database = databaseToCreate();
+    if (result.database.isEmpty())
+        return result;
+    const QString database = QDir::toNativeSeparators(result.database);
+    const auto failed = [&](const QString& why) {
+        result.outcome = FirstStart::Outcome::Failed;
+        result.message = QStringLiteral("Não foi possível criar o banco de dados do primeiro início em %1: %2\n\n"
+                                        "Crie-o com \"korva-db create\" ou indique outro banco em KORVA_DATABASE, "
+                                        "ou no arquivo korva.conf da pasta de dados.")
+                             .arg(database, why);
+        return result;
+    };
+    QProcess process;
+    process.setProgram(tool);
+    process.setArguments({QStringLiteral("create"), result.database});
+    process.start();
+    if (!process.waitForStarted())
+        return failed(QStringLiteral("o programa %1 não pôde ser executado (%2).")
+                          .arg(QDir::toNativeSeparators(tool), process.errorString()));
+    // The reference data take a few seconds; a machine under load, more.
+    if (!process.waitForFinished(300000)) {
+        process.kill();
+        process.waitForFinished();
+        return failed(QStringLiteral("o programa %1 não terminou em 5 minutos.").arg(QDir::toNativeSeparators(tool)));
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        QString why = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        if (why.startsWith(QLatin1String("korva-db: ")))
+            why = why.mid(10);
+        if (why.isEmpty())
+            why = QStringLiteral("o programa %1 terminou com erro (%2).")
+                      .arg(QDir::toNativeSeparators(tool))
+                      .arg(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1);
+        return failed(why);
+    }
+    result.outcome = FirstStart::Outcome::Created;
+    result.message = QStringLiteral("Primeiro início do KORVA: banco de dados criado em %1. Ele tem as tabelas de "
+                                    "referência e nenhum movimento; registre os dados da instalação em \"Apoio\" > "
+                                    "\"Parâmetros do Sistema\".")
+                         .arg(database);
+    return result;
 }
 
 void configure(db::Connection& connection)

@@ -56,6 +56,30 @@ DatabaseSettings databaseSettings(const QString& database);
 // The installation's database alone. Throws as databaseSettings().
 QString databasePath();
 
+// The database a first start creates: the default one, <data folder>/KORVA.GDB, when
+// neither KORVA_DATABASE nor korva.conf names a database and nothing is at its path yet
+// (not even a link to nothing). Empty otherwise, and when korva.conf may not be used: the
+// start then says why the database does not open.
+QString databaseToCreate();
+
+// The database tool: korva-db in the program's own folder (in the build tree, a link that
+// the build puts beside the program).
+QString databaseTool();
+
+// What the first start did about the database.
+struct FirstStart {
+    enum class Outcome { Nothing, Created, Failed };
+    Outcome outcome = Outcome::Nothing;
+    QString database;
+    // For the user: where the database was made, or why it could not be.
+    QString message;
+};
+
+// When databaseToCreate() names one, has the database tool make it ("korva-db create",
+// schema and reference data, no demonstration) and waits for it. The program itself opens
+// no attachment of its own, so the tool makes the file.
+FirstStart createOnFirstStart(const QString& tool = databaseTool());
+
 // Points connection at the installation's database: the settings are read again at every
 // attempt to open it, so that a fixed korva.conf takes effect on the next try.
 void configure(db::Connection& connection);

@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -370,6 +371,29 @@ private slots:
         QVERIFY(doc.pageCount() > 0);
         const QStringList textos = doc.pages.first().texts();
         QVERIFY2(textos.contains(QStringLiteral("Instalação de demonstração - dados fictícios")), qPrintable(textos.join(u'|')));
+    }
+
+    // A first start whose database cannot be made (here no korva-db beside the test):
+    // one box says why it was not made and why it does not open, and start-up goes on.
+    void aFirstStartThatCannotMakeTheDatabaseSaysSoOnce()
+    {
+        QTemporaryDir casa;
+        qputenv("KORVA_HOME", QFile::encodeName(casa.path()));
+        qunsetenv("KORVA_DATABASE");
+        QVERIFY(inicializacao::criaObjetosGlobais());
+        const QString banco = QDir::toNativeSeparators(casa.filePath(QStringLiteral("KORVA.GDB")));
+        QCOMPARE(ui::Dialogs::records().size(), 1);
+        const ui::Dialogs::Record caixa = ui::Dialogs::records().first();
+        QCOMPARE(caixa.kind, ui::Dialogs::Kind::Error);
+        QVERIFY2(caixa.text.startsWith(QStringLiteral("Não foi possível criar o banco de dados do primeiro início em %1: ").arg(banco)),
+                 qPrintable(caixa.text));
+        QVERIFY2(caixa.text.contains(QStringLiteral("korva-db create")), qPrintable(caixa.text));
+        QVERIFY2(caixa.text.contains(QStringLiteral("Cada comando do menu tenta abrir o banco de novo.")), qPrintable(caixa.text));
+        QVERIFY(!QFileInfo::exists(banco));
+        // A command tries the database again and says the same, once.
+        ui::Dialogs::clearRecords();
+        frmPrincipal->Parmetros1->trigger();
+        QCOMPARE(ui::Dialogs::texts(), QStringList{caixa.text});
     }
 
     void savingParametersSwitchesTheModeAtOnce()

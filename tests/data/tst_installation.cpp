@@ -1,13 +1,17 @@
 // How an installation reaches its database: KORVA_DATABASE, KORVA_USER and
 // KORVA_PASSWORD, else korva.conf in the data folder -- used only while nobody but its
 // owner may read or change it --, else the embedded database's fixed defaults; a server
-// database needs a user and password; no message shows the password.
+// database needs a user and password; no message shows the password. The first start
+// makes the default database, and only that one, with the database tool.
 #include "data/Installation.h"
 #include "db/Connection.h"
 #include "db/DatabaseError.h"
+#include "db/Statement.h"
 #include "support/TestDatabase.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -221,6 +225,118 @@ private slots:
         c.open();
         QVERIFY(c.isOpen());
         QCOMPARE(c.databaseName(), database);
+    }
+
+    // Only the default database, and only while nothing is at its path: a database the
+    // user names (a file, a server) is never made by a start.
+    void theFirstStartCreatesTheDefaultDatabaseAlone_data()
+    {
+        QTest::addColumn<QString>("environment");  // NAME=value;... ("~" the data folder)
+        QTest::addColumn<QString>("conf");         // korva.conf; "-" for none
+        QTest::addColumn<int>("confMode");
+        QTest::addColumn<QString>("present");      // at the default path: "-", "file", "link"
+        QTest::addColumn<bool>("creates");
+        QTest::newRow("nothing yet") << "" << "-" << 0600 << "-" << true;
+        QTest::newRow("the database exists") << "" << "-" << 0600 << "file" << false;
+        QTest::newRow("a link to nothing") << "" << "-" << 0600 << "link" << false;
+        QTest::newRow("KORVA_DATABASE names a file") << "KORVA_DATABASE=~/OUTRO.GDB" << "-" << 0600 << "-" << false;
+        QTest::newRow("KORVA_DATABASE names the default file") << "KORVA_DATABASE=~/KORVA.GDB" << "-" << 0600 << "-" << false;
+        QTest::newRow("KORVA_DATABASE names a server")
+            << "KORVA_DATABASE=srv:/d/K.FDB;KORVA_USER=ana;KORVA_PASSWORD=x" << "-" << 0600 << "-" << false;
+        QTest::newRow("korva.conf names the database") << "" << "KORVA_DATABASE=srv:/d/K.FDB\nKORVA_USER=bia\nKORVA_PASSWORD=y\n"
+                                                       << 0600 << "-" << false;
+        QTest::newRow("korva.conf with a user alone") << "" << "KORVA_USER=bia\n" << 0600 << "-" << true;
+        QTest::newRow("korva.conf others may read") << "" << "KORVA_USER=bia\n" << 0644 << "-" << false;
+    }
+
+    void theFirstStartCreatesTheDefaultDatabaseAlone()
+    {
+        QFETCH(QString, environment);
+        QFETCH(QString, conf);
+        QFETCH(int, confMode);
+        QFETCH(QString, present);
+        QFETCH(bool, creates);
+        for (const QString& pair : environment.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            qputenv(pair.section(QLatin1Char('='), 0, 0).toLatin1(),
+                    pair.section(QLatin1Char('='), 1).replace(QLatin1Char('~'), home->path()).toUtf8());
+        if (conf != QLatin1String("-"))
+            writeConf(conf, mode_t(confMode));
+        const QString database = home->filePath(QStringLiteral("KORVA.GDB"));
+        if (present == QLatin1String("file")) {
+            QFile f(database);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (present == QLatin1String("link")) {
+            QVERIFY(QFile::link(home->filePath(QStringLiteral("sumiu.GDB")), database));
+        }
+        QCOMPARE(installation::databaseToCreate(), creates ? database : QString());
+        // A tool that is not there is not even tried when there is nothing to make.
+        const installation::FirstStart start = installation::createOnFirstStart(home->filePath(QStringLiteral("nenhum")));
+        QCOMPARE(start.outcome, creates ? installation::FirstStart::Outcome::Failed : installation::FirstStart::Outcome::Nothing);
+    }
+
+    // The tool makes the database with the reference data and nothing else; the message
+    // says where, and the next start finds it there.
+    void theFirstStartMakesAnEmptyDatabaseWithTheTool()
+    {
+        // The data folder itself does not exist yet.
+        const QString folder = home->filePath(QStringLiteral("korva"));
+        qputenv("KORVA_HOME", QFile::encodeName(folder));
+        const QString database = folder + QStringLiteral("/KORVA.GDB");
+        const installation::FirstStart start = installation::createOnFirstStart(QStringLiteral(KORVA_DB_TOOL));
+        QVERIFY2(start.outcome == installation::FirstStart::Outcome::Created, qPrintable(start.message));
+        QCOMPARE(start.database, database);
+        QCOMPARE(start.message, QStringLiteral("Primeiro início do KORVA: banco de dados criado em %1. Ele tem as tabelas de "
+                                               "referência e nenhum movimento; registre os dados da instalação em \"Apoio\" > "
+                                               "\"Parâmetros do Sistema\".")
+                                    .arg(QDir::toNativeSeparators(database)));
+        {
+            db::Connection c;
+            installation::configure(c);
+            c.open();
+            const auto conta = [&c](const char* tabela) {
+                return db::Statement(c, {QStringLiteral("select count(*) from ") + QLatin1String(tabela)}).scalar().toInt();
+            };
+            QVERIFY(conta("TB_UNIDADE_FEDERACAO") >= 27);
+            QVERIFY(conta("TB_CIDADE") > 5000);
+            QCOMPARE(conta("TB_PARAMETRO_KORVA"), 0);
+            QCOMPARE(conta("TB_CIDADE_PACTUACAO"), 0);
+            c.close();
+        }
+        QCOMPARE(installation::createOnFirstStart(QStringLiteral(KORVA_DB_TOOL)).outcome,
+                 installation::FirstStart::Outcome::Nothing);
+    }
+
+    // A failure says where the database was to be, why it was not made (the tool's own
+    // words) and what the user can do.
+    void aFirstStartThatCannotCreateSaysWhy_data()
+    {
+        QTest::addColumn<bool>("toolThere");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no tool") << false << "não pôde ser executado";
+        QTest::newRow("a data folder that cannot be made") << true << "Não foi possível criar a pasta";
+    }
+
+    void aFirstStartThatCannotCreateSaysWhy()
+    {
+        QFETCH(bool, toolThere);
+        QFETCH(QString, why);
+        QString folder = home->path();
+        if (toolThere) {
+            // The data folder's parent is a plain file.
+            QFile f(home->filePath(QStringLiteral("arquivo")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            folder = f.fileName() + QStringLiteral("/korva");
+            qputenv("KORVA_HOME", QFile::encodeName(folder));
+        }
+        const QString tool = toolThere ? QStringLiteral(KORVA_DB_TOOL) : home->filePath(QStringLiteral("bin/korva-db"));
+        const installation::FirstStart start = installation::createOnFirstStart(tool);
+        QCOMPARE(start.outcome, installation::FirstStart::Outcome::Failed);
+        const QString database = QDir::toNativeSeparators(folder + QStringLiteral("/KORVA.GDB"));
+        QVERIFY2(start.message.startsWith(QStringLiteral("Não foi possível criar o banco de dados do primeiro início em %1: ").arg(database)),
+                 qPrintable(start.message));
+        QVERIFY2(start.message.contains(why), qPrintable(start.message));
+        QVERIFY2(start.message.contains(QStringLiteral("korva-db create")), qPrintable(start.message));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/KORVA.GDB")));
     }
 };
 

@@ -536,8 +536,12 @@ std::optional<qint64> parseInteger(const QString& text)
     const QStringView digits = QStringView(s).mid(hasSign ? 1 : 0);
     if (!allAsciiDigits(digits))
         return std::nullopt;
-    // from_chars takes a '-' but no '+'.
-    const std::string ascii = (s.startsWith(u'-') ? "-" : "") + digits.toString().toStdString();
+    // from_chars takes a '-' but no '+'. (Joined as a QString: GCC 12 at -O3 warns falsely
+    // about a std::string built with operator+.)
+    QString sinalEDigitos = digits.toString();
+    if (s.startsWith(u'-'))
+        sinalEDigitos.prepend(u'-');
+    const std::string ascii = sinalEDigitos.toStdString();
     long long value = 0;
     const auto res = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size())
