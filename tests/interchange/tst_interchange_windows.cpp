@@ -304,7 +304,9 @@ private slots:
         const QString recusa = QStringLiteral("Importação Concluída\n\n"
                                               "MG2003313820TB_EXECUCAO_FISICA.TXT: 1 mês e 1 linha carregados.\n\n"
                                               "MG2003313820TB_MOVIMENTO.TXT: 1 mês e 1 linha carregados.\n"
-                                              "  Recusado, mantido como estava em todas as tabelas: mês 2 (linha 46): ");
+                                              "  Recusado, mantido como estava em todas as tabelas: mês 2 (linha 46): o "
+                                              "arquivo traz mais de uma linha com a mesma chave (NU_ANO_COMPET, CO_UF, "
+                                              "CO_CIDADE, NU_MES_COMPET)\n\n");
         QVERIFY2(texto.startsWith(recusa), qPrintable(texto));
         QVERIFY2(texto.endsWith(QStringLiteral("\n\nSem manifesto (arquivos de uma versão anterior do KORVA, ou copiados sem "
                                                "ele), conferidos só pelo formato: MG2003313820.")),

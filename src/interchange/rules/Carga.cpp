@@ -123,6 +123,14 @@ QString motivo(const std::exception& e, const Parte& p)
     const auto* d = dynamic_cast<const db::DatabaseError*>(&e);
     if (d && d->isKeyViolation() && deOutroAssento(e, p))
         return db::LockConflictError(d->message()).message();
+    if (d && d->isKeyViolation()) {
+        // The file itself gives the same key twice: said in the clerk's words, with the
+        // key's columns, not in the engine's.
+        QStringList chave;
+        for (int i = 0; i < p.tabela->chaves && i < p.tabela->colunas.size(); ++i)
+            chave << p.tabela->colunas.at(i).nome;
+        return QStringLiteral("o arquivo traz mais de uma linha com a mesma chave (%1)").arg(chave.join(QStringLiteral(", ")));
+    }
     return motivoDoBanco(e);
 }
 
