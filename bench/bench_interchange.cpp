@@ -208,8 +208,13 @@ double exportBare(const QString& path, const QString& folder)
         QSqlQuery q(d);
         q.setForwardOnly(true);
         QString sql = QStringLiteral("select * from %1 where NU_ANO_COMPET = '2003' and CO_UF = 'MG' and CO_CIDADE = 3138203").arg(tb.tabela);
-        if (tb.chaves == 4)
+        if (tb.chaves == 4) {
+            // The export's order: months in number order, each month's lines by their number.
             sql += QStringLiteral(" and NU_MES_COMPET in ('1','2','3','4','5','6','7','8','9','10','11','12') order by cast(NU_MES_COMPET as integer)");
+            for (const interchange::Coluna& col : tb.colunas)
+                if (col.omitida)
+                    sql += QStringLiteral(", ") + col.nome;
+        }
         q.exec(sql);
         const QSqlRecord rec = q.record();
         QString out;
@@ -354,8 +359,10 @@ int main(int argc, char* argv[])
     fillMunicipality(exp, 48000);
     const QString saida = dir.filePath(QStringLiteral("export"));
     QDir().mkpath(saida);
-    const Medida bare = roda(QStringLiteral("bare"), exp, saida);
+    // The export first: it marks the months it writes as sent, and writes them so marked;
+    // the bare select then reads them as the export wrote them.
     const Medida rules = roda(QStringLiteral("export"), exp, saida);
+    const Medida bare = roda(QStringLiteral("bare"), exp, saida);
     std::printf("export 96,012 rows of one municipality\n");
     std::printf("  bare select and write            : %9.0f rows/s  peak %7ld KiB\n", 96012 / bare.segundos, bare.pico);
     std::printf("  korva export                     : %9.0f rows/s  peak %7ld KiB\n", 96012 / rules.segundos, rules.pico);
@@ -363,8 +370,14 @@ int main(int argc, char* argv[])
     for (const interchange::TabelaIntercambio& tb : interchange::tabelasIntercambio()) {
         const QStringList feitos = QDir(saida).entryList({QStringLiteral("*") + tb.palavra + QStringLiteral(".TXT")}, QDir::Files);
         QFile a(QDir(saida).filePath(tb.palavra + QStringLiteral(".bare")));
-        if (feitos.size() != 1 || !a.open(QIODevice::ReadOnly))
-            qFatal("export: no file of %s to compare", qPrintable(tb.palavra));
+        if (!a.open(QIODevice::ReadOnly))
+            qFatal("export: the bare select wrote no file of %s", qPrintable(tb.palavra));
+        if (feitos.isEmpty()) {
+            // A table without rows gets no file from the export: the bare select found none either.
+            if (a.readAll().count('\r') != 1)
+                qFatal("export: no file of %s, but the bare select found rows", qPrintable(tb.palavra));
+            continue;
+        }
         QFile b(QDir(saida).filePath(feitos.first()));
         if (!b.open(QIODevice::ReadOnly) || a.readAll() != b.readAll())
             qFatal("export: the bare select did not write the bytes the export wrote in %s", qPrintable(feitos.first()));
