@@ -1,4 +1,5 @@
 #include "Copia.h"
+#include "Sinais.h"
 
 #include "backup/rules/Copia.h"
 #include "data/Installation.h"
@@ -11,9 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <thread>
 
-#include <pthread.h>
 
 namespace korvadb {
 
@@ -37,28 +36,6 @@ const char usoCopia[] =
 
 namespace {
 
-std::atomic<int> sinal{0};
-
-// SIGTERM and SIGINT stop the work at the next block of the backup: blocked in every
-// thread (the engine's too) and taken by a thread of their own; a second one ends the
-// program at once. Called before the engine starts any thread.
-void esperaSinais()
-{
-    sigset_t sinais;
-    sigemptyset(&sinais);
-    sigaddset(&sinais, SIGTERM);
-    sigaddset(&sinais, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
-    std::thread([sinais] {
-        int n = 0;
-        while (sigwait(&sinais, &n) == 0) {
-            int nenhum = 0;
-            if (!sinal.compare_exchange_strong(nenhum, n))
-                std::_Exit(128 + n);
-        }
-    }).detach();
-}
-
 void escreve(FILE* saida, const QString& texto)
 {
     std::fprintf(saida, "%s\n", texto.toLocal8Bit().constData());
@@ -74,7 +51,7 @@ int usoErrado(const QString& mensagem)
 int falhou(const rules::Falha& f)
 {
     escreve(stderr, QStringLiteral("korva-db: %1").arg(f.texto()));
-    if (const int n = sinal)
+    if (const int n = sinalRecebido)
         return 128 + n;
     return 1;
 }
@@ -108,7 +85,7 @@ int backup(const QStringList& args)
         arquivo = copia::arquivoPadrao();
     QElapsedTimer relogio;
     relogio.start();
-    const auto r = copia::fazCopia(arquivo, [](qint64) { return sinal == 0; }, banco);
+    const auto r = copia::fazCopia(arquivo, [](qint64) { return sinalRecebido == 0; }, banco);
     if (!r)
         return falhou(r.falha());
     escreve(stdout, QStringLiteral("Cópia de segurança gravada em %1 (%2) em %3 s.")
@@ -145,7 +122,7 @@ int restore(const QStringList& args)
         escreve(stderr, QStringLiteral("korva-db: %1").arg(e.message()));
         return 1;
     }
-    if (const rules::Falhou f = copia::restaura(posicionais.first(), banco, substituir, [] { return sinal == 0; }))
+    if (const rules::Falhou f = copia::restaura(posicionais.first(), banco, substituir, [] { return sinalRecebido == 0; }))
         return falhou(*f);
     escreve(stdout, QStringLiteral("Banco de dados restaurado em %1 a partir de %2.")
                         .arg(QDir::toNativeSeparators(banco), QDir::toNativeSeparators(posicionais.first())));

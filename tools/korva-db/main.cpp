@@ -15,6 +15,7 @@
 #include "Verifica.h"
 
 #include "Copia.h"
+#include "Sinais.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +36,10 @@
 #include <pthread.h>
 #include <unistd.h>
 #endif
+
+using korvadb::esperaSinais;
+using korvadb::nomeDoSinal;
+using korvadb::sinalRecebido;
 
 namespace {
 
@@ -154,45 +159,6 @@ void completeDatabase(const QString& database, bool demo)
             throw std::runtime_error(r.mensagem().toStdString());
     }
     connection.close();
-}
-
-// The signal that asked an import to stop (SIGTERM, SIGINT), 0 while none did.
-std::atomic<int> sinalRecebido{0};
-
-// SIGTERM and SIGINT stop an import between two months. They are blocked in every thread
-// -- the database engine's too, whose own handlers would shut the connection down in the
-// middle of a month -- and taken by a thread of their own; a second one ends the program
-// at once, every month as it was or whole, as after a kill. Called first thing, before
-// any other thread exists, so that every thread inherits the mask.
-void esperaSinais()
-{
-#ifdef Q_OS_UNIX
-    sigset_t sinais;
-    sigemptyset(&sinais);
-    sigaddset(&sinais, SIGTERM);
-    sigaddset(&sinais, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &sinais, nullptr);
-    std::thread([sinais] {
-        int sinal = 0;
-        while (sigwait(&sinais, &sinal) == 0) {
-            int nenhum = 0;
-            if (!sinalRecebido.compare_exchange_strong(nenhum, sinal))
-                std::_Exit(128 + sinal);
-        }
-    }).detach();
-#else
-    for (int sinal : {SIGTERM, SIGINT})
-        std::signal(sinal, [](int n) {
-            int nenhum = 0;
-            if (!sinalRecebido.compare_exchange_strong(nenhum, n))
-                std::_Exit(128 + n);
-        });
-#endif
-}
-
-QString nomeDoSinal(int sinal)
-{
-    return sinal == SIGTERM ? QStringLiteral("SIGTERM") : sinal == SIGINT ? QStringLiteral("SIGINT") : QString::number(sinal);
 }
 
 // The import's progress on a terminal: one line on the standard error, rewritten at
